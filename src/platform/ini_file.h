@@ -1,0 +1,44 @@
+#pragma once
+// The INI-file object: Windows private-profile rules on a real file.
+//  - sections and keys match without regard to ASCII case; the first match wins;
+//  - blanks around keys and values are trimmed; CR LF and LF both accepted;
+//  - a missing or unreadable file reads as empty;
+//  - a write keeps every other line as it was, writes CR LF line ends, and
+//    replaces the file atomically (temporary file beside it, then rename).
+// Every read looks at the file as it is now, like the platform's profile calls.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quenlet {
+
+class IniFile {
+ public:
+  explicit IniFile(std::string path);
+
+  const std::string& path() const { return path_; }
+
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& default_value) const;
+  // Lenient integer rule: decimal or 0x hex; anything else gives the default.
+  int32_t ReadInteger(const std::string& section, const std::string& key,
+                      int32_t default_value) const;
+  bool SectionExists(const std::string& section) const;
+  // Key names of a section, in file order (first occurrence of each key).
+  std::vector<std::string> ReadSection(const std::string& section) const;
+  // Section names, in file order.
+  std::vector<std::string> ReadSections() const;
+  // "key=value" lines of a section, trimmed, in file order.
+  std::vector<std::string> ReadSectionValues(const std::string& section) const;
+
+  // Writes return false when the file could not be replaced.
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value);
+  bool WriteInteger(const std::string& section, const std::string& key, int32_t value);
+  bool EraseSection(const std::string& section);
+  bool DeleteKey(const std::string& section, const std::string& key);
+
+ private:
+  std::string path_;
+};
+
+}  // namespace quenlet

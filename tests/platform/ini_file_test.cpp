@@ -1,0 +1,149 @@
+#include "platform/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quenlet {
+namespace {
+
+namespace fs = std::filesystem;
+
+class IniFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("quenlet-ini-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    path_ = (dir_ / "t.ini").string();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
+  std::string Contents() {
+    std::ifstream in(path_, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(IniFileTest, ReadsByPrivateProfileRules) {
+  Write(
+      "top=ignored\r\n"
+      "[VK_KZExternValue]\r\n"
+      "  Data_Width =  0x00FF  \r\n"
+      "max_address_Low=8191\r\n"
+      "MAX_ADDRESS_LOW=1\r\n"
+      "empty=\r\n"
+      "; comment=1\r\n"
+      "quoted=\"a b\"\r\n"
+      "[other]\n"
+      "key=lf-only\n"
+      "[vk_kzexternvalue]\n"
+      "late=second-section\n");
+  IniFile ini(path_);
+  const struct {
+    const char* section;
+    const char* key;
+    const char* expected;
+  } cases[] = {
+      {"VK_KZExternValue", "Data_Width", "0x00FF"},       // blanks trimmed
+      {"vk_kzEXTERNvalue", "data_width", "0x00FF"},       // case ignored
+      {"VK_KZExternValue", "max_address_low", "8191"},    // first key wins
+      {"VK_KZExternValue", "empty", ""},                  // present but empty
+      {"VK_KZExternValue", "; comment", "dflt"},          // comments are not keys
+      {"VK_KZExternValue", "quoted", "a b"},              // one pair of quotes stripped
+      {"VK_KZExternValue", "late", "dflt"},               // first section wins
+      {"other", "key", "lf-only"},                        // LF line ends
+      {"missing", "key", "dflt"},
+      {"VK_KZExternValue", "top", "dflt"},                // lines before any section
+  };
+  for (const auto& c : cases) EXPECT_EQ(ini.ReadString(c.section, c.key, "dflt"), c.expected) << c.key;
+  EXPECT_EQ(ini.ReadInteger("VK_KZExternValue", "Data_Width", -1), 0xFF);
+  EXPECT_EQ(ini.ReadInteger("VK_KZExternValue", "empty", -1), -1);
+  EXPECT_EQ(ini.ReadSection("VK_KZExternValue"),
+            (std::vector<std::string>{"Data_Width", "max_address_Low", "empty", "quoted"}));
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"VK_KZExternValue", "other"}));
+  EXPECT_TRUE(ini.SectionExists("OTHER"));
+}
+
+TEST_F(IniFileTest, MissingFileReadsAsEmpty) {
+  IniFile ini((dir_ / "nothing.ini").string());
+  EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
+  EXPECT_EQ(ini.ReadInteger("s", "k", 5), 5);
+  EXPECT_TRUE(ini.ReadSections().empty());
+}
+
+TEST_F(IniFileTest, WritesKeepEveryOtherLineAndUseCrLf) {
+  Write(
+      "; settings\n"
+      "[System]\n"
+      "Type=0\n"
+      "Keep = as written \n"
+      "\n"
+      "[SelectDlg]\r\n"
+      "ProcessMode=+E+P\r\n");
+  IniFile ini(path_);
+  ASSERT_TRUE(ini.WriteString("system", "TYPE", "1"));       // existing key, other case
+  ASSERT_TRUE(ini.WriteInteger("System", "Added", -3));      // new key in a section
+  ASSERT_TRUE(ini.WriteString("LoadDlg", "OK", "1"));        // new section
+  EXPECT_EQ(Contents(),
+            "; settings\r\n"
+            "[System]\r\n"
+            "Type=1\r\n"
+            "Keep = as written \r\n"
+            "Added=-3\r\n"
+            "\r\n"
+            "[SelectDlg]\r\n"
+            "ProcessMode=+E+P\r\n"
+            "[LoadDlg]\r\n"
+            "OK=1\r\n");
+  EXPECT_EQ(ini.ReadInteger("System", "Added", 0), -3);
+}
+
+TEST_F(IniFileTest, EraseSectionAndDeleteKey) {
+  Write("[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n[A]\r\nw=4\r\n");
+  IniFile ini(path_);
+  ASSERT_TRUE(ini.DeleteKey("a", "Y"));
+  EXPECT_EQ(Contents(), "[a]\r\nx=1\r\n[b]\r\nz=3\r\n[A]\r\nw=4\r\n");
+  ASSERT_TRUE(ini.EraseSection("a"));
+  EXPECT_EQ(Contents(), "[b]\r\nz=3\r\n");
+}
+
+TEST_F(IniFileTest, FailedWriteLeavesTheFileAsItWas) {
+  Write("[s]\r\nk=old\r\n");
+  // A file-size limit makes the write of the new contents fail part-way (as a
+  // full disk would), whoever runs the test.
+  struct rlimit saved {};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 8;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  IniFile ini(path_);
+  bool wrote = ini.WriteString("s", "k", "a much longer new value");
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(wrote);
+  EXPECT_EQ(Contents(), "[s]\r\nk=old\r\n");
+  for (const auto& e : fs::directory_iterator(dir_)) EXPECT_EQ(e.path().filename(), "t.ini");
+}
+
+TEST_F(IniFileTest, WriteIntoMissingFolderFails) {
+  IniFile ini((dir_ / "no" / "such.ini").string());
+  EXPECT_FALSE(ini.WriteString("s", "k", "v"));
+}
+
+}  // namespace
+}  // namespace quenlet
