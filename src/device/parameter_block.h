@@ -74,6 +74,8 @@ struct DeviceParameterBlock {
   }
   void Clear() { bytes.fill(0); }
 
+  friend bool operator==(const DeviceParameterBlock&, const DeviceParameterBlock&) = default;
+
   // Per-page transfer words and the operation's voltages: the only words the
   // operations rewrite between loads.
   void SetPage(uint16_t block_address, uint16_t block_number, uint16_t block_length) {

@@ -65,6 +65,8 @@ struct SelectedDevice {
     return DataWidth::Neither;
   }
   bool HasSecondArea() const { return Block.ExtAddress() != 0; }
+
+  friend bool operator==(const SelectedDevice&, const SelectedDevice&) = default;
 };
 
 }  // namespace quenlet
