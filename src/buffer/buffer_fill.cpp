@@ -1,0 +1,94 @@
+// Fills and patterns of the data buffer.
+#include <chrono>
+#include <cstring>
+#include <random>
+
+#include "buffer/data_buffer.h"
+#include "buffer/progress_steps.h"
+#include "platform/user_interfaces.h"
+
+namespace quenlet {
+
+bool DataBuffer::FillBuffer(int64_t start, int64_t end, uint8_t value, Progress& progress) {
+  progress.SetCaption("Fill Buffer");
+  progress.Show();
+  progress.SetPosition(0);
+  if (!HasBuffer() || end <= start || start < 0 || end > int64_t(buf_size_)) return false;
+  // end may be BufSize itself: that byte is slack, inside the block.
+  uint8_t* p = block_.data();
+  ProgressSteps steps(progress, uint64_t(end - start + 1));
+  steps.Walk(uint64_t(start), uint64_t(end) + 1,
+             [&](uint64_t a, uint64_t b) { std::memset(p + a, value, b - a); });
+  progress.Complete();
+  return true;
+}
+
+bool DataBuffer::FillBufferWord(int64_t start, int64_t end, uint16_t value, Progress& progress) {
+  progress.SetPosition(0);
+  if (!HasBuffer() || start >= end || start < 0 || end > int64_t(buf_size_)) return false;
+  // The last word may reach end + 1 <= BufSize + 1, still inside the block.
+  uint8_t* p = block_.data();
+  const uint8_t low = static_cast<uint8_t>(value & 0xFF);
+  const uint8_t high = static_cast<uint8_t>(value >> 8);
+  const uint64_t words = uint64_t(end - start) / 2 + 1;
+  ProgressSteps steps(progress, words);
+  steps.Walk(0, words, [&](uint64_t a, uint64_t b) {
+    for (uint64_t k = a; k < b; ++k) {
+      const uint64_t i = uint64_t(start) + 2 * k;
+      p[i] = low;
+      p[i + 1] = high;
+    }
+  });
+  progress.Complete();
+  return true;
+}
+
+bool DataBuffer::FillPattern(int64_t start, int64_t end, uint8_t kind, Progress& progress) {
+  if (end <= start || end < 1) return false;
+  // Same bound as the byte fill: a range past BufSize would write outside the block.
+  if (!HasBuffer() || start < 0 || end > int64_t(buf_size_)) return false;
+  progress.SetPosition(0);
+  uint8_t* p = block_.data();
+  const uint64_t first = uint64_t(start);
+  const uint64_t last = uint64_t(end);
+  bool written = true;
+  switch (kind) {
+    case 0: {
+      std::minstd_rand random(static_cast<std::minstd_rand::result_type>(
+          std::chrono::system_clock::now().time_since_epoch().count()));
+      ProgressSteps steps(progress, last - first + 1);
+      steps.Walk(first, last + 1, [&](uint64_t a, uint64_t b) {
+        for (uint64_t i = a; i < b; ++i) p[i] = static_cast<uint8_t>(random() % 256);
+      });
+      break;
+    }
+    case 1: {
+      ProgressSteps steps(progress, last - first + 1);
+      steps.Walk(first, last + 1, [&](uint64_t a, uint64_t b) {
+        for (uint64_t i = a; i < b; ++i) p[i] = static_cast<uint8_t>(i & 0xFF);
+      });
+      break;
+    }
+    case 2: {
+      // The 16-bit address of each word, high byte first; the last word may
+      // reach end + 1, inside the block's slack.
+      const uint64_t words = (last - first) / 2 + 1;
+      ProgressSteps steps(progress, words);
+      steps.Walk(0, words, [&](uint64_t a, uint64_t b) {
+        for (uint64_t k = a; k < b; ++k) {
+          const uint64_t i = first + 2 * k;
+          p[i] = static_cast<uint8_t>((i >> 8) & 0xFF);
+          p[i + 1] = static_cast<uint8_t>(i & 0xFF);
+        }
+      });
+      break;
+    }
+    default:
+      written = false;
+      break;
+  }
+  progress.Complete();
+  return written;
+}
+
+}  // namespace quenlet
