@@ -1,0 +1,174 @@
+#include "programmer/uploads.h"
+
+#include <fstream>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "platform/program_paths.h"
+#include "platform/strprintf.h"
+#include "programmer/identification.h"
+#include "programmer/protocol.h"
+
+namespace quenlet {
+namespace {
+
+constexpr const char* kNoUnitText = "Please Open your USB";
+constexpr const char* kNoAlgorithmText =
+    "No algorithm image for this device: its support files are missing.";
+
+// The driver image: the first 16 KB of the file, 0xFF beyond its end. A file
+// that is missing leaves the whole image 0xFF; the passes go out all the same.
+std::vector<uint8_t> DriverImage(const std::optional<std::string>& path) {
+  std::vector<uint8_t> image(kDriverImageSize, 0xFF);
+  if (!path) return image;
+  std::ifstream in(*path, std::ios::binary);
+  if (in) {
+    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  }
+  return image;
+}
+
+// Four passes of the same image: 0x43 (pass value), 0x47 (0x4000, 0x4000),
+// 16 KB bulk write.
+bool SendDriverPasses(Transport& t, const std::vector<uint8_t>& image, bool number_passes) {
+  for (int pass = 0; pass < kDriverPasses; ++pass) {
+    const uint16_t value = number_passes ? static_cast<uint16_t>(pass) : 0;
+    if (!SendRequest(t, request::kAnnounce, value, 0) ||
+        !SendRequest(t, request::kAreaWrite, area::kDriver, area::kDriverSize) ||
+        !t.UsbDataWrite(static_cast<uint32_t>(image.size()), image.data())) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A failed driver upload marks the read step failed.
+void ShowReadStepFailed(ProgrammerLink& link) {
+  link.step_fail.StepFail();
+  for (const char* picture : {"read_n", "read_h", "read_w", "read_p"}) link.steps.Hide(picture);
+  link.steps.Show("read_f");
+  link.steps.Hide("Pass");
+  link.steps.Hide("Wait");
+}
+
+// Reconnects and uploads `image`; false when no unit answers or a pass fails.
+bool UploadDriverImage(ProgrammerLink& link, const std::vector<uint8_t>& image,
+                       bool number_passes) {
+  Transport& t = link.transport;
+  t.CloseProgrammer();
+  if (!t.OpenProgrammer(kProgrammerProductId)) {
+    link.messages.Show(kNoUnitText);
+    return false;
+  }
+  if (!SendDriverPasses(t, image, number_passes)) {
+    ShowReadStepFailed(link);
+    return false;
+  }
+  return true;
+}
+
+// Reads up to 8 KB of a support file into the image at `offset`; with
+// `only_when_fits` a longer file is left out. False (after the error
+// display) when the file cannot be opened.
+bool ReadSupportFile(ProgrammerLink& link, const ProgramPaths& paths, const std::string& stored,
+                     std::vector<uint8_t>& image, size_t offset, bool only_when_fits) {
+  std::optional<std::string> path = paths.Resolve(stored);
+  std::ifstream in;
+  if (path) in.open(*path, std::ios::binary);
+  if (!in) {
+    link.messages.ShowError(
+        strprintf("Cannot open file \"%s\".", path ? path->c_str() : stored.c_str()));
+    return false;
+  }
+  if (only_when_fits) {
+    in.seekg(0, std::ios::end);
+    const std::streamoff length = in.tellg();
+    if (length < 0 || static_cast<uint64_t>(length) > kAlgorithmPartSize) return true;
+    in.seekg(0, std::ios::beg);
+  }
+  in.read(reinterpret_cast<char*>(image.data() + offset),
+          static_cast<std::streamsize>(kAlgorithmPartSize));
+  return true;
+}
+
+}  // namespace
+
+bool SendDeviceParams(ProgrammerLink& link) {
+  Transport& t = link.transport;
+  const auto& block = link.device.Block.bytes;
+  if (!SendRequest(t, request::kAreaWrite, area::kParameters, area::kParametersSize) ||
+      !t.UsbDataWrite(static_cast<uint32_t>(block.size()), block.data())) {
+    link.step_fail.StepFail();
+    return false;
+  }
+  return true;
+}
+
+bool UploadAlgorithm(ProgrammerLink& link) {
+  const std::vector<uint8_t>& image = link.state.AlgorithmImage;
+  if (image.size() != kAlgorithmImageSize) {
+    link.step_fail.StepFail();
+    link.messages.Show(kNoAlgorithmText);
+    return false;
+  }
+  Transport& t = link.transport;
+  if (!SendRequest(t, request::kAnnounce, 0, kAnnounceAlgorithmIndex) ||
+      !SendRequest(t, request::kPageWrite, area::kPage, area::kPageHalfSize) ||
+      !t.UsbDataWrite(static_cast<uint32_t>(image.size()), image.data())) {
+    link.step_fail.StepFail();
+    return false;
+  }
+  return true;
+}
+
+bool SendDefaultDriverFile(ProgrammerLink& link) {
+  ProgramPaths paths(link.state.ProgramDir);
+  return UploadDriverImage(link, DriverImage(paths.Resolve(kDefaultDriverFile)), false);
+}
+
+void SendDriverFile(ProgrammerLink& link, const std::string& name) {
+  // A new device load: the previous device's image must never reach the unit.
+  link.state.AlgorithmImage.clear();
+  // Once another model answered the program is closing: no second question
+  // and no second message.
+  if (link.state.WrongProgrammer == 1) return;
+  if (link.state.ProgrammerIdentified == 0) IdentifyProgrammer(link);
+  if (link.state.WrongProgrammer == 1) return;
+  ProgramPaths paths(link.state.ProgramDir);
+  UploadDriverImage(link, DriverImage(paths.Resolve(name)), true);
+}
+
+void LoadDeviceAlgorithm(ProgrammerLink& link, const std::string& fpga_file,
+                         const std::string& /*user_wav*/, const std::string& pin_scan_drv,
+                         const std::string& pin_scan_fpga) {
+  link.state.AlgorithmImage.clear();
+  std::vector<uint8_t> image;
+  try {
+    image.assign(kAlgorithmImageSize, 0xFF);
+  } catch (const std::bad_alloc&) {
+    link.step_fail.StepFail();
+    link.messages.Show("Memory Can't Open 32K Byte");
+    return;
+  }
+  ProgramPaths paths(link.state.ProgramDir);
+  if (!ReadSupportFile(link, paths, fpga_file, image, kAlgorithmFpgaOffset, false) ||
+      !ReadSupportFile(link, paths, pin_scan_drv, image, kAlgorithmPinScanDrvOffset, true) ||
+      !ReadSupportFile(link, paths, pin_scan_fpga, image, kAlgorithmPinScanFpgaOffset, false)) {
+    return;
+  }
+  link.state.AlgorithmImage = std::move(image);
+}
+
+void ReopenAndConfigure(ProgrammerLink& link) {
+  Transport& t = link.transport;
+  t.CloseProgrammer();
+  if (!t.OpenProgrammer(kProgrammerProductId)) {
+    link.window.SetSramButtonsEnabled(false);
+    return;
+  }
+  link.window.SetSramButtonsEnabled(true);
+  if (SendDeviceParams(link)) SendDefaultDriverFile(link);
+}
+
+}  // namespace quenlet
