@@ -17,6 +17,7 @@ struct UserVoltages {
   int32_t vcc = 0;          // user VCC
   int32_t program_vcc = 0;  // user program VCC
   int32_t program_vpp = 0;  // user program VPP
+  int32_t erase_vcc = 0;    // user erase VCC
 };
 
 struct MainFormState {

@@ -1,0 +1,52 @@
+// The fuse map holder: fuses 0/1, then 4096 bytes of "no fuse", and the
+// JEDEC fuse checksum over it.
+#include <gtest/gtest.h>
+
+#include "buffer/fuse_map.h"
+
+namespace quenlet {
+namespace {
+
+TEST(FuseMap, FusesThenTheTailOfNoFuse) {
+  FuseMap map;
+  ASSERT_TRUE(map.Init(10));
+  EXPECT_EQ(map.FuseCount(), 10u);
+  ASSERT_EQ(map.Block().size(), 10u + 4096);
+  for (size_t i = 0; i < map.Block().size(); ++i) {
+    EXPECT_EQ(map.Block()[i], i < 10 ? 0 : FuseMap::kNoFuse) << i;
+  }
+  EXPECT_FALSE(map.SetFuse(10, 1));  // the tail is not a fuse
+  EXPECT_EQ(map.Fuse(10), FuseMap::kNoFuse);
+}
+
+TEST(FuseMap, NoMapWithoutFuses) {
+  FuseMap map;
+  ASSERT_TRUE(map.Init(5));
+  EXPECT_FALSE(map.Init(0));
+  EXPECT_FALSE(map.HasMap());
+  EXPECT_TRUE(map.Fuses().empty());
+}
+
+TEST(FuseMap, CheckSumOfGroupsOfEight) {
+  struct Case {
+    std::vector<uint8_t> fuses;
+    uint32_t sum;
+  };
+  for (const Case& c : {Case{{1, 0, 1}, 5}, Case{{1, 1, 1, 1, 1, 1, 1, 1, 1}, 0xFF + 1},
+                        Case{{0, 0, 0, 0, 0, 0, 0, 1, 0, 1}, 0x80 + 0x02}}) {
+    FuseMap map;
+    ASSERT_TRUE(map.Init(static_cast<int64_t>(c.fuses.size())));
+    for (size_t i = 0; i < c.fuses.size(); ++i) map.SetFuse(i, c.fuses[i]);
+    EXPECT_EQ(map.CheckSum(), c.sum);
+  }
+}
+
+TEST(FuseMap, ShownSumTurnsRedOnlyWhenItChanges) {
+  FuseMap map;
+  EXPECT_TRUE(map.TakeShownSum(7));
+  EXPECT_FALSE(map.TakeShownSum(7));
+  EXPECT_TRUE(map.TakeShownSum(0));
+}
+
+}  // namespace
+}  // namespace quenlet
