@@ -27,10 +27,29 @@ build-asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUENLET_SANITIZE=ON -DQUENLET_BENCH=OFF
 	cmake --build build-asan -j $(JOBS)
 
-test: build build-asan
+test: build build-asan fuzz
 	ctest --test-dir build -j $(JOBS) --output-on-failure
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir build-asan -j $(JOBS) --output-on-failure
+
+# Fuzzing with clang's libFuzzer under AddressSanitizer and UBSan: every
+# target of fuzz/ runs FUZZ_RUNS inputs grown from its seeds in fuzz/corpus,
+# each bounded by FUZZ_SECONDS. Inputs that fail are kept in build-fuzz/.
+FUZZ_RUNS ?= 100000
+FUZZ_SECONDS ?= 30
+.PHONY: fuzz
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENLET_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	@for target in build-fuzz/fuzz/*_fuzz; do \
+	  name=$$(basename $$target _fuzz); mkdir -p build-fuzz/corpus/$$name; \
+	  seeds=fuzz/corpus/$$name; [ -d $$seeds ] || seeds=; \
+	  if ! $$target -runs=$(FUZZ_RUNS) -max_len=1024 -max_total_time=$(FUZZ_SECONDS) \
+	      -artifact_prefix=build-fuzz/ build-fuzz/corpus/$$name $$seeds > build-fuzz/$$name.log 2>&1; then \
+	    cat build-fuzz/$$name.log; echo "fuzz: $$name FAILED"; exit 1; \
+	  fi; \
+	  echo "fuzz: $$name: $$(grep '^Done' build-fuzz/$$name.log)"; \
+	done
 
 run: build
 	QUENLET_PROGRAMMER=$${QUENLET_PROGRAMMER:-sim} ./build/quenlet

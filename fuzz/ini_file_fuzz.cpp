@@ -1,0 +1,56 @@
+// The INI object reading a file written from the input: every read stays
+// sound and finds what the listing calls.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "platform/ini_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace quenlet;
+  // In memory where the machine has it: the file is rewritten for every input.
+  static const std::string path = [] {
+    const char* dir = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::string p = std::string(dir) + "/quenlet-ini-fuzz-" + std::to_string(::getpid()) + ".ini";
+    static std::string removed_at_exit;
+    removed_at_exit = p;
+    std::atexit([] { std::remove(removed_at_exit.c_str()); });
+    return p;
+  }();
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+  } else {
+    return 0;
+  }
+  const IniFile ini(path);
+  // A key that the section lists is found by the reads, under its own name
+  // and in any case: two different defaults give the same (stored) value.
+  auto found = [&](const std::string& section, const std::string& key) {
+    return ini.ReadString(section, key, "\x01") == ini.ReadString(section, key, "\x02");
+  };
+  // Every read parses the whole file again: a few sections and keys of each
+  // input are enough to cover the rules.
+  auto sections = ini.ReadSections();
+  if (sections.size() > 2) sections.resize(2);
+  for (const std::string& section : sections) {
+    fuzz::Check(ini.SectionExists(section), "a listed section exists");
+    auto keys = ini.ReadSection(section);
+    if (keys.size() > 2) keys.resize(2);
+    for (const std::string& key : keys) {
+      fuzz::Check(found(section, key), "a listed key is found");
+      std::string upper = key;
+      for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+      fuzz::Check(found(section, upper), "keys match in any case");
+      ini.ReadInteger(section, key, 0);
+    }
+  }
+  if (!sections.empty()) ini.ReadSectionValues(sections.front());
+  return 0;
+}

@@ -1,0 +1,119 @@
+#include "buffer/binary_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+#include <stdexcept>
+
+#include "platform/atomic_output_file.h"
+
+namespace quenlet {
+namespace {
+
+void AdviseHugePages(void* data, size_t size) {
+  constexpr uintptr_t kHuge = 2 * 1024 * 1024;
+  if (size < 2 * kHuge) return;
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+  const uintptr_t stop = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
+  if (stop > begin) ::madvise(reinterpret_cast<void*>(begin), stop - begin, MADV_HUGEPAGE);
+}
+
+}  // namespace
+
+FileRangeRead ReadFileBytes(const std::string& path, uint64_t first, uint64_t last) {
+  FileRangeRead result;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    result.status = FileRangeRead::Status::CannotOpen;
+    result.error = fd < 0 ? errno : EISDIR;
+    if (fd >= 0) ::close(fd);
+    return result;
+  }
+  const uint64_t size = static_cast<uint64_t>(st.st_size);
+  const uint64_t end = last < size ? last + 1 : size;
+  if (first < end) {
+    try {
+      // Large texts in huge pages: their first touch would otherwise cost a
+      // page fault per 4 KB.
+      const size_t want = static_cast<size_t>(end - first);
+      result.bytes.reserve(want);
+      AdviseHugePages(result.bytes.data(), want);
+      result.bytes.resize(want);
+    } catch (const std::bad_alloc&) {
+      result.status = FileRangeRead::Status::NoMemory;
+    } catch (const std::length_error&) {
+      result.status = FileRangeRead::Status::NoMemory;
+    }
+    size_t done = 0;
+    while (result.status == FileRangeRead::Status::Read && done < result.bytes.size()) {
+      const ssize_t n = ::pread(fd, result.bytes.data() + done, result.bytes.size() - done,
+                                static_cast<off_t>(first + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        result.status = FileRangeRead::Status::ReadError;
+        result.error = errno;
+      }
+      if (n <= 0) break;  // the file shrank while we read: keep what it held
+      done += static_cast<size_t>(n);
+    }
+    result.bytes.resize(done);
+  }
+  ::close(fd);
+  if (result.status != FileRangeRead::Status::Read) result.bytes.clear();
+  return result;
+}
+
+bool CanOpenForReading(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  const bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+  ::close(fd);
+  return ok;
+}
+
+uint64_t GetFileLength(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
+  return static_cast<uint64_t>(st.st_size);
+}
+
+uint8_t ReverseBits(uint8_t v) {
+  v = static_cast<uint8_t>((v & 0xF0) >> 4 | (v & 0x0F) << 4);
+  v = static_cast<uint8_t>((v & 0xCC) >> 2 | (v & 0x33) << 2);
+  v = static_cast<uint8_t>((v & 0xAA) >> 1 | (v & 0x55) << 1);
+  return v;
+}
+
+std::optional<size_t> MoveDataToStart(std::span<uint8_t> bytes, size_t end, size_t offset,
+                                      bool reverse) {
+  if (end < offset) return std::nullopt;
+  if (end > bytes.size()) end = bytes.size();
+  if (offset >= end) return size_t{0};
+  const size_t count = end - offset;
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t b = bytes[offset + i];
+    bytes[i] = reverse ? ReverseBits(b) : b;
+  }
+  return count;
+}
+
+bool WriteBinaryFile(const std::string& path, std::span<const uint8_t> bytes, int* error) {
+  AtomicOutputFile file(path);
+  // Pieces of 64 KB - 1, as the file was always written.
+  constexpr size_t kPiece = 0xFFFF;
+  for (size_t done = 0; file.ok() && done < bytes.size(); done += kPiece) {
+    const size_t n = bytes.size() - done < kPiece ? bytes.size() - done : kPiece;
+    file.Write(bytes.data() + done, n);
+  }
+  const bool ok = file.Commit();
+  if (!ok && error) *error = file.error();
+  return ok;
+}
+
+}  // namespace quenlet

@@ -1,0 +1,22 @@
+#include "buffer/debug_log.h"
+
+#include "buffer/stored_paths.h"
+#include "platform/ini_file.h"
+#include "platform/strprintf.h"
+
+namespace quenlet {
+
+bool AppendDebugLog(const std::string& folder, const std::string& text) {
+  IniFile ini(EntryInFolder(folder, "Debug.src"));
+  // A damaged Total must not make the next number collide or overflow.
+  int64_t n = static_cast<int64_t>(ini.ReadInteger("ERROR", "Total", -1)) + 1;
+  if (n < 0) n = 0;
+  const std::string key = strprintf("%lld", static_cast<long long>(n));
+  return ini.WriteString("ERROR", key, text) && ini.WriteString("ERROR", "Total", key);
+}
+
+bool AppendDebugLog(const DataBuffer& buffer, const ProgramPaths& paths, const std::string& text) {
+  return AppendDebugLog(ResolveSystemFolder(buffer, paths), text);
+}
+
+}  // namespace quenlet

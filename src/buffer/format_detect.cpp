@@ -1,0 +1,93 @@
+#include "buffer/format_detect.h"
+
+#include "buffer/hex_text.h"
+#include "buffer/intel_hex.h"
+#include "buffer/motorola_srec.h"
+#include "buffer/pof_file.h"
+#include "buffer/tektronix_hex.h"
+
+namespace quenlet {
+
+bool DetectFormat(int32_t format, std::string_view text) {
+  switch (format) {
+    case kLoadIntelHex:
+      return DetectIntelHex(text);
+    case kLoadMotorola:
+      return DetectMotorolaHex(text);
+    case kLoadTektronix:
+      return DetectTektronixHex(text);
+    case kLoadPof:
+      return DetectPof(text) != 0;
+    default:
+      return false;
+  }
+}
+
+int32_t DetectHexOrPof(std::string_view text) {
+  for (int32_t format : {kLoadIntelHex, kLoadMotorola, kLoadTektronix, kLoadPof}) {
+    if (DetectFormat(format, text)) return format;
+  }
+  return kLoadAutoDetect;
+}
+
+int32_t HexFormatByShape(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsRecordGap(static_cast<unsigned char>(text[i]))) ++i;
+  if (i >= text.size()) return 0;
+  int32_t format = 0;
+  const char mark = text[i];
+  if (mark == ':') {
+    format = kLoadIntelHex;
+    ++i;
+  } else if (mark == '/') {
+    format = kLoadTektronix;
+    ++i;
+  } else if (mark == 'S' || (mark == '%' && i + 1 < text.size() && text[i + 1] == 'S')) {
+    i += mark == '%' ? 2 : 1;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return 0;
+    format = kLoadMotorola;
+    ++i;
+  } else {
+    return 0;
+  }
+  size_t digits = 0;
+  while (i < text.size() && HexDigit(static_cast<unsigned char>(text[i])) >= 0) {
+    ++digits;
+    ++i;
+  }
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  const bool line_ends = i >= text.size() || text[i] == '\r' || text[i] == '\n';
+  return digits >= 2 && line_ends ? format : 0;
+}
+
+const char* DetectSuccessText(int32_t format) {
+  switch (format) {
+    case kLoadIntelHex:
+      return "This is Intel Hex format !";
+    case kLoadMotorola:
+      return "This is Motorola Hex format !";
+    case kLoadTektronix:
+      return "This is Tektronix Hex format !";
+    case kLoadPof:
+      return "This is POF format !";
+    default:
+      return "";
+  }
+}
+
+const char* DetectFailureText(int32_t format) {
+  switch (format) {
+    case kLoadIntelHex:
+      return "File is not Intel Hex format !";
+    case kLoadMotorola:
+      return "File is not Motorola Hex format !";
+    case kLoadTektronix:
+      return "File is not Tektronix Hex format !";
+    case kLoadPof:
+      return "File is not POF format !";
+    default:
+      return "";
+  }
+}
+
+}  // namespace quenlet

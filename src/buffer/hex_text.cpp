@@ -1,0 +1,31 @@
+#include "buffer/hex_text.h"
+
+#include "platform/strprintf.h"
+
+namespace quenlet {
+
+HexParseFailure StrayCharacterFailure(unsigned char c, size_t line) {
+  std::string what = c == 0                    ? std::string("a NUL byte")
+                     : (c >= 0x20 && c < 0x7F) ? strprintf("the character '%c'", c)
+                                               : strprintf("the byte 0x%02X", c);
+  return {HexParseFailure::Kind::Format, line, what + " stands outside any record"};
+}
+
+std::string DescribeBadPairs(std::string_view text, size_t pos, size_t count) {
+  for (size_t k = pos; k < pos + 2 * count; ++k) {
+    if (k >= text.size()) return "the record is cut short";
+    const unsigned char c = static_cast<unsigned char>(text[k]);
+    if (HexDigit(c) >= 0) continue;
+    if (c == '\r' || c == '\n') return "the record is cut short";
+    if (c == 0) return "a NUL byte stands inside a record";
+    return (c >= 0x20 && c < 0x7F) ? strprintf("'%c' is not a hex digit", c)
+                                   : strprintf("the byte 0x%02X is not a hex digit", c);
+  }
+  return "the record is damaged";
+}
+
+std::string HexNumber(uint64_t value) {
+  return strprintf("0x%llX", static_cast<unsigned long long>(value));
+}
+
+}  // namespace quenlet

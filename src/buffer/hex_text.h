@@ -1,0 +1,186 @@
+#pragma once
+// What the three hex-record readers and writers share: digit values, digit
+// output, the failure they report and the walk over the text's lines.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "buffer/staging_image.h"
+#include "platform/user_interfaces.h"
+
+namespace quenlet {
+
+// Value of a hex digit (both cases), or -1.
+inline int HexDigit(unsigned char c) {
+  static constexpr auto kTable = [] {
+    std::array<int8_t, 256> t{};
+    for (auto& v : t) v = -1;
+    for (int i = 0; i < 10; ++i) t['0' + i] = static_cast<int8_t>(i);
+    for (int i = 0; i < 6; ++i) {
+      t['A' + i] = static_cast<int8_t>(10 + i);
+      t['a' + i] = static_cast<int8_t>(10 + i);
+    }
+    return t;
+  }();
+  return kTable[c];
+}
+
+inline constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
+
+// Two upper-case digits of a byte at out[0], out[1].
+inline void PutHexByte(char* out, uint8_t value) {
+  out[0] = kUpperHexDigits[value >> 4];
+  out[1] = kUpperHexDigits[value & 15];
+}
+
+// Why a text was refused, and where.
+struct HexParseFailure {
+  enum class Kind { Format, Checksum };
+  Kind kind = Kind::Format;
+  size_t line = 0;  // 1-based line of the text
+  std::string reason;
+};
+
+// A reader's result: the image starting at address 0, or the failure.
+struct HexReadResult {
+  std::optional<HexParseFailure> failure;
+  StagingImage image;
+  bool ok() const { return !failure.has_value(); }
+};
+
+// Bytes that may stand between records: blanks, line ends and the DOS end-of-
+// file mark that old tools appended.
+inline bool IsRecordGap(unsigned char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v' || c == 0x1A;
+}
+
+// The failure for a byte outside any record.
+HexParseFailure StrayCharacterFailure(unsigned char c, size_t line);
+
+// Decodes `count` digit pairs at text[pos...] into out and adds their values
+// to *sum. False when the text ends first or a character is no hex digit;
+// DescribeBadPairs then says what is wrong. The readers' inner loop: no
+// branch per digit.
+inline bool DecodeHexPairs(std::string_view text, size_t pos, size_t count, uint8_t* out,
+                           unsigned* sum) {
+  if (pos > text.size() || 2 * count > text.size() - pos) return false;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data()) + pos;
+  size_t k = 0;
+  unsigned total = 0;
+#if defined(__SSE2__)
+  // Sixteen digits at a time (the data of the usual records is a multiple of
+  // 8 bytes): both cases of A-F, any other byte refused.
+  if (count >= 8) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i good = _mm_set1_epi8(-1);
+    __m128i sums = zero;
+    for (; k + 8 <= count; k += 8) {
+      const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * k));
+      const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)),
+                                          _mm_cmplt_epi8(c, _mm_set1_epi8('9' + 1)));
+      const __m128i lower = _mm_or_si128(c, _mm_set1_epi8(0x20));
+      const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
+                                           _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
+      good = _mm_and_si128(good, _mm_or_si128(digit, letter));
+      // Digit values: the low nibble, plus 9 for a letter; each 16-bit lane
+      // holds a byte's high digit in its low half.
+      const __m128i v = _mm_add_epi8(_mm_and_si128(c, _mm_set1_epi8(0x0F)),
+                                     _mm_and_si128(letter, _mm_set1_epi8(9)));
+      const __m128i hi = _mm_slli_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00FF)), 4);
+      const __m128i lo = _mm_srli_epi16(v, 8);
+      const __m128i bytes = _mm_packus_epi16(_mm_or_si128(hi, lo), zero);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), bytes);
+      sums = _mm_add_epi64(sums, _mm_sad_epu8(bytes, zero));
+    }
+    if (_mm_movemask_epi8(good) != 0xFFFF) return false;
+    total = static_cast<unsigned>(_mm_cvtsi128_si32(sums));
+  }
+#endif
+  int bad = 0;
+  for (; k < count; ++k) {
+    const int hi = HexDigit(p[2 * k]);
+    const int lo = HexDigit(p[2 * k + 1]);
+    bad |= hi | lo;
+    const uint8_t v = static_cast<uint8_t>(hi << 4 | lo);
+    out[k] = v;
+    total += v;
+  }
+  *sum += total;
+  return bad >= 0;
+}
+
+// Writes n bytes as 2n upper-case digits at out and returns the sum of the
+// bytes.
+inline unsigned EncodeHexBytes(const uint8_t* in, size_t n, char* out) {
+  size_t k = 0;
+  unsigned total = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  __m128i sums = zero;
+  for (; k + 16 <= n; k += 16) {
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + k));
+    const __m128i hi = _mm_and_si128(_mm_srli_epi16(b, 4), _mm_set1_epi8(0x0F));
+    const __m128i lo = _mm_and_si128(b, _mm_set1_epi8(0x0F));
+    auto ascii = [](__m128i nibble) {
+      const __m128i letter = _mm_cmpgt_epi8(nibble, _mm_set1_epi8(9));
+      return _mm_add_epi8(_mm_add_epi8(nibble, _mm_set1_epi8('0')),
+                          _mm_and_si128(letter, _mm_set1_epi8('A' - '0' - 10)));
+    };
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * k), ascii(_mm_unpacklo_epi8(hi, lo)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * k + 16),
+                     ascii(_mm_unpackhi_epi8(hi, lo)));
+    sums = _mm_add_epi64(sums, _mm_sad_epu8(b, zero));
+  }
+  total = static_cast<unsigned>(_mm_cvtsi128_si32(sums)) +
+          static_cast<unsigned>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+#endif
+  for (; k < n; ++k) {
+    PutHexByte(out + 2 * k, in[k]);
+    total += in[k];
+  }
+  return total;
+}
+
+// Why DecodeHexPairs refused those pairs; the caller adds the line.
+std::string DescribeBadPairs(std::string_view text, size_t pos, size_t count);
+
+// Drives the progress window over a walk of `length` units: shown at 0,
+// stepped about 100 times, completed and closed when it goes out of scope.
+class WalkProgress {
+ public:
+  WalkProgress(Progress& progress, uint64_t length)
+      : progress_(progress), step_(length / 100 > 0 ? length / 100 : 1), next_(step_) {
+    progress_.Show();
+    progress_.SetPosition(0);
+  }
+  ~WalkProgress() {
+    progress_.Complete();
+    progress_.Close();
+  }
+  WalkProgress(const WalkProgress&) = delete;
+  WalkProgress& operator=(const WalkProgress&) = delete;
+
+  void At(uint64_t position) {
+    while (position >= next_) {
+      progress_.StepIt();
+      next_ += step_;
+    }
+  }
+
+ private:
+  Progress& progress_;
+  uint64_t step_;
+  uint64_t next_;
+};
+
+// "0x%llX" of a value.
+std::string HexNumber(uint64_t value);
+
+}  // namespace quenlet

@@ -1,0 +1,404 @@
+#include "buffer/load_pipeline.h"
+
+#include <cstring>
+#include <span>
+#include <stdexcept>
+
+#include "app/main_form_state.h"
+#include "buffer/binary_file.h"
+#include "buffer/buffer_limits.h"
+#include "buffer/data_buffer.h"
+#include "buffer/dialog_result.h"
+#include "buffer/dos_exe.h"
+#include "buffer/extend_pro.h"
+#include "buffer/format_detect.h"
+#include "buffer/intel_hex.h"
+#include "buffer/motorola_srec.h"
+#include "buffer/pof_file.h"
+#include "buffer/stored_paths.h"
+#include "buffer/tektronix_hex.h"
+#include "platform/ini_file.h"
+#include "platform/int_text.h"
+#include "platform/program_paths.h"
+#include "platform/strprintf.h"
+#include "platform/user_interfaces.h"
+
+namespace quenlet {
+namespace {
+
+constexpr uint64_t kMotorolaBufSize = 0x1020400;  // 16 MB + 129 KB: every 24-bit address fits
+constexpr uint64_t kMotorolaWindow = 0x1000000;
+constexpr const char* kLoadDlg = "LoadDlg";
+
+void Refuse(Messages& messages, const std::string& text, const std::string& caption) {
+  messages.Box(text, caption, MessageButtons::Ok, MessageIcon::Stop);
+}
+
+// Data bytes that a placement of len image bytes takes in this mode.
+uint64_t PlacedCount(int32_t mode, uint64_t len) {
+  switch (mode) {
+    case kDataEveryByte:
+    case kDataByteSwap:
+    case kDataWordSwap:
+    case kDataDoubleSwap:
+      return len;
+    case kDataEvenBytes:
+    case kDataOddBytes:
+      return (len + 1) / 2;
+    case kDataGroupByte0:
+    case kDataGroupByte1:
+    case kDataGroupByte2:
+    case kDataGroupByte3:
+      return len / 4;
+    default:
+      return 0;  // modes the placements do not know
+  }
+}
+
+// The popup's Swap Byte (3) stays the data-set mode for later loads, as its
+// Even and Odd do; the placements know the same swap as the Byte Swap mode.
+int32_t PlacementMode(int32_t mode) {
+  return mode == kDataSwapPairs ? kDataByteSwap : mode;
+}
+
+std::string ReaderHeadline(int32_t format, HexParseFailure::Kind kind) {
+  if (format == kLoadMotorola) return "File Data ERROR !!\n\nPlease check your file!\n ";
+  if (format == kLoadIntelHex && kind == HexParseFailure::Kind::Checksum) {
+    return "File read error!!\n";
+  }
+  return "FORMAT ERROR !";
+}
+
+HexReadResult ReadHex(int32_t format, std::string_view text, uint8_t fill, Progress& progress) {
+  switch (format) {
+    case kLoadIntelHex:
+      return ReadIntelHex(text, fill, progress);
+    case kLoadMotorola:
+      return ReadMotorolaS(text, fill, progress);
+    default:
+      return ReadTektronixHex(text, fill, progress);
+  }
+}
+
+// BufSize after the load: the range reader's growth (to the range, or by
+// 1024 when it fits), the Motorola size, then room for the slot.
+uint64_t FinalBufSize(uint64_t buf_size, uint64_t range_length, bool motorola, uint64_t slot_end) {
+  uint64_t n = range_length > buf_size ? range_length : buf_size;
+  if (n > kMaxBufferSize)
+    n = kMaxBufferSize;  // the range of a hex text may be larger than its data
+  uint64_t size = n + DataBuffer::kSizeExtra;
+  // Only ever grown: a larger buffer keeps what lies above 16 MB.
+  if (motorola && size < kMotorolaBufSize) size = kMotorolaBufSize;
+  if (slot_end > size) {
+    size = slot_end / DataBuffer::kGrowthUnit * DataBuffer::kGrowthUnit + DataBuffer::kGrowthUnit +
+           DataBuffer::kSizeExtra;
+  }
+  return size;
+}
+
+}  // namespace
+
+LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadRequest& request,
+                               Messages& messages, Progress& progress) {
+  LoadOutcome outcome;
+  const std::string_view view(text);
+
+  // Which reader: the dialog's choice, or the detectors in their order.
+  int32_t format = request.format;
+  bool detected = false;
+  bool by_shape = false;
+  if (format == kLoadAutoDetect) {
+    format = DetectHexOrPof(view);
+    detected = format != kLoadAutoDetect;
+    if (!detected) {
+      // Records that the detectors refused are still records: read them, so
+      // a damaged hex file is reported rather than loaded as text.
+      format = HexFormatByShape(view);
+      by_shape = format != 0;
+      detected = by_shape;
+    }
+    if (!detected) {
+      format = kLoadBinary;
+      if (request.report_detection) {
+        messages.Box("Binary Code File", "Detect", MessageButtons::Ok, MessageIcon::None);
+      }
+    } else if (request.report_detection && !by_shape) {
+      messages.Box(DetectSuccessText(format), "Auto detect", MessageButtons::Ok, MessageIcon::None);
+    }
+  }
+  outcome.format = format;
+  const int32_t mode = detected ? int32_t{kDataEveryByte} : buffer.DataMode();
+
+  std::span<const uint8_t> image;
+  HexReadResult hex;
+  int64_t dest = request.dest;
+  switch (format) {
+    case kLoadIntelHex:
+    case kLoadMotorola:
+    case kLoadTektronix: {
+      // A chosen format is checked first; a text made of that format's records
+      // goes to the reader even where the detector would refuse it, so that
+      // damage is reported with its line (and the detector's whole-file walk
+      // is spared).
+      if (!detected && HexFormatByShape(view) != format && !DetectFormat(format, view)) {
+        Refuse(messages, DetectFailureText(format), "ERROR !");
+        return outcome;
+      }
+      const uint8_t fill =
+          format == kLoadMotorola && !request.fill_unused ? uint8_t{0xFF} : request.fill;
+      hex = ReadHex(format, view, fill, progress);
+      if (!hex.ok()) {
+        const HexParseFailure& f = *hex.failure;
+        Refuse(messages,
+               strprintf("%s\n%s, line %zu: %s.", ReaderHeadline(format, f.kind).c_str(),
+                         request.name.c_str(), f.line, f.reason.c_str()),
+               "");
+        return outcome;
+      }
+      if (!hex.image.HasData()) {
+        Refuse(messages,
+               strprintf("Nothing to load: %s holds no data record.", request.name.c_str()),
+               "Load");
+        return outcome;
+      }
+      if (request.report_detection && by_shape) {
+        messages.Box(DetectSuccessText(format), "Auto detect", MessageButtons::Ok,
+                     MessageIcon::None);
+      }
+      image = hex.image.Bytes();
+      if (format == kLoadMotorola && dest >= 0) dest %= static_cast<int64_t>(kMotorolaWindow);
+      break;
+    }
+    case kLoadPof: {
+      const size_t offset = DetectPof(view);
+      if (offset == 0) {
+        Refuse(messages, DetectFailureText(kLoadPof), "ERROR !");
+        return outcome;
+      }
+      std::span<uint8_t> bytes(reinterpret_cast<uint8_t*>(text.data()), text.size());
+      const size_t count = PofToImage(bytes, offset, buffer.GetDeviceSize());
+      image = bytes.first(count);
+      break;
+    }
+    case kLoadDosExe: {
+      auto body = DosExeImage(
+          std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+      if (!body) {
+        Refuse(messages, "Format Error !", "Load");
+        return outcome;
+      }
+      image = *body;
+      break;
+    }
+    default:  // .com, binary and any other code: the range as it is
+      image = std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+      break;
+  }
+
+  const uint64_t len = image.size();
+  const uint64_t placed = PlacedCount(PlacementMode(mode), len);
+  if (placed == 0) {
+    Refuse(messages,
+           len == 0 ? strprintf("Nothing to load: %s holds no data.", request.name.c_str())
+                    : strprintf("Nothing to load: the data set mode %d places no byte of the %llu "
+                                "bytes of %s.",
+                                mode, static_cast<unsigned long long>(len), request.name.c_str()),
+           "Load");
+    return outcome;
+  }
+  if (dest < 0 || static_cast<uint64_t>(dest) > kMaxBufferSize ||
+      len > kMaxBufferSize - static_cast<uint64_t>(dest)) {
+    Refuse(messages,
+           strprintf("%s does not fit the buffer: its data would end at %s, and the largest buffer "
+                     "holds %s bytes.",
+                     request.name.c_str(), HexNumber(static_cast<uint64_t>(dest) + len).c_str(),
+                     HexNumber(kMaxBufferSize).c_str()),
+           "Load");
+    return outcome;
+  }
+  const uint64_t final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
+                                           static_cast<uint64_t>(dest) + len);
+  if (final_size - DataBuffer::kSizeExtra > kMaxBufferSize) {
+    Refuse(messages,
+           strprintf("%s does not fit the buffer: it would need %s bytes, and the largest buffer "
+                     "holds %s bytes.",
+                     request.name.c_str(), HexNumber(final_size).c_str(),
+                     HexNumber(kMaxBufferSize).c_str()),
+           "Load");
+    return outcome;
+  }
+
+  // Commit: one resize to the size the steps of a load reach, then the
+  // placement, which then needs no growth of its own.
+  if (!buffer.ResizeBuffer(static_cast<int64_t>(final_size - DataBuffer::kSizeExtra), messages)) {
+    return outcome;
+  }
+  const int32_t old_mode = buffer.DataMode();
+  buffer.SetDataMode(PlacementMode(mode));
+  progress.SetCaption("Loading...");
+  const bool ok =
+      request.fill_unused
+          ? buffer.PlaceImageWithFill(image, static_cast<int64_t>(len), request.fill, dest,
+                                      messages, progress)
+          : buffer.PlaceImage(image, static_cast<int64_t>(len), dest, messages, progress);
+  progress.SetCaption("Waiting...");
+  buffer.SetDataMode(ok ? mode : old_mode);
+  if (!ok) return outcome;
+  buffer.SetFileStartAdd(static_cast<int32_t>(dest));
+  buffer.SetFileSize(static_cast<int32_t>(static_cast<uint64_t>(dest) + len));
+  outcome.file_sum = buffer.GetCheckSum(dest, dest + static_cast<int64_t>(placed) - 1,
+                                        request.report_sum ? 1 : 0, messages, progress);
+  outcome.placed = placed;
+  outcome.loaded = true;
+  return outcome;
+}
+
+std::optional<std::string> ReadFileRange(LoadSaveContext& context) {
+  IniFile ini(context.buffer.HistoryIniPath());
+  const std::string name = ini.ReadString(kLoadDlg, "Name", "None");
+  const int64_t first = ini.ReadInteger(kLoadDlg, "SourceSAdd", 0);
+  const int64_t last = ini.ReadInteger(kLoadDlg, "SourceEAdd", 0);
+  if (!CanOpenForReading(name)) {
+    if (name != "NULL")
+      context.messages.Box("Format Error !", "", MessageButtons::Ok, MessageIcon::None);
+    return std::nullopt;
+  }
+  if (first < 0 || last < first) {
+    Refuse(context.messages,
+           strprintf("Nothing to load: the range %llX .. %llX of %s is empty.",
+                     static_cast<long long>(first), static_cast<long long>(last), name.c_str()),
+           "Load");
+    return std::nullopt;
+  }
+  // The format is converted here, as the dialog stored it: a value that is not
+  // a number ends the command with the conversion error.
+  (void)StrToInt(ini.ReadString(kLoadDlg, "Format", "0"));
+  context.progress.Show();
+  context.progress.SetPosition(0);
+  FileRangeRead read =
+      ReadFileBytes(name, static_cast<uint64_t>(first), static_cast<uint64_t>(last));
+  context.progress.Complete();
+  context.progress.Close();
+  switch (read.status) {
+    case FileRangeRead::Status::Read:
+      break;
+    case FileRangeRead::Status::NoMemory:
+      context.messages.Box("Memory error.", "Load BIN File", MessageButtons::Ok, MessageIcon::None);
+      return std::nullopt;
+    case FileRangeRead::Status::CannotOpen:
+      if (name != "NULL")
+        context.messages.Box("Format Error !", "", MessageButtons::Ok, MessageIcon::None);
+      return std::nullopt;
+    case FileRangeRead::Status::ReadError:
+      Refuse(context.messages,
+             strprintf("%s cannot be read: %s", name.c_str(), std::strerror(read.error)), "Load");
+      return std::nullopt;
+  }
+  if (read.bytes.empty()) {
+    Refuse(context.messages,
+           strprintf("Nothing to load: %s holds no byte from %llX on.", name.c_str(),
+                     static_cast<long long>(first)),
+           "Load");
+    return std::nullopt;
+  }
+  return std::move(read.bytes);
+}
+
+int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_detection,
+                       bool report_sum) {
+  DataBuffer& buffer = context.buffer;
+  IniFile ini(buffer.HistoryIniPath());
+  LoadRequest request;
+  request.name = ini.ReadString(kLoadDlg, "Name", "None");
+  request.fill = static_cast<uint8_t>(ini.ReadInteger(kLoadDlg, "UserFill", 0));
+  request.dest = ini.ReadInteger(kLoadDlg, "DistSAdd", 0);
+  request.fill_unused = ini.ReadInteger(kLoadDlg, "UnuserFillCheck", 0) == 1;
+  request.format = buffer.FileFormat();
+  request.report_detection = report_detection;
+  request.report_sum = report_sum;
+  LoadSummary summary;
+  summary.file_start = static_cast<uint32_t>(ini.ReadInteger(kLoadDlg, "SourceSAdd", 1));
+  summary.file_end = static_cast<uint32_t>(ini.ReadInteger(kLoadDlg, "SourceEAdd", 1));
+
+  const LoadOutcome outcome =
+      LoadTextIntoBuffer(buffer, std::move(text), request, context.messages, context.progress);
+  if (!outcome.loaded) return 0;
+  if (request.format == kLoadAutoDetect) ini.WriteInteger(kLoadDlg, "Format", outcome.format);
+
+  summary.file_sum = outcome.file_sum;
+  const uint32_t device_size = buffer.GetDeviceSize();
+  summary.device_sum = buffer.GetCheckSum(0, static_cast<int64_t>(device_size) - 1, 0,
+                                          context.messages, context.progress);
+  summary.device_start = 0;
+  summary.device_end = device_size - 1;
+  const std::string sum_text = strprintf("%08lX", static_cast<unsigned long>(summary.device_sum));
+  const bool changed = sum_text != context.windows.SumText();
+  context.windows.SetSumText(sum_text);
+  context.windows.SetSumRed(changed);
+  context.windows.SetSummary(summary);
+  if (context.windows.TakeShowSummaryRequest()) context.windows.ShowSummaryModal();
+  context.windows.RedrawView();
+  return 1;
+}
+
+bool LoadFileClick(LoadSaveContext& context) {
+  DataBuffer& buffer = context.buffer;
+  // A load path field reading "0" becomes the dialog's file name.
+  const std::string load_path = context.windows.LoadPathText();
+  const std::optional<std::string> preset =
+      load_path == "0" ? std::optional<std::string>(load_path) : std::nullopt;
+  if (!context.windows.RunLoadDialog(preset)) return false;
+  if (ReadDialogOK(buffer.HistoryIniPath(), kLoadDlg) == 0) return false;
+  IniFile ini(buffer.HistoryIniPath());
+  const std::string name = ini.ReadString(kLoadDlg, "Name", "None");
+  context.windows.SetLoadPathText(name);
+  ini.WriteInteger("CommonParameterSet", "CommonDataSelect", 0);
+  try {
+    std::optional<std::string> text = ReadFileRange(context);
+    if (!text) return false;
+    const std::string ic_ini = ResolveIcIniFile(buffer, context.paths);
+    const bool pic = !ic_ini.empty() &&
+                     IniFile(ic_ini).ReadInteger("SysInformation", "ToCountPICsumFlag", 0) == 1;
+    if (!pic) {
+      const bool loaded = LoadIntoBuffer(context, std::move(*text), true, false) == 1;
+      if (loaded && !ic_ini.empty() && HaveExtendPro(ic_ini)) {
+        buffer.SetExtProRan(1);
+        RunExtendPro(buffer, context.paths, context.messages, context.windows.MainWindowHandle(),
+                     4);
+      }
+      return loaded;
+    }
+    // PIC devices: their own sum of what was loaded, and the decode of the
+    // configuration word; both only after a load that placed the data.
+    if (LoadIntoBuffer(context, std::move(*text), false, false) != 1) return false;
+    if (context.pic) {
+      uint16_t config_word = 0;
+      const uint32_t sum =
+          context.pic->CounterPICcheckSum(buffer, ic_ini, GetFileLength(name), config_word);
+      buffer.SetSumValue(sum);
+      context.pic->PICConfiguerationDecode(config_word);
+    }
+    context.windows.RedrawView();
+    const bool red = buffer.SumValue() != static_cast<uint32_t>(context.state.LastChecksum);
+    context.windows.SetSumRed(red);
+    if (red) context.state.LastChecksum = static_cast<int32_t>(buffer.SumValue());
+    return true;
+  } catch (const std::exception& e) {
+    context.messages.ShowError(e.what());
+    return false;
+  }
+}
+
+int32_t DetectFileFormat(const std::string& history_ini_path) {
+  IniFile ini(history_ini_path);
+  const std::string name = ini.ReadString(kLoadDlg, "Name", "None");
+  const int64_t first = ini.ReadInteger(kLoadDlg, "SourceSAdd", 0);
+  const int64_t last = ini.ReadInteger(kLoadDlg, "SourceEAdd", 0);
+  if (first < 0 || last < first) return 0;
+  const FileRangeRead read =
+      ReadFileBytes(name, static_cast<uint64_t>(first), static_cast<uint64_t>(last));
+  if (read.status != FileRangeRead::Status::Read) return 0;
+  return DetectHexOrPof(read.bytes);
+}
+
+}  // namespace quenlet

@@ -1,0 +1,69 @@
+#pragma once
+// The image a file reader builds before anything touches the data buffer: the
+// byte of address a at offset a, addresses below and between records holding
+// the fill byte. It grows to what the file needs, up to a limit, and never
+// loses bytes already stored; a failed read simply drops it.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <span>
+
+#include "buffer/buffer_limits.h"
+
+namespace quenlet {
+
+class StagingImage {
+ public:
+  explicit StagingImage(uint8_t fill = 0xFF, uint64_t limit = kMaxBufferSize)
+      : fill_(fill), limit_(limit) {}
+
+  uint8_t fill() const { return fill_; }
+  uint64_t limit() const { return limit_; }
+
+  // Room for n bytes ahead of time (a hint; never past the limit): a reader
+  // that knows roughly how much its text holds spares the image's regrowth.
+  void Reserve(uint64_t n);
+
+  // Room for size bytes from address on, which the caller then writes; the
+  // addresses between the image's end and address get the fill byte. Null,
+  // with nothing changed, when the bytes would pass the limit or memory runs
+  // out. (A reader that fails after this drops the whole image.)
+  uint8_t* Claim(uint64_t address, size_t size) {
+    if (address > limit_ || size > limit_ - address) return nullptr;
+    const uint64_t end = address + size;
+    if (end > capacity_ && !Grow(end)) return nullptr;
+    if (address > size_) std::memset(bytes_.get() + size_, fill_, address - size_);
+    if (end > size_) size_ = end;
+    return bytes_.get() + address;
+  }
+
+  // Stores size bytes from address on; false as Claim.
+  bool Store(uint64_t address, const uint8_t* data, size_t size) {
+    if (size == 0) return true;
+    uint8_t* to = Claim(address, size);
+    if (!to) return false;
+    std::memcpy(to, data, size);
+    return true;
+  }
+
+  // True once a byte was stored.
+  bool HasData() const { return size_ > 0; }
+  // Highest address stored (inclusive); 0 when nothing was stored.
+  uint64_t LastAddress() const { return size_ > 0 ? size_ - 1 : 0; }
+  // Addresses 0 .. LastAddress(); empty when nothing was stored.
+  std::span<const uint8_t> Bytes() const { return {bytes_.get(), static_cast<size_t>(size_)}; }
+
+ private:
+  bool Grow(uint64_t end);
+
+  uint8_t fill_;
+  uint64_t limit_;
+  // Bytes below size_ are the image; bytes from size_ to capacity_ are not
+  // yet written.
+  std::unique_ptr<uint8_t[]> bytes_;
+  uint64_t size_ = 0;
+  uint64_t capacity_ = 0;
+};
+
+}  // namespace quenlet

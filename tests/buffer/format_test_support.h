@@ -1,0 +1,126 @@
+#pragma once
+// Helpers of the file-format tests: an in-memory sink, byte images, a
+// temporary folder per test.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "buffer/load_pipeline.h"
+#include "buffer/record_output.h"
+
+namespace quenlet::testing {
+
+class StringSink : public ByteSink {
+ public:
+  bool Write(std::span<const char> bytes) override {
+    if (fail_after >= 0 && writes >= fail_after) return false;
+    ++writes;
+    pieces.push_back(bytes.size());
+    text.append(bytes.data(), bytes.size());
+    return true;
+  }
+  std::string text;
+  std::vector<size_t> pieces;
+  int writes = 0;
+  int fail_after = -1;  // refuse every write from this one on
+};
+
+inline std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> v(n);
+  for (auto& b : v) b = static_cast<uint8_t>(rng());
+  return v;
+}
+
+inline std::vector<uint8_t> ToBytes(std::string_view s) {
+  return {s.begin(), s.end()};
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find("\r\n", pos);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(pos, end - pos));
+    pos = end + 2;
+  }
+  return lines;
+}
+
+// The load and save commands' windows: scripted dialogs, recorded fields.
+class FakeLoadSaveWindows : public LoadSaveWindows {
+ public:
+  bool RunLoadDialog(const std::optional<std::string>& preset_name) override {
+    ++load_dialogs;
+    preset = preset_name;
+    if (on_load_dialog) return on_load_dialog();
+    return true;
+  }
+  void RunSaveDialog() override {
+    ++save_dialogs;
+    if (on_save_dialog) on_save_dialog();
+  }
+  std::string LoadPathText() const override { return load_path; }
+  void SetLoadPathText(const std::string& text) override { load_path = text; }
+  std::string SumText() const override { return sum_text; }
+  void SetSumText(const std::string& text) override { sum_text = text; }
+  void SetSumRed(bool red) override { sum_red = red; }
+  void SetSummary(const LoadSummary& s) override { summary = s; }
+  void ShowSummaryModal() override { ++summaries_shown; }
+  bool TakeShowSummaryRequest() override { return std::exchange(show_summary, false); }
+  void RedrawView() override { ++redraws; }
+  int64_t MainWindowHandle() const override { return 0x1234; }
+
+  std::function<bool()> on_load_dialog;
+  std::function<void()> on_save_dialog;
+  std::optional<std::string> preset;
+  int load_dialogs = 0, save_dialogs = 0, summaries_shown = 0, redraws = 0;
+  std::string load_path, sum_text = "00000000";
+  bool sum_red = false, show_summary = false;
+  LoadSummary summary;
+};
+
+// A fresh folder for each test, removed afterwards.
+class TempDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string leaf = std::string(info->test_suite_name()) + "-" + info->name();
+    for (char& c : leaf) {
+      if (c == '/') c = '_';
+    }
+    dir_ = std::filesystem::temp_directory_path() /
+           ("quenlet-fmt-" + std::to_string(::getpid()) + "-" + leaf);
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  std::filesystem::path dir_;
+};
+
+}  // namespace quenlet::testing

@@ -1,0 +1,423 @@
+#include "buffer/load_pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <numeric>
+#include <utility>
+
+#include "app/main_form_state.h"
+#include "buffer/data_buffer.h"
+#include "buffer/format_detect.h"
+#include "device/selected_device.h"
+#include "format_test_support.h"
+#include "platform/ini_file.h"
+#include "platform/program_paths.h"
+#include "platform/strprintf.h"
+#include "support/fakes.h"
+
+namespace quenlet {
+namespace {
+
+class LoadPipelineTest : public testing::TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    paths_ = std::make_unique<ProgramPaths>(dir_.string());
+    context_ = std::make_unique<LoadSaveContext>(
+        LoadSaveContext{buffer_, state_, *paths_, messages_, progress_, windows_});
+    buffer_.SetHistoryIniPath(Path("History_1.ini"));
+    device_.IcDeviceSize = 0x100;
+    buffer_.AttachDevice(&device_);
+  }
+
+  IniFile History() { return IniFile(Path("History_1.ini")); }
+
+  // What the load dialog leaves behind for a file of ours.
+  void Dialog(const std::string& file, int64_t first, int64_t last, int32_t format,
+              int64_t dest = 0, int fill = 0xFF, bool fill_unused = true) {
+    IniFile h = History();
+    h.WriteString("LoadDlg", "Name", file);
+    h.WriteInteger("LoadDlg", "SourceSAdd", static_cast<int32_t>(first));
+    h.WriteInteger("LoadDlg", "SourceEAdd", static_cast<int32_t>(last));
+    h.WriteInteger("LoadDlg", "DistSAdd", static_cast<int32_t>(dest));
+    h.WriteInteger("LoadDlg", "UserFill", fill);
+    h.WriteInteger("LoadDlg", "UnuserFillCheck", fill_unused ? 1 : 0);
+    h.WriteInteger("LoadDlg", "Format", format);
+    h.WriteString("LoadDlg", "OK", "1");
+    buffer_.SetFileFormat(format);
+  }
+
+  std::string File(const std::string& name, const std::string& bytes) {
+    testing::WriteFile(dir_ / name, bytes);
+    return Path(name);
+  }
+
+  // ReadFileRange and LoadIntoBuffer as the load command runs them.
+  int32_t Load(bool report_detection = false) {
+    auto text = ReadFileRange(*context_);
+    if (!text) return 0;
+    return LoadIntoBuffer(*context_, std::move(*text), report_detection, false);
+  }
+
+  uint32_t Sum(size_t first, size_t count) const {
+    auto b = buffer_.Bytes();
+    return std::accumulate(b.begin() + first, b.begin() + first + count, 0u);
+  }
+
+  std::vector<uint8_t> Snapshot() const { return {buffer_.Block().begin(), buffer_.Block().end()}; }
+
+  DataBuffer buffer_;
+  SelectedDevice device_;
+  MainFormState state_;
+  std::unique_ptr<ProgramPaths> paths_;
+  testing::FakeMessages messages_;
+  testing::FakeProgress progress_;
+  testing::FakeLoadSaveWindows windows_;
+  std::unique_ptr<LoadSaveContext> context_;
+};
+
+TEST_F(LoadPipelineTest, BinaryRangePlacedAtTheDestination) {
+  std::string bytes(64, '\0');
+  for (int i = 0; i < 64; ++i) bytes[i] = static_cast<char>(0x40 + i);
+  Dialog(File("data.bin", bytes), 0x10, 0x1F, kLoadBinary, 0x100);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.Bytes()[0x100], 0x50);
+  EXPECT_EQ(buffer_.Bytes()[0x10F], 0x5F);
+  EXPECT_EQ(buffer_.Bytes()[0x110], 0xFF);  // filled around the data
+  EXPECT_EQ(buffer_.Bytes()[0xFF], 0xFF);
+  EXPECT_EQ(buffer_.FileStartAdd(), 0x100);
+  EXPECT_EQ(buffer_.FileSize(), 0x110);
+  EXPECT_EQ(windows_.summary.file_sum, Sum(0x100, 16));
+  EXPECT_EQ(windows_.summary.file_start, 0x10u);
+  EXPECT_EQ(windows_.summary.file_end, 0x1Fu);
+  EXPECT_EQ(windows_.summary.device_sum, Sum(0, 0x100));
+  EXPECT_EQ(windows_.summary.device_end, 0xFFu);
+  EXPECT_EQ(windows_.sum_text, strprintf("%08X", Sum(0, 0x100)));
+}
+
+TEST_F(LoadPipelineTest, LaneModesSumWhatTheyPlace) {
+  std::string bytes(100, '\0');
+  for (int i = 0; i < 100; ++i) bytes[i] = static_cast<char>(i + 1);
+  const std::string file = File("data.bin", bytes);
+  struct Row {
+    int32_t mode;
+    int64_t dest;
+    size_t placed;
+  };
+  for (const Row& row : {Row{kDataEvenBytes, 0, 50}, Row{kDataEvenBytes, 0x300, 50},
+                         Row{kDataGroupByte1, 0x301, 25}}) {
+    SCOPED_TRACE(row.mode);
+    buffer_.SetDataMode(row.mode);
+    Dialog(file, 0, 99, kLoadBinary, row.dest, 0x00);
+    ASSERT_EQ(Load(), 1);
+    EXPECT_EQ(buffer_.Bytes()[row.dest], row.mode == kDataEvenBytes ? 1 : 2);
+    // The file sum covers the bytes placed from the destination on, also
+    // when the destination is not 0.
+    EXPECT_EQ(windows_.summary.file_sum, Sum(row.dest, row.placed));
+    EXPECT_NE(windows_.summary.file_sum, 0u);
+    EXPECT_EQ(buffer_.FileSize(), row.dest + 100);
+  }
+}
+
+TEST_F(LoadPipelineTest, AutoDetectedIntelSetsFormatAndDataMode) {
+  buffer_.SetDataMode(kDataOddBytes);
+  Dialog(File("a.hex", ":0400000001020304F2\r\n:00000001FF\r\n"), 0, 33, kLoadAutoDetect);
+  ASSERT_EQ(Load(true), 1);
+  ASSERT_FALSE(messages_.boxes.empty());
+  EXPECT_EQ(messages_.boxes[0].text, "This is Intel Hex format !");
+  EXPECT_EQ(messages_.boxes[0].caption, "Auto detect");
+  EXPECT_EQ(History().ReadInteger("LoadDlg", "Format", -1), kLoadIntelHex);
+  EXPECT_EQ(buffer_.DataMode(), kDataEveryByte);
+  EXPECT_EQ(buffer_.Bytes()[3], 4);
+  EXPECT_EQ(buffer_.FileSize(), 4);
+}
+
+TEST_F(LoadPipelineTest, AutoDetectFallsBackToBinaryButNotForDamagedHex) {
+  Dialog(File("text.bin", "plain text\r\n"), 0, 11, kLoadAutoDetect);
+  ASSERT_EQ(Load(true), 1);
+  EXPECT_EQ(messages_.boxes.back().text, "Binary Code File");
+  EXPECT_EQ(messages_.boxes.back().caption, "Detect");
+  EXPECT_EQ(History().ReadInteger("LoadDlg", "Format", -1), kLoadBinary);
+  EXPECT_EQ(buffer_.Bytes()[0], 'p');
+
+  // Its only data record is damaged, so no detector passes; it is still
+  // reported as the Intel file it is.
+  messages_.boxes.clear();
+  const auto before = Snapshot();
+  const std::string damaged = File("damaged.hex", ":0400000001020304F3\r\n:00000001FF\r\n");
+  Dialog(damaged, 0, 33, kLoadAutoDetect);
+  EXPECT_EQ(Load(true), 0);
+  ASSERT_EQ(messages_.boxes.size(), 1u);
+  EXPECT_EQ(messages_.boxes[0].text,
+            "File read error!!\n\n" + damaged +
+                ", line 1: the checksum is F3, the record's bytes need F2.");
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(History().ReadInteger("LoadDlg", "Format", -1), kLoadAutoDetect);
+
+  // A sound file the detector refuses (blank line before the first record)
+  // loads as what it is rather than as text.
+  Dialog(File("late.tek", "\r\n/00000202AABB2A\r\n/00000000\r\n"), 0, 99, kLoadAutoDetect);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(History().ReadInteger("LoadDlg", "Format", -1), kLoadTektronix);
+  EXPECT_EQ(buffer_.Bytes()[0], 0xAA);
+}
+
+TEST_F(LoadPipelineTest, ChosenFormatThatDoesNotMatchIsRefused) {
+  const auto before = Snapshot();
+  Dialog(File("text.bin", "plain text\r\n"), 0, 11, kLoadMotorola);
+  EXPECT_EQ(Load(), 0);
+  ASSERT_EQ(messages_.boxes.size(), 1u);
+  EXPECT_EQ(messages_.boxes[0].text, "File is not Motorola Hex format !");
+  EXPECT_EQ(messages_.boxes[0].caption, "ERROR !");
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(LoadPipelineTest, MotorolaLoadsGiveTheSixteenMegabyteBuffer) {
+  Dialog(File("a.s19", "S1070000AABBCCDDEA\r\nS9030000FC\r\n"), 0, 31, kLoadMotorola);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.BufSize(), 0x1020400u);
+  EXPECT_EQ(buffer_.Bytes()[0], 0xAA);
+  // A larger buffer is not cut down to it.
+  ASSERT_TRUE(buffer_.ResizeBuffer(0x2000000, messages_));
+  buffer_.Bytes()[0x1FFFFFF] = 0x5A;
+  Dialog(Path("a.s19"), 0, 31, kLoadMotorola, 0, 0xFF, /*fill_unused=*/false);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.BufSize(), 0x2000400u + 0x400);
+  EXPECT_EQ(buffer_.Bytes()[0x1FFFFFF], 0x5A);
+}
+
+TEST_F(LoadPipelineTest, RangesAndBufferGrowth) {
+  const std::string file = File("data.bin", std::string(64, '\x11'));
+  // A range that fits adds 1024 bytes to the buffer each time.
+  Dialog(file, 0, 63, kLoadBinary);
+  const uint32_t size = buffer_.BufSize();
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.BufSize(), size + 1024);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.BufSize(), size + 2048);
+
+  // A range past the file's end takes only what the file holds; the rest is
+  // the fill byte.
+  Dialog(file, 0x30, 0x1000, kLoadBinary, 0, 0xEE);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.FileSize(), 0x10);
+  EXPECT_EQ(buffer_.Bytes()[0xF], 0x11);
+  EXPECT_EQ(buffer_.Bytes()[0x10], 0xEE);
+
+  // A reversed range reads nothing, and says so.
+  const auto before = Snapshot();
+  messages_.boxes.clear();
+  Dialog(file, 5, 4, kLoadBinary);
+  EXPECT_EQ(Load(), 0);
+  ASSERT_EQ(messages_.boxes.size(), 1u);
+  EXPECT_NE(messages_.boxes[0].text.find("Nothing to load"), std::string::npos);
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(LoadPipelineTest, SwapByteLeftByThePopupSwapsLaterLoads) {
+  buffer_.SetDataMode(kDataSwapPairs);
+  Dialog(File("a.bin", "ABCD"), 0, 3, kLoadBinary, 0x10, 0x00);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(std::string(buffer_.Bytes().begin() + 0x10, buffer_.Bytes().begin() + 0x14), "BADC");
+  EXPECT_EQ(buffer_.DataMode(), kDataSwapPairs);
+  EXPECT_EQ(windows_.summary.file_sum, Sum(0x10, 4));
+}
+
+TEST_F(LoadPipelineTest, ExeAndPofPlacements) {
+  std::string exe(1000, '\x01');
+  exe[512] = '\x42';
+  Dialog(File("a.exe", exe), 0, 999, kLoadDosExe);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.Bytes()[0], 0x42);
+  EXPECT_EQ(buffer_.FileSize(), 488);
+
+  std::string pof(0x40, '\0');
+  pof.replace(0, 3, "POF");
+  pof += std::string(8, '\xFF') + "\x01\xA0";
+  device_.IcDeviceSize = 0x100;  // more than the file holds
+  Dialog(File("a.pof", pof), 0, static_cast<int64_t>(pof.size()) - 1, kLoadAutoDetect, 0, 0x33);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.Bytes()[7], 0xFF);
+  EXPECT_EQ(buffer_.Bytes()[8], 0x80);
+  EXPECT_EQ(buffer_.Bytes()[9], 0x05);
+  EXPECT_EQ(buffer_.Bytes()[10], 0x33);
+  EXPECT_EQ(buffer_.FileSize(), 10);
+}
+
+struct Malformed {
+  const char* name;
+  const char* fixture;
+  int32_t format;
+  int32_t data_mode;
+  const char* message_part;
+};
+
+class MalformedFileTest : public LoadPipelineTest,
+                          public ::testing::WithParamInterface<Malformed> {};
+
+// Each damaged file says what is wrong, and the buffer, its size, the data
+// mode and the remembered format stay as they were.
+TEST_P(MalformedFileTest, RefusedWithItsMessageAndBufferUnchanged) {
+  const Malformed& c = GetParam();
+  const std::string file = std::string(QUENLET_FIXTURES) + "/formats/" + c.fixture;
+  for (size_t i = 0; i < buffer_.BufSize(); ++i) buffer_.Bytes()[i] = static_cast<uint8_t>(i * 13);
+  buffer_.SetFileSize(0x77);
+  buffer_.SetDataMode(c.data_mode);
+  const auto before = Snapshot();
+  const uint32_t size = buffer_.BufSize();
+  Dialog(file, 0, 0xFFFF, c.format);
+
+  EXPECT_EQ(Load(true), 0);
+  ASSERT_FALSE(messages_.boxes.empty());
+  const std::string& text = messages_.boxes.back().text;
+  EXPECT_NE(text.find(c.message_part), std::string::npos) << text;
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(buffer_.BufSize(), size);
+  EXPECT_EQ(buffer_.FileSize(), 0x77);
+  EXPECT_EQ(buffer_.DataMode(), c.data_mode);
+  EXPECT_EQ(History().ReadInteger("LoadDlg", "Format", -1), c.format);
+  EXPECT_EQ(windows_.redraws, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, MalformedFileTest,
+    ::testing::Values(Malformed{"TruncatedLine", "truncated_line.hex", kLoadAutoDetect, 0,
+                                "truncated_line.hex, line 2: the record is cut short"},
+                      Malformed{"BadChecksum", "bad_checksum.hex", kLoadIntelHex, 0,
+                                "bad_checksum.hex, line 2: the checksum is 67"},
+                      Malformed{"OddDigitCount", "odd_digits.s19", kLoadAutoDetect, 0,
+                                "File Data ERROR !!\n\nPlease check your file!\n \n"},
+                      Malformed{"RecordPastMaximumBuffer", "past_max_buffer.hex", kLoadIntelHex, 0,
+                                "line 2: data at 0x20000000 lies beyond the largest buffer"},
+                      Malformed{"LinearAddressOverrun", "linear_overrun.hex", kLoadAutoDetect, 0,
+                                "line 3: data at 0xFFFF0000 lies beyond"},
+                      Malformed{"TektronixDataChecksum", "bad_data_checksum.tek", kLoadAutoDetect,
+                                0, "bad_data_checksum.tek, line 2: the data checksum is 19"},
+                      Malformed{"EmptyFile", "empty.bin", kLoadAutoDetect, 0, "Nothing to load"},
+                      Malformed{"NulInText", "nul_in_text.hex", kLoadAutoDetect, 0,
+                                "line 2: a NUL byte"},
+                      Malformed{"ZeroByteBinary", "empty.bin", kLoadBinary, 0, "holds no byte"},
+                      Malformed{"OneByteBinaryInA32BitLane", "one_byte.bin", kLoadBinary,
+                                kDataGroupByte2, "the data set mode 6 places no byte"},
+                      Malformed{"OneByteExe", "one_byte.bin", kLoadDosExe, 0, "Format Error !"},
+                      Malformed{"UnknownDataSetMode", "one_byte.bin", kLoadBinary, 9,
+                                "the data set mode 9 places no byte"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LoadPipelineTest, SumFieldTurnsRedOnlyWhenTheSumChanges) {
+  const std::string a = File("a.bin", std::string(16, '\x01'));
+  const std::string b = File("b.bin", std::string(16, '\x02'));
+  Dialog(a, 0, 15, kLoadBinary);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_TRUE(windows_.sum_red);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_FALSE(windows_.sum_red);
+  Dialog(b, 0, 15, kLoadBinary);
+  ASSERT_EQ(Load(), 1);
+  EXPECT_TRUE(windows_.sum_red);
+}
+
+TEST_F(LoadPipelineTest, LoadFileClickFollowsTheDialogsHandBack) {
+  const std::string file = File("a.bin", std::string(16, '\x07'));
+  // The dialog refuses to open without a device: nothing happens.
+  windows_.on_load_dialog = [] { return false; };
+  EXPECT_FALSE(LoadFileClick(*context_));
+  // Cancel.
+  windows_.on_load_dialog = [&] {
+    History().WriteString("LoadDlg", "OK", "0");
+    return true;
+  };
+  EXPECT_FALSE(LoadFileClick(*context_));
+  EXPECT_FALSE(History().SectionExists("CommonParameterSet"));
+
+  windows_.load_path = "0";
+  windows_.on_load_dialog = [&] {
+    Dialog(file, 0, 15, kLoadBinary);
+    windows_.show_summary = true;
+    return true;
+  };
+  EXPECT_TRUE(LoadFileClick(*context_));
+  EXPECT_EQ(windows_.preset, std::optional<std::string>("0"));
+  EXPECT_EQ(windows_.load_path, file);
+  EXPECT_EQ(History().ReadString("CommonParameterSet", "CommonDataSelect", ""), "0");
+  EXPECT_EQ(buffer_.Bytes()[15], 7);
+  EXPECT_EQ(windows_.summaries_shown, 1);
+  EXPECT_FALSE(windows_.show_summary);
+}
+
+TEST_F(LoadPipelineTest, FileErrorsOfTheRangeReader) {
+  Dialog(Path("missing.bin"), 0, 15, kLoadBinary);
+  EXPECT_FALSE(LoadFileClick(*context_));
+  ASSERT_EQ(messages_.boxes.size(), 1u);
+  EXPECT_EQ(messages_.boxes[0].text, "Format Error !");
+  EXPECT_EQ(messages_.boxes[0].caption, "");
+
+  messages_.boxes.clear();
+  Dialog("NULL", 0, 15, kLoadBinary);
+  EXPECT_FALSE(LoadFileClick(*context_));
+  EXPECT_TRUE(messages_.boxes.empty());
+
+  // A format that is not a number ends in the error display.
+  Dialog(File("a.bin", "abc"), 0, 2, kLoadBinary);
+  History().WriteString("LoadDlg", "Format", "four");
+  EXPECT_FALSE(LoadFileClick(*context_));
+  ASSERT_EQ(messages_.errors.size(), 1u);
+  EXPECT_EQ(messages_.errors[0], "'four' is not a valid integer value");
+}
+
+class FakePic : public PicLoadHooks {
+ public:
+  uint32_t CounterPICcheckSum(DataBuffer&, const std::string& ic_ini, uint64_t,
+                              uint16_t& word) override {
+    ini = ic_ini;
+    word = 0x3FF1;
+    return sum;
+  }
+  void PICConfiguerationDecode(uint16_t word) override { decoded.push_back(word); }
+  std::string ini;
+  uint32_t sum = 0xABCD;
+  std::vector<uint16_t> decoded;
+};
+
+TEST_F(LoadPipelineTest, PicDevicesTakeTheirOwnSumAfterASuccessfulLoad) {
+  std::filesystem::create_directories(dir_ / "INI");
+  testing::WriteFile(dir_ / "INI" / "PIC16.ini", "[SysInformation]\r\nToCountPICsumFlag=1\r\n");
+  History().WriteString("SelectDlg", "IcFileName", paths_->root() + "INI\\PIC16.ini");
+  FakePic pic;
+  LoadSaveContext context{buffer_, state_, *paths_, messages_, progress_, windows_, &pic};
+  const std::string good = File("a.bin", "abcd");
+  windows_.on_load_dialog = [&] {
+    Dialog(good, 0, 3, kLoadBinary);
+    return true;
+  };
+  EXPECT_TRUE(LoadFileClick(context));
+  EXPECT_EQ(pic.ini, Path("INI/PIC16.ini"));
+  EXPECT_EQ(pic.decoded, std::vector<uint16_t>{0x3FF1});
+  EXPECT_EQ(buffer_.SumValue(), 0xABCDu);
+  EXPECT_TRUE(windows_.sum_red);
+  EXPECT_EQ(state_.LastChecksum, 0xABCD);
+  EXPECT_TRUE(messages_.boxes.empty());  // no detection report on this path
+  EXPECT_TRUE(LoadFileClick(context));
+  EXPECT_FALSE(windows_.sum_red);
+
+  // A failed load computes nothing for data that is not there.
+  windows_.on_load_dialog = [&] {
+    Dialog(good, 0, 3, kLoadDosExe);
+    return true;
+  };
+  EXPECT_FALSE(LoadFileClick(context));
+  EXPECT_EQ(pic.decoded.size(), 2u);
+}
+
+TEST_F(LoadPipelineTest, DetectFileFormatOnlyReads) {
+  Dialog(File("a.hex", ":0400000001020304F2\r\n"), 0, 20, kLoadAutoDetect);
+  const uint32_t size = buffer_.BufSize();
+  EXPECT_EQ(DetectFileFormat(Path("History_1.ini")), kLoadIntelHex);
+  EXPECT_EQ(buffer_.BufSize(), size);
+  Dialog(File("b.bin", "abc"), 0, 2, kLoadAutoDetect);
+  EXPECT_EQ(DetectFileFormat(Path("History_1.ini")), kLoadAutoDetect);
+}
+
+}  // namespace
+}  // namespace quenlet
