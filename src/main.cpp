@@ -2,6 +2,8 @@
 #include <cstdio>
 
 int main() {
-  std::puts("Quenlet: the program has no main window yet; its parts are built and tested by 'make test'.");
+  std::puts(
+      "Quenlet: the program has no main window yet; its parts are built and tested by 'make "
+      "test'.");
   return 0;
 }

@@ -12,25 +12,25 @@ struct DeviceParameterBlock {
   static constexpr size_t kSize = 128;
 
   // Byte offsets of the block's fields.
-  static constexpr size_t kBlockAddress = 16;   // address within the current page
-  static constexpr size_t kBlockNumber = 18;    // number of the current 64 KB page
-  static constexpr size_t kBlockLength = 20;    // addresses in the current page
+  static constexpr size_t kBlockAddress = 16;  // address within the current page
+  static constexpr size_t kBlockNumber = 18;   // number of the current 64 KB page
+  static constexpr size_t kBlockLength = 20;   // addresses in the current page
   static constexpr size_t kMaxAddressHi = 22;
   static constexpr size_t kMaxAddressLow = 24;
   static constexpr size_t kExtAddressHi = 26;
   static constexpr size_t kExtAddressLow = 28;
   static constexpr size_t kIdAddress = 30;
-  static constexpr size_t kCurrentVcc = 32;     // CurrentVoltages: vcc, vpp, vhh
+  static constexpr size_t kCurrentVcc = 32;  // CurrentVoltages: vcc, vpp, vhh
   static constexpr size_t kCurrentVpp = 34;
   static constexpr size_t kCurrentVhh = 36;
   static constexpr size_t kVc2 = 38;
   static constexpr size_t kVp2 = 40;
   static constexpr size_t kVh2 = 42;
-  static constexpr size_t kGndPin1 = 44;        // socket positions, one byte each
+  static constexpr size_t kGndPin1 = 44;  // socket positions, one byte each
   static constexpr size_t kGndPin2 = 45;
   static constexpr size_t kVccPin1 = 46;
   static constexpr size_t kVccPin2 = 47;
-  static constexpr size_t kReadMode = 48;       // then erase, blank, prog, verify, prot, test, id
+  static constexpr size_t kReadMode = 48;  // then erase, blank, prog, verify, prot, test, id
   static constexpr size_t kEraseMode = 50;
   static constexpr size_t kBlankMode = 52;
   static constexpr size_t kProgMode = 54;
@@ -46,7 +46,7 @@ struct DeviceParameterBlock {
   static constexpr size_t kEraseTimes = 74;
   static constexpr size_t kProtectTimes = 76;
   static constexpr size_t kUnprotectTimes = 78;
-  static constexpr size_t kReserved80 = 80;     // no key fills it
+  static constexpr size_t kReserved80 = 80;  // no key fills it
   static constexpr size_t kEraseRetry = 82;
   static constexpr size_t kProtectRetry = 84;
   static constexpr size_t kUnprotectRetry = 86;
@@ -90,8 +90,12 @@ struct DeviceParameterBlock {
   }
 
   // Last address of the main area and of the second area (0 = none).
-  uint32_t MaxAddress() const { return (uint32_t{Word(kMaxAddressHi)} << 16) | Word(kMaxAddressLow); }
-  uint32_t ExtAddress() const { return (uint32_t{Word(kExtAddressHi)} << 16) | Word(kExtAddressLow); }
+  uint32_t MaxAddress() const {
+    return (uint32_t{Word(kMaxAddressHi)} << 16) | Word(kMaxAddressLow);
+  }
+  uint32_t ExtAddress() const {
+    return (uint32_t{Word(kExtAddressHi)} << 16) | Word(kExtAddressLow);
+  }
 };
 
 }  // namespace quenlet

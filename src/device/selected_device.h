@@ -11,11 +11,21 @@ namespace quenlet {
 
 // Indexes into OperationVoltages (tenths of a volt).
 enum VoltageIndex : int {
-  kIdVcc = 0, kIdVpp, kIdVhh,
-  kReadVcc, kReadVpp, kReadVhh,
-  kEraseVcc, kEraseVpp, kEraseVhh,
-  kProgramVcc, kProgramVpp, kProgramVhh,
-  kProtectVcc, kProtectVpp, kProtectVhh,
+  kIdVcc = 0,
+  kIdVpp,
+  kIdVhh,
+  kReadVcc,
+  kReadVpp,
+  kReadVhh,
+  kEraseVcc,
+  kEraseVpp,
+  kEraseVhh,
+  kProgramVcc,
+  kProgramVpp,
+  kProgramVhh,
+  kProtectVcc,
+  kProtectVpp,
+  kProtectVhh,
   kVoltageCount
 };
 
@@ -28,14 +38,14 @@ enum class DataWidth { Byte, Word, Neither };
 struct SelectedDevice {
   std::array<std::string, 5> IcInformationLines;  // [0] heading, [1..4] IC_Information2..5
   uint8_t DeviceChanged = 0;
-  std::array<std::string, 4> SupportFilePaths;    // FPGAFile, UserWav, PinScanDRV, PinScanFPGA
-  std::string SelectedIcIniPath;                  // chosen in the dialog
+  std::array<std::string, 4> SupportFilePaths;  // FPGAFile, UserWav, PinScanDRV, PinScanFPGA
+  std::string SelectedIcIniPath;                // chosen in the dialog
   std::string Data_Width;
   std::string UserEdit;
   std::string BRAND;
   std::string Name;
-  std::array<std::string, 4> UnitTexts;           // always empty
-  std::string Data_DoNotCare;                     // at most 11 characters
+  std::array<std::string, 4> UnitTexts;  // always empty
+  std::string Data_DoNotCare;            // at most 11 characters
   DeviceParameterBlock Block;
   std::array<uint16_t, kVoltageCount> OperationVoltages{};
   uint16_t program_pulse = 0;
@@ -44,19 +54,19 @@ struct SelectedDevice {
   uint16_t program_retry = 0;
   uint8_t MissingFileCount = 0;
   uint8_t IniVersion = 0;
-  std::array<uint8_t, 48> PinMap{};               // socket pins 1..48 at indexes 0..47
+  std::array<uint8_t, 48> PinMap{};  // socket pins 1..48 at indexes 0..47
   std::string Type;
-  uint16_t Option_Fuse_Type = 0;                  // the hex digit, not the block's number
+  uint16_t Option_Fuse_Type = 0;  // the hex digit, not the block's number
   uint32_t IcBufferSize = 0;
   uint32_t IcDeviceSize = 0;
-  std::string OptionPageIni;                      // key Menu; "0" = no option pages
-  std::string IcIniPath;                          // the file the loader reads
+  std::string OptionPageIni;  // key Menu; "0" = no option pages
+  std::string IcIniPath;      // the file the loader reads
   int32_t KeepIcIniPath = 0;
   int32_t DialogCancelled = 0;
   uint32_t StartAddress = 0;
   std::string IC_Information1;
   std::string IcInformationText;
-  std::string start_address_Hi;                   // the key's text as read
+  std::string start_address_Hi;  // the key's text as read
   int32_t Intact = 0;
 
   DataWidth Width() const {

@@ -9,7 +9,9 @@
 namespace quenlet {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string Trim(const std::string& s) {
   size_t b = 0, e = s.size();
@@ -20,7 +22,9 @@ std::string Trim(const std::string& s) {
 
 bool SameText(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+           auto lower = [](char c) {
+             return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+           };
            return lower(x) == lower(y);
          });
 }
@@ -28,9 +32,9 @@ bool SameText(const std::string& a, const std::string& b) {
 // One line of the file as read, with what it means.
 struct Line {
   enum Kind { kOther, kSection, kKey } kind = kOther;
-  std::string text;  // without its line end
-  std::string name;  // section name or key, trimmed
-  std::string value; // key value, trimmed
+  std::string text;   // without its line end
+  std::string name;   // section name or key, trimmed
+  std::string value;  // key value, trimmed
 };
 
 std::vector<Line> Parse(const std::string& data) {
@@ -95,7 +99,8 @@ std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, const std
   return std::nullopt;
 }
 
-std::optional<size_t> FindKey(const std::vector<Line>& lines, const SectionSpan& span, const std::string& key) {
+std::optional<size_t> FindKey(const std::vector<Line>& lines, const SectionSpan& span,
+                              const std::string& key) {
   for (size_t i = span.first; i < span.last; ++i) {
     if (lines[i].kind == Line::kKey && SameText(lines[i].name, key)) return i;
   }
@@ -143,7 +148,8 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
   if (!span) return keys;
   for (size_t i = span->first; i < span->last; ++i) {
     if (lines[i].kind != Line::kKey) continue;
-    bool seen = std::any_of(keys.begin(), keys.end(), [&](const std::string& k) { return SameText(k, lines[i].name); });
+    bool seen = std::any_of(keys.begin(), keys.end(),
+                            [&](const std::string& k) { return SameText(k, lines[i].name); });
     if (!seen) keys.push_back(lines[i].name);
   }
   return keys;
@@ -153,7 +159,8 @@ std::vector<std::string> IniFile::ReadSections() const {
   std::vector<std::string> names;
   for (const auto& l : Load(path_)) {
     if (l.kind != Line::kSection) continue;
-    bool seen = std::any_of(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, l.name); });
+    bool seen = std::any_of(names.begin(), names.end(),
+                            [&](const std::string& n) { return SameText(n, l.name); });
     if (!seen) names.push_back(l.name);
   }
   return names;
@@ -161,11 +168,13 @@ std::vector<std::string> IniFile::ReadSections() const {
 
 std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) const {
   std::vector<std::string> out;
-  for (const auto& key : ReadSection(section)) out.push_back(key + "=" + ReadString(section, key, ""));
+  for (const auto& key : ReadSection(section))
+    out.push_back(key + "=" + ReadString(section, key, ""));
   return out;
 }
 
-bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+bool IniFile::WriteString(const std::string& section, const std::string& key,
+                          const std::string& value) {
   auto lines = Load(path_);
   auto span = FindSection(lines, section);
   Line entry;

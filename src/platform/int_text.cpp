@@ -14,7 +14,9 @@ int HexValue(char c) {
   return -1;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // Digits from `pos` to the end of `text`, all of them, in `base`. Values that
 // do not fit `limit` are refused.
@@ -38,7 +40,8 @@ std::optional<int32_t> ParseStrict(const std::string& text) {
   std::optional<uint64_t> value;
   if (pos < text.size() && (text[pos] == '$' || text[pos] == 'x' || text[pos] == 'X')) {
     value = Digits(text, pos + 1, 16, 0xFFFFFFFFull);
-  } else if (pos + 1 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+  } else if (pos + 1 < text.size() && text[pos] == '0' &&
+             (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
     value = Digits(text, pos + 2, 16, 0xFFFFFFFFull);
   } else {
     value = Digits(text, pos, 10, negative ? 0x80000000ull : 0x7FFFFFFFull);
@@ -58,7 +61,8 @@ std::optional<int32_t> ParseStrict(const std::string& text) {
 }  // namespace
 
 ConversionError::ConversionError(const std::string& text)
-    : std::runtime_error(strprintf("'%s' is not a valid integer value", text.c_str())), text_(text) {}
+    : std::runtime_error(strprintf("'%s' is not a valid integer value", text.c_str())),
+      text_(text) {}
 
 int32_t StrToInt(const std::string& text) {
   if (auto v = ParseStrict(text)) return *v;
@@ -67,7 +71,8 @@ int32_t StrToInt(const std::string& text) {
 
 int32_t LenientStrToInt(const std::string& text, int32_t default_value) {
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    if (auto v = Digits(text, 2, 16, 0xFFFFFFFFull)) return static_cast<int32_t>(static_cast<uint32_t>(*v));
+    if (auto v = Digits(text, 2, 16, 0xFFFFFFFFull))
+      return static_cast<int32_t>(static_cast<uint32_t>(*v));
     return default_value;
   }
   size_t pos = 0;

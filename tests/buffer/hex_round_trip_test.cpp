@@ -2,6 +2,8 @@
 // same file addresses, whatever the range's start and length.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "buffer/data_buffer.h"
 #include "buffer/format_detect.h"
 #include "buffer/load_pipeline.h"
@@ -57,6 +59,11 @@ TEST_P(HexRoundTripTest, LoadsBackWhatWasSaved) {
     ASSERT_EQ(got[i], want[i]) << "file address " << std::hex << i;
   }
   EXPECT_EQ(target.FileSize(), static_cast<int32_t>(expected_length));
+}
+
+// Test names say which case failed; the whole case object is not printed.
+void PrintTo(const RoundTrip& c, std::ostream* os) {
+  *os << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cctype>
 
 #include "format_test_support.h"
@@ -42,6 +44,11 @@ TEST_P(IntelReadTest, PlacesRecordsAtTheirAddresses) {
       c.bytes);
   // Every address below the data carries the fill byte.
   for (uint64_t a = 0; a < c.address; ++a) ASSERT_EQ(image[a], 0xEE) << a;
+}
+
+// Test names say which case failed; the whole case object is not printed.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,6 +106,11 @@ TEST_P(IntelBadTest, RefusesWithLine) {
 }
 
 using K = HexParseFailure::Kind;
+// Test names say which case failed; the whole case object is not printed.
+void PrintTo(const BadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Damage, IntelBadTest,
     ::testing::Values(

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <numeric>
 #include <utility>
@@ -278,6 +280,11 @@ TEST_P(MalformedFileTest, RefusedWithItsMessageAndBufferUnchanged) {
   EXPECT_EQ(buffer_.DataMode(), c.data_mode);
   EXPECT_EQ(History().ReadInteger("LoadDlg", "Format", -1), c.format);
   EXPECT_EQ(windows_.redraws, 0);
+}
+
+// Test names say which case failed; the whole case object is not printed.
+void PrintTo(const Malformed& c, std::ostream* os) {
+  *os << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "format_test_support.h"
 #include "platform/user_interfaces.h"
 
@@ -82,6 +84,11 @@ TEST_P(MotorolaBadTest, RefusesWithLine) {
 }
 
 using K = HexParseFailure::Kind;
+// Test names say which case failed; the whole case object is not printed.
+void PrintTo(const BadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Damage, MotorolaBadTest,
     ::testing::Values(

@@ -18,8 +18,9 @@ namespace fs = std::filesystem;
 class IniFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("quenlet-ini-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("quenlet-ini-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     path_ = (dir_ / "t.ini").string();
@@ -58,18 +59,19 @@ TEST_F(IniFileTest, ReadsByPrivateProfileRules) {
     const char* key;
     const char* expected;
   } cases[] = {
-      {"VK_KZExternValue", "Data_Width", "0x00FF"},       // blanks trimmed
-      {"vk_kzEXTERNvalue", "data_width", "0x00FF"},       // case ignored
-      {"VK_KZExternValue", "max_address_low", "8191"},    // first key wins
-      {"VK_KZExternValue", "empty", ""},                  // present but empty
-      {"VK_KZExternValue", "; comment", "dflt"},          // comments are not keys
-      {"VK_KZExternValue", "quoted", "a b"},              // one pair of quotes stripped
-      {"VK_KZExternValue", "late", "dflt"},               // first section wins
-      {"other", "key", "lf-only"},                        // LF line ends
+      {"VK_KZExternValue", "Data_Width", "0x00FF"},     // blanks trimmed
+      {"vk_kzEXTERNvalue", "data_width", "0x00FF"},     // case ignored
+      {"VK_KZExternValue", "max_address_low", "8191"},  // first key wins
+      {"VK_KZExternValue", "empty", ""},                // present but empty
+      {"VK_KZExternValue", "; comment", "dflt"},        // comments are not keys
+      {"VK_KZExternValue", "quoted", "a b"},            // one pair of quotes stripped
+      {"VK_KZExternValue", "late", "dflt"},             // first section wins
+      {"other", "key", "lf-only"},                      // LF line ends
       {"missing", "key", "dflt"},
-      {"VK_KZExternValue", "top", "dflt"},                // lines before any section
+      {"VK_KZExternValue", "top", "dflt"},  // lines before any section
   };
-  for (const auto& c : cases) EXPECT_EQ(ini.ReadString(c.section, c.key, "dflt"), c.expected) << c.key;
+  for (const auto& c : cases)
+    EXPECT_EQ(ini.ReadString(c.section, c.key, "dflt"), c.expected) << c.key;
   EXPECT_EQ(ini.ReadInteger("VK_KZExternValue", "Data_Width", -1), 0xFF);
   EXPECT_EQ(ini.ReadInteger("VK_KZExternValue", "empty", -1), -1);
   EXPECT_EQ(ini.ReadSection("VK_KZExternValue"),
@@ -95,9 +97,9 @@ TEST_F(IniFileTest, WritesKeepEveryOtherLineAndUseCrLf) {
       "[SelectDlg]\r\n"
       "ProcessMode=+E+P\r\n");
   IniFile ini(path_);
-  ASSERT_TRUE(ini.WriteString("system", "TYPE", "1"));       // existing key, other case
-  ASSERT_TRUE(ini.WriteInteger("System", "Added", -3));      // new key in a section
-  ASSERT_TRUE(ini.WriteString("LoadDlg", "OK", "1"));        // new section
+  ASSERT_TRUE(ini.WriteString("system", "TYPE", "1"));   // existing key, other case
+  ASSERT_TRUE(ini.WriteInteger("System", "Added", -3));  // new key in a section
+  ASSERT_TRUE(ini.WriteString("LoadDlg", "OK", "1"));    // new section
   EXPECT_EQ(Contents(),
             "; settings\r\n"
             "[System]\r\n"

@@ -14,17 +14,29 @@ struct StrictCase {
 
 TEST(StrToInt, AcceptsDecimalAndEveryHexPrefix) {
   const StrictCase cases[] = {
-      {"0", 0},          {"8191", 8191},       {"  42", 42},         {"+7", 7},
-      {"-12", -12},      {"$1F", 0x1F},        {"x1f", 0x1F},        {"X1F", 0x1F},
-      {"0x1F", 0x1F},    {"0X1f", 0x1F},       {"-$10", -16},        {"70000", 70000},
-      {"$FFFFFFFF", -1}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
+      {"0", 0},
+      {"8191", 8191},
+      {"  42", 42},
+      {"+7", 7},
+      {"-12", -12},
+      {"$1F", 0x1F},
+      {"x1f", 0x1F},
+      {"X1F", 0x1F},
+      {"0x1F", 0x1F},
+      {"0X1f", 0x1F},
+      {"-$10", -16},
+      {"70000", 70000},
+      {"$FFFFFFFF", -1},
+      {"2147483647", 2147483647},
+      {"-2147483648", INT32_MIN},
       {"007", 7},
   };
   for (const auto& c : cases) EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
 }
 
 TEST(StrToInt, RefusesWithTheConversionText) {
-  const char* bad[] = {"", " ", "abc", "12a", "0x", "$", "1 2", "12 ", "2147483648", "$100000000", "--1", "0xG1", "1.5"};
+  const char* bad[] = {"",    " ",          "abc",        "12a", "0x",   "$",  "1 2",
+                       "12 ", "2147483648", "$100000000", "--1", "0xG1", "1.5"};
   for (const char* text : bad) {
     try {
       StrToInt(text);
@@ -41,8 +53,9 @@ TEST(LenientStrToInt, DecimalOrZeroXHexElseDefault) {
     const char* text;
     int32_t value;
   } cases[] = {
-      {"1", 1}, {"-5", -5}, {"0x10", 16}, {"0XfF", 255}, {"", 77}, {"abc", 77},
-      {"$10", 77}, {"x10", 77}, {"0x", 77}, {"12abc", 77}, {"99999999999", 77},
+      {"1", 1},   {"-5", -5},    {"0x10", 16},        {"0XfF", 255},
+      {"", 77},   {"abc", 77},   {"$10", 77},         {"x10", 77},
+      {"0x", 77}, {"12abc", 77}, {"99999999999", 77},
   };
   for (const auto& c : cases) EXPECT_EQ(LenientStrToInt(c.text, 77), c.value) << c.text;
 }

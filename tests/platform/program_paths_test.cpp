@@ -56,7 +56,8 @@ TEST_F(ProgramPathsTest, ResolvesStoredFormsWithoutRegardToCase) {
 
 TEST_F(ProgramPathsTest, NothingResolvesOutsideTheProgramDirectory) {
   ProgramPaths paths(Root());
-  const char* refused[] = {"..\\etc\\passwd", "INI\\..\\..\\x", "C:\\Windows\\win.ini", "c:x", "", "\\"};
+  const char* refused[] = {
+      "..\\etc\\passwd", "INI\\..\\..\\x", "C:\\Windows\\win.ini", "c:x", "", "\\"};
   for (const char* stored : refused) EXPECT_FALSE(paths.Resolve(stored).has_value()) << stored;
   // An absolute path elsewhere is taken as a tail below the program directory.
   EXPECT_EQ(*paths.Resolve("/etc/passwd"), Root() + "etc/passwd");

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "ops_fixture.h"
 #include "programmer/device_compare.h"
 #include "programmer/device_program.h"
@@ -269,6 +271,11 @@ TEST_P(GeometryTest, ProgramVerifyReadConfirm) {
     EXPECT_THAT(f.wire.lines, ElementsAreArray(ReadPages(0x0D, c.second_compare)));
   }
   EXPECT_THAT(f.Messages(), IsEmpty());
+}
+
+// Test names say which case failed; the whole case object is not printed.
+void PrintTo(const GeometryCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, GeometryTest, ::testing::ValuesIn(kCases),

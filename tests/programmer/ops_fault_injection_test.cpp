@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <map>
 
@@ -156,6 +158,11 @@ TEST_P(FaultTest, EachTransferFailingInTurn) {
       EXPECT_EQ(f.record.ReadDataValid, 0);
     }
   }
+}
+
+// Test names say which case failed; the whole case object is not printed.
+void PrintTo(const FaultCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, FaultTest, ::testing::ValuesIn(kFaultCases),

@@ -19,7 +19,9 @@ struct RecordedBox {
 
 class FakeMessages : public Messages {
  public:
-  void Show(const std::string& text) override { boxes.push_back({text, "", MessageButtons::Ok, MessageIcon::None, true}); }
+  void Show(const std::string& text) override {
+    boxes.push_back({text, "", MessageButtons::Ok, MessageIcon::None, true});
+  }
   MessageResult Box(const std::string& text, const std::string& caption, MessageButtons buttons,
                     MessageIcon icon) override {
     boxes.push_back({text, caption, buttons, icon, false});
@@ -28,8 +30,9 @@ class FakeMessages : public Messages {
       answers.pop_front();
       return r;
     }
-    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? MessageResult::Yes
-                                                                                       : MessageResult::Ok;
+    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
+               ? MessageResult::Yes
+               : MessageResult::Ok;
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
 
@@ -65,16 +68,35 @@ class FakeEventPump : public EventPump {
 
 class FakeProgress : public Progress {
  public:
-  void SetCaption(const std::string& c) override { caption = c; calls.push_back("caption:" + c); }
-  void SetMax(int m) override { max = m; calls.push_back("max:" + std::to_string(m)); }
-  void Show() override { shown = true; calls.push_back("show"); }
-  void SetPosition(int p) override { position = p; calls.push_back("position:" + std::to_string(p)); }
+  void SetCaption(const std::string& c) override {
+    caption = c;
+    calls.push_back("caption:" + c);
+  }
+  void SetMax(int m) override {
+    max = m;
+    calls.push_back("max:" + std::to_string(m));
+  }
+  void Show() override {
+    shown = true;
+    calls.push_back("show");
+  }
+  void SetPosition(int p) override {
+    position = p;
+    calls.push_back("position:" + std::to_string(p));
+  }
   void StepIt() override {
     ++steps;
     position = position + 1 < max - 1 ? position + 1 : max - 1;
   }
-  void Complete() override { position = max; ++completes; calls.push_back("complete"); }
-  void Close() override { shown = false; calls.push_back("close"); }
+  void Complete() override {
+    position = max;
+    ++completes;
+    calls.push_back("complete");
+  }
+  void Close() override {
+    shown = false;
+    calls.push_back("close");
+  }
 
   std::string caption;
   int max = 100;

@@ -1,6 +1,6 @@
 // Window tests: one QApplication on the offscreen platform for all cases.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
