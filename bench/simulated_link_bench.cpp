@@ -3,6 +3,7 @@
 // (compare with BM_Memcpy16MiB).
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <vector>
 
 #include "device/parameter_block.h"
