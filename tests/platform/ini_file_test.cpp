@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -85,6 +86,11 @@ TEST_F(IniFileTest, MissingFileReadsAsEmpty) {
   EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
   EXPECT_EQ(ini.ReadInteger("s", "k", 5), 5);
   EXPECT_TRUE(ini.ReadSections().empty());
+
+  // A pipe of that name has no writer: reading it must not wait for one.
+  const std::string fifo = (dir_ / "pipe.ini").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(IniFile(fifo).ReadString("s", "k", "d"), "d");
 }
 
 TEST_F(IniFileTest, WritesKeepEveryOtherLineAndUseCrLf) {
