@@ -189,6 +189,8 @@ bool v_HintClick(OperationContext& ctx) {
     const DeviceParameterBlock& block = ctx.device.Block;
     int64_t size = int64_t{block.MaxAddress()} + block.ExtAddress() + 1;
     if (ctx.device.Width() == DataWidth::Word) size *= 2;
+    // After a confirmed dialog load the sum covers the whole device, both areas.
+    if (ctx.state.ChecksumDeviceRange == 1) size = ctx.device.IcDeviceSize;
     ShowSum(ctx, ctx.buffer.GetCheckSum(0, size - 1, 0, ctx.messages, ctx.progress));
   }
   ctx.view.SetSumColour(ctx.view.SumText() == before ? SumColour::WindowText : SumColour::Red);

@@ -169,16 +169,23 @@ TEST(ChecksumButton, BufferSumOverTheDeviceSize) {
     const char* name;
     DeviceShape shape;
     size_t bytes;
+    uint32_t device_range = 0;  // non-zero: a dialog load asked for IcDeviceSize bytes
   };
   // The device size is max + ext + 1 addresses (doubled for words).
   for (const Case& c :
        {Case{"byte-wide with second area", DeviceShape{.max_address = 0x7FFF, .ext_address = 0xFF},
              0x80FF},
-        Case{"word-wide", DeviceShape{.data_width = "0xffff", .max_address = 0x3FFF}, 0x8000}}) {
+        Case{"word-wide", DeviceShape{.data_width = "0xffff", .max_address = 0x3FFF}, 0x8000},
+        Case{"device range after a dialog load", DeviceShape{.max_address = 0x7FFF}, 0x6000,
+             0x6000}}) {
     SCOPED_TRACE(c.name);
     OpsFixture f;
     f.Select(c.shape);
     f.FillSource(0x3C);
+    if (c.device_range != 0) {
+      f.state.ChecksumDeviceRange = 1;
+      f.device.IcDeviceSize = c.device_range;
+    }
     const std::vector<uint8_t> b = f.Buffer();
     const uint32_t sum = std::accumulate(b.begin(), b.begin() + c.bytes, uint32_t{0});
     ASSERT_TRUE(v_HintClick(f.ctx));
