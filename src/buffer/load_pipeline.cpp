@@ -61,6 +61,18 @@ int32_t PlacementMode(int32_t mode) {
   return mode == kDataSwapPairs ? kDataByteSwap : mode;
 }
 
+// The detectors' failure texts and the .exe header message come without an
+// icon; of the readers' messages the Intel and Tektronix checksum ones carry
+// the stop icon.
+void Plain(Messages& messages, const std::string& text, const std::string& caption) {
+  messages.Box(text, caption, MessageButtons::Ok, MessageIcon::None);
+}
+
+MessageIcon ReaderIcon(int32_t format, HexParseFailure::Kind kind) {
+  return kind == HexParseFailure::Kind::Checksum && format != kLoadMotorola ? MessageIcon::Stop
+                                                                            : MessageIcon::None;
+}
+
 std::string ReaderHeadline(int32_t format, HexParseFailure::Kind kind) {
   if (format == kLoadMotorola) return "File Data ERROR !!\n\nPlease check your file!\n ";
   if (format == kLoadIntelHex && kind == HexParseFailure::Kind::Checksum) {
@@ -87,8 +99,10 @@ uint64_t FinalBufSize(uint64_t buf_size, uint64_t range_length, bool motorola, u
   if (n > kMaxBufferSize)
     n = kMaxBufferSize;  // the range of a hex text may be larger than its data
   uint64_t size = n + DataBuffer::kSizeExtra;
-  // Only ever grown: a larger buffer keeps what lies above 16 MB.
-  if (motorola && size < kMotorolaBufSize) size = kMotorolaBufSize;
+  // S-record loads set the 16 MB buffer, which replaces the range reader's
+  // growth (so loading again does not add 1024 bytes each time); a buffer
+  // that was larger before is not cut down and keeps what lies above 16 MB.
+  if (motorola && buf_size <= kMotorolaBufSize) size = kMotorolaBufSize;
   if (slot_end > size) {
     size = slot_end / DataBuffer::kGrowthUnit * DataBuffer::kGrowthUnit + DataBuffer::kGrowthUnit +
            DataBuffer::kSizeExtra;
@@ -141,7 +155,7 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
       // damage is reported with its line (and the detector's whole-file walk
       // is spared).
       if (!detected && HexFormatByShape(view) != format && !DetectFormat(format, view)) {
-        Refuse(messages, DetectFailureText(format), "ERROR !");
+        Plain(messages, DetectFailureText(format), "ERROR !");
         return outcome;
       }
       const uint8_t fill =
@@ -149,10 +163,9 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
       hex = ReadHex(format, view, fill, progress);
       if (!hex.ok()) {
         const HexParseFailure& f = *hex.failure;
-        Refuse(messages,
-               strprintf("%s\n%s, line %zu: %s.", ReaderHeadline(format, f.kind).c_str(),
-                         request.name.c_str(), f.line, f.reason.c_str()),
-               "");
+        messages.Box(strprintf("%s\n%s, line %zu: %s.", ReaderHeadline(format, f.kind).c_str(),
+                               request.name.c_str(), f.line, f.reason.c_str()),
+                     "", MessageButtons::Ok, ReaderIcon(format, f.kind));
         return outcome;
       }
       if (!hex.image.HasData()) {
@@ -172,7 +185,7 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
     case kLoadPof: {
       const size_t offset = DetectPof(view);
       if (offset == 0) {
-        Refuse(messages, DetectFailureText(kLoadPof), "ERROR !");
+        Plain(messages, DetectFailureText(kLoadPof), "ERROR !");
         return outcome;
       }
       std::span<uint8_t> bytes(reinterpret_cast<uint8_t*>(text.data()), text.size());
@@ -184,7 +197,7 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
       auto body = DosExeImage(
           std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
       if (!body) {
-        Refuse(messages, "Format Error !", "Load");
+        Plain(messages, "Format Error !", "Load");
         return outcome;
       }
       image = *body;

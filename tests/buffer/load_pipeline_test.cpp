@@ -154,6 +154,7 @@ TEST_F(LoadPipelineTest, AutoDetectFallsBackToBinaryButNotForDamagedHex) {
   EXPECT_EQ(messages_.boxes[0].text,
             "File read error!!\n\n" + damaged +
                 ", line 1: the checksum is F3, the record's bytes need F2.");
+  EXPECT_EQ(messages_.boxes[0].icon, MessageIcon::Stop);
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(History().ReadInteger("LoadDlg", "Format", -1), kLoadAutoDetect);
 
@@ -172,6 +173,7 @@ TEST_F(LoadPipelineTest, ChosenFormatThatDoesNotMatchIsRefused) {
   ASSERT_EQ(messages_.boxes.size(), 1u);
   EXPECT_EQ(messages_.boxes[0].text, "File is not Motorola Hex format !");
   EXPECT_EQ(messages_.boxes[0].caption, "ERROR !");
+  EXPECT_EQ(messages_.boxes[0].icon, MessageIcon::None);
   EXPECT_EQ(Snapshot(), before);
 }
 
@@ -180,6 +182,9 @@ TEST_F(LoadPipelineTest, MotorolaLoadsGiveTheSixteenMegabyteBuffer) {
   ASSERT_EQ(Load(), 1);
   EXPECT_EQ(buffer_.BufSize(), 0x1020400u);
   EXPECT_EQ(buffer_.Bytes()[0], 0xAA);
+  // Loading again keeps that size: the range reader's growth does not add up.
+  ASSERT_EQ(Load(), 1);
+  EXPECT_EQ(buffer_.BufSize(), 0x1020400u);
   // A larger buffer is not cut down to it.
   ASSERT_TRUE(buffer_.ResizeBuffer(0x2000000, messages_));
   buffer_.Bytes()[0x1FFFFFF] = 0x5A;
