@@ -61,6 +61,13 @@ inline bool IsRecordGap(unsigned char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v' || c == 0x1A;
 }
 
+// What a reader passes over between records: the gaps, and printable text
+// such as a tool's comment line, which the readers have always skipped.
+// Control bytes (NUL among them) mean the file is not a text file at all.
+inline bool IsSkippedOutsideRecords(unsigned char c) {
+  return IsRecordGap(c) || (c >= 0x20 && c != 0x7F);
+}
+
 // The failure for a byte outside any record.
 HexParseFailure StrayCharacterFailure(unsigned char c, size_t line);
 

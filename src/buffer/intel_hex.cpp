@@ -43,7 +43,7 @@ HexReadResult ReadIntelHex(std::string_view text, uint8_t fill, Progress& progre
     if (c != ':') {
       if (c == '\n') {
         ++line;
-      } else if (!IsRecordGap(c)) {
+      } else if (!IsSkippedOutsideRecords(c)) {
         result.failure = StrayCharacterFailure(c, line);
         return result;
       }

@@ -48,7 +48,7 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
     if (c != 'S') {
       if (c == '\n') {
         ++line;
-      } else if (!IsRecordGap(c)) {
+      } else if (!IsSkippedOutsideRecords(c)) {
         result.failure = StrayCharacterFailure(c, line);
         return result;
       }

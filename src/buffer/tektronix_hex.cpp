@@ -50,7 +50,7 @@ HexReadResult ReadTektronixHex(std::string_view text, uint8_t fill, Progress& pr
     if (c != '/') {
       if (c == '\n') {
         ++line;
-      } else if (!IsRecordGap(c)) {
+      } else if (!IsSkippedOutsideRecords(c)) {
         result.failure = StrayCharacterFailure(c, line);
         return result;
       }

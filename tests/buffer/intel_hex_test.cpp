@@ -55,6 +55,11 @@ INSTANTIATE_TEST_SUITE_P(
     Records, IntelReadTest,
     ::testing::Values(
         ReadCase{"data", ":0400000001020304F2\r\n:00000001FF\r\n", 0, {1, 2, 3, 4}, 3},
+        ReadCase{"comment lines skipped",
+                 "; made by a tool\r\n:0400000001020304F2\r\nend\r\n",
+                 0,
+                 {1, 2, 3, 4},
+                 3},
         ReadCase{"segment", ":020000021000EC\r\n:0100000055AA\r\n", 0x10000, {0x55}, 0x10000},
         ReadCase{"linear", ":020000040001F9\r\n:0100000055AA\r\n", 0x10000, {0x55}, 0x10000},
         ReadCase{"linear plus segment add up",
@@ -135,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"linear_overrun_of_4_gb", ":02000004FFFFFC\n:0100000055AA\n", K::Format, 2,
                 "0xFFFF0000"},
         BadCase{"nul_byte", std::string(":0100000055AA\n\0:00000001FF\n", 27), K::Format, 2, "NUL"},
-        BadCase{"stray_text", ":0100000055AA\nhello\n", K::Format, 2, "'h'"},
+        BadCase{"control_byte", ":0100000055AA\n\x01\n", K::Format, 2, "0x01"},
         BadCase{"empty", "", K::Format, 1, "no Intel HEX record"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -27,6 +27,7 @@ std::vector<uint8_t> At(const HexReadResult& r, uint64_t address, size_t n) {
 TEST(MotorolaRead, S1S2S3RecordsAndSkippedRecords) {
   const std::string text =
       "S00600004844521B\r\n"
+      "# a tool's comment line\r\n"
       "S1070000AABBCCDDEA\r\n"
       "S206FFFFFE1122CA\r\n"
       "S5030004F8\r\n"
@@ -98,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"odd_digits", "S1070000AABBCCDDE\r\n", K::Format, 1, "cut short"},
         BadCase{"unknown_type", "S4030000FC\n", K::Format, 1, "S4"},
         BadCase{"count_too_small", "S1020000\n", K::Format, 1, "too small"},
-        BadCase{"stray", "S1070000AABBCCDDEA\n# note\n", K::Format, 2, "'#'"},
+        BadCase{"control_byte", "S1070000AABBCCDDEA\n\x7F\n", K::Format, 2, "0x7F"},
         BadCase{"empty", "\r\n", K::Format, 1, "no S-record"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -25,8 +25,9 @@ TEST(TektronixRead, RecordsUpToTheEndRecord) {
   EXPECT_EQ(b[1], 0xBB);
   EXPECT_EQ(b[2], 0x77);
   EXPECT_EQ(b[0x10], 0xCC);
-  // A blank line before the first record is no damage to the reader.
+  // A blank or comment line before the first record is no damage to the reader.
   EXPECT_TRUE(Read("\r\n/00000202AABB2A\r\n").ok());
+  EXPECT_TRUE(Read("dump of a tool\r\n/00000202AABB2A\r\n").ok());
 }
 
 TEST(TektronixRead, DamageIsRefusedWithItsLine) {
@@ -40,7 +41,7 @@ TEST(TektronixRead, DamageIsRefusedWithItsLine) {
                          Row{"/00000202AABB2A\r\n/00000202AABB2B\r\n", K::Checksum, 2},
                          Row{"/00000202AABB\r\n", K::Format, 1}, Row{"/0000\r\n", K::Format, 1},
                          Row{"/00000202AABB2A0\r\n", K::Format, 1},
-                         Row{"x/00000202AABB2A\r\n", K::Format, 1}, Row{"", K::Format, 1}}) {
+                         Row{"\x02/00000202AABB2A\r\n", K::Format, 1}, Row{"", K::Format, 1}}) {
     HexReadResult r = Read(row.text);
     ASSERT_FALSE(r.ok()) << row.text;
     EXPECT_EQ(r.failure->kind, row.kind) << row.text;
