@@ -1,5 +1,7 @@
 #include "device/big_ini_file.h"
 
+#include "platform/text_compare.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,7 +207,7 @@ int32_t TBigIniFile::FindItemIndex(const std::string& section, const std::string
   const int32_t start = last_section_index_ < count ? last_section_index_ : 0;
   for (int32_t n = 0; n < count; ++n) {
     int32_t i = (start + n) % count;
-    if (SameIniName(sections_.Strings(i), name)) {
+    if (SameTextNoCase(sections_.Strings(i), name)) {
       last_section_index_ = i;
       lines = &sections_.SectionItems(i);
       return IndexOfName(*lines, ShortString(key));

@@ -10,6 +10,7 @@
 #include "platform/int_text.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
+#include "platform/text_compare.h"
 #include "platform/user_interfaces.h"
 
 namespace quenlet {
@@ -25,18 +26,6 @@ class DeviceFileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameTextNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 // The keys of section VK_KZExternValue. A file that does not exist, or a path
 // the resolver refuses, reads as empty: every key takes its default.

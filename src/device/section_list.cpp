@@ -1,14 +1,12 @@
 #include "device/section_list.h"
 
+#include "platform/text_compare.h"
+
 #include <stdexcept>
 #include <unordered_map>
 
 namespace quenlet {
 namespace {
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string Folded(std::string_view text) {
   std::string out(text);
@@ -16,66 +14,16 @@ std::string Folded(std::string_view text) {
   return out;
 }
 
-bool IsBig5LeadByte(char c) {
-  auto u = static_cast<unsigned char>(c);
-  return u >= 0x81 && u <= 0xFE;
-}
-
-// Whether byte `i` of `text`, read as Big5, is the second byte of a pair.
-bool IsBig5TrailByte(std::string_view text, size_t i) {
-  size_t j = 0;
-  while (j < i) j += IsBig5LeadByte(text[j]) ? 2 : 1;
-  return j > i;
-}
-
-bool IsValidUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    auto c = static_cast<unsigned char>(text[i]);
-    size_t more = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-      more = 1;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      more = 2;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      more = 3;
-    } else if (c >= 0x80) {
-      return false;
-    }
-    if (more > text.size() - i - 1) return false;
-    for (size_t k = 1; k <= more; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += more + 1;
-  }
-  return true;
-}
-
 bool KeyIs(std::string_view line, std::string_view name) {
   size_t key = KeyLength(line);
   return key != std::string_view::npos && key == name.size() &&
-         SameIniName(line.substr(0, key), name);
+         SameTextNoCase(line.substr(0, key), name);
 }
 
 }  // namespace
 
 std::string ShortString(std::string_view text) {
   return std::string(text.substr(0, kShortStringLength));
-}
-
-bool SameIniName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i] == b[i]) continue;
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    // Bytes that differ only in ASCII case may be the second halves of two
-    // different Big5 characters ("\xA4\x41" is not "\xA4\x61"). UTF-8 has no
-    // ASCII bytes inside characters, and case does not change validity.
-    if (i > 0 && static_cast<unsigned char>(a[i - 1]) >= 0x81 && !IsValidUtf8(a) &&
-        IsBig5TrailByte(a, i)) {
-      return false;
-    }
-  }
-  return true;
 }
 
 size_t KeyLength(std::string_view line) {
@@ -147,7 +95,7 @@ int32_t TSectionList::IndexOf(std::string_view name) {
   const int32_t start = last_found_index_ < count ? last_found_index_ : 0;
   for (int32_t n = 0; n < count; ++n) {
     int32_t i = (start + n) % count;
-    if (SameIniName(entries_[static_cast<size_t>(i)].name, name)) {
+    if (SameTextNoCase(entries_[static_cast<size_t>(i)].name, name)) {
       last_found_index_ = i;
       return i;
     }

@@ -25,10 +25,6 @@ inline constexpr size_t kShortStringLength = 255;
 // cut may be split, nothing beyond the text is read).
 std::string ShortString(std::string_view text);
 
-// Names, keys and values compare without regard to ASCII letter case; other
-// bytes (UTF-8 and Big5 alike) must be equal.
-bool SameIniName(std::string_view a, std::string_view b);
-
 // The key of a "key=value" line: the text before its first "=". Lines without
 // "=" have no key (npos).
 size_t KeyLength(std::string_view line);

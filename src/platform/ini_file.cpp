@@ -5,6 +5,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/int_text.h"
+#include "platform/text_compare.h"
 
 namespace quenlet {
 namespace {
@@ -18,15 +19,6 @@ std::string Trim(const std::string& s) {
   while (b < e && IsBlank(s[b])) ++b;
   while (e > b && IsBlank(s[e - 1])) --e;
   return s.substr(b, e - b);
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) {
-             return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-           };
-           return lower(x) == lower(y);
-         });
 }
 
 // One line of the file as read, with what it means.
@@ -90,7 +82,7 @@ struct SectionSpan {
 
 std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, const std::string& section) {
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind == Line::kSection && SameText(lines[i].name, section)) {
+    if (lines[i].kind == Line::kSection && SameTextNoCase(lines[i].name, section)) {
       size_t j = i + 1;
       while (j < lines.size() && lines[j].kind != Line::kSection) ++j;
       return SectionSpan{i, i + 1, j};
@@ -102,7 +94,7 @@ std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, const std
 std::optional<size_t> FindKey(const std::vector<Line>& lines, const SectionSpan& span,
                               const std::string& key) {
   for (size_t i = span.first; i < span.last; ++i) {
-    if (lines[i].kind == Line::kKey && SameText(lines[i].name, key)) return i;
+    if (lines[i].kind == Line::kKey && SameTextNoCase(lines[i].name, key)) return i;
   }
   return std::nullopt;
 }
@@ -149,7 +141,7 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
   for (size_t i = span->first; i < span->last; ++i) {
     if (lines[i].kind != Line::kKey) continue;
     bool seen = std::any_of(keys.begin(), keys.end(),
-                            [&](const std::string& k) { return SameText(k, lines[i].name); });
+                            [&](const std::string& k) { return SameTextNoCase(k, lines[i].name); });
     if (!seen) keys.push_back(lines[i].name);
   }
   return keys;
@@ -160,7 +152,7 @@ std::vector<std::string> IniFile::ReadSections() const {
   for (const auto& l : Load(path_)) {
     if (l.kind != Line::kSection) continue;
     bool seen = std::any_of(names.begin(), names.end(),
-                            [&](const std::string& n) { return SameText(n, l.name); });
+                            [&](const std::string& n) { return SameTextNoCase(n, l.name); });
     if (!seen) names.push_back(l.name);
   }
   return names;

@@ -1,5 +1,7 @@
 #include "platform/program_paths.h"
 
+#include "platform/text_compare.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,18 +10,6 @@
 
 namespace quenlet {
 namespace {
-
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 // The entry of `dir` named `name` without regard to case; an exact match wins.
 std::optional<std::string> MatchEntry(const std::string& dir, const std::string& name) {
@@ -30,7 +20,7 @@ std::optional<std::string> MatchEntry(const std::string& dir, const std::string&
   std::optional<std::string> found;
   while (dirent* e = ::readdir(d)) {
     std::string entry = e->d_name;
-    if (SameText(entry, name)) {
+    if (SameTextNoCase(entry, name)) {
       found = entry;
       break;
     }
