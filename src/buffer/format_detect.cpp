@@ -51,7 +51,7 @@ int32_t HexFormatByShape(std::string_view text) {
     return 0;
   }
   size_t digits = 0;
-  while (i < text.size() && HexDigit(static_cast<unsigned char>(text[i])) >= 0) {
+  while (i < text.size() && HexDigitValue(static_cast<unsigned char>(text[i])) >= 0) {
     ++digits;
     ++i;
   }

@@ -15,7 +15,7 @@ std::string DescribeBadPairs(std::string_view text, size_t pos, size_t count) {
   for (size_t k = pos; k < pos + 2 * count; ++k) {
     if (k >= text.size()) return "the record is cut short";
     const unsigned char c = static_cast<unsigned char>(text[k]);
-    if (HexDigit(c) >= 0) continue;
+    if (HexDigitValue(c) >= 0) continue;
     if (c == '\r' || c == '\n') return "the record is cut short";
     if (c == 0) return "a NUL byte stands inside a record";
     return (c >= 0x20 && c < 0x7F) ? strprintf("'%c' is not a hex digit", c)

@@ -13,24 +13,10 @@
 #endif
 
 #include "buffer/staging_image.h"
+#include "platform/hex_digit.h"
 #include "platform/user_interfaces.h"
 
 namespace quenlet {
-
-// Value of a hex digit (both cases), or -1.
-inline int HexDigit(unsigned char c) {
-  static constexpr auto kTable = [] {
-    std::array<int8_t, 256> t{};
-    for (auto& v : t) v = -1;
-    for (int i = 0; i < 10; ++i) t['0' + i] = static_cast<int8_t>(i);
-    for (int i = 0; i < 6; ++i) {
-      t['A' + i] = static_cast<int8_t>(10 + i);
-      t['a' + i] = static_cast<int8_t>(10 + i);
-    }
-    return t;
-  }();
-  return kTable[c];
-}
 
 inline constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 
@@ -112,8 +98,8 @@ inline bool DecodeHexPairs(std::string_view text, size_t pos, size_t count, uint
 #endif
   int bad = 0;
   for (; k < count; ++k) {
-    const int hi = HexDigit(p[2 * k]);
-    const int lo = HexDigit(p[2 * k + 1]);
+    const int hi = HexDigitValue(p[2 * k]);
+    const int lo = HexDigitValue(p[2 * k + 1]);
     bad |= hi | lo;
     const uint8_t v = static_cast<uint8_t>(hi << 4 | lo);
     out[k] = v;

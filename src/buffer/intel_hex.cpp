@@ -18,8 +18,8 @@ HexParseFailure Fail(size_t line, std::string reason,
 // Value of the digit pair at text[pos], or -1.
 int PairAt(std::string_view text, size_t pos) {
   if (pos + 2 > text.size()) return -1;
-  const int hi = HexDigit(static_cast<unsigned char>(text[pos]));
-  const int lo = HexDigit(static_cast<unsigned char>(text[pos + 1]));
+  const int hi = HexDigitValue(static_cast<unsigned char>(text[pos]));
+  const int lo = HexDigitValue(static_cast<unsigned char>(text[pos + 1]));
   return hi < 0 || lo < 0 ? -1 : hi << 4 | lo;
 }
 
@@ -76,7 +76,7 @@ HexReadResult ReadIntelHex(std::string_view text, uint8_t fill, Progress& progre
     const size_t end = i + 1 + 2 * (5 + count);
     if (end < n && !IsRecordGap(static_cast<unsigned char>(text[end]))) {
       result.failure =
-          Fail(line, HexDigit(static_cast<unsigned char>(text[end])) >= 0
+          Fail(line, HexDigitValue(static_cast<unsigned char>(text[end])) >= 0
                          ? strprintf("the record holds more digits than its count %02X says",
                                      static_cast<unsigned>(count))
                          : std::string("the record is followed by other characters on its line"));

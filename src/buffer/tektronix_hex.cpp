@@ -19,7 +19,7 @@ std::optional<std::string> Digits(std::string_view text, size_t pos, size_t coun
   for (size_t k = 0; k < count; ++k) {
     if (pos + k >= text.size()) return std::string("the record is cut short");
     const unsigned char c = static_cast<unsigned char>(text[pos + k]);
-    const int v = HexDigit(c);
+    const int v = HexDigitValue(c);
     if (v < 0) {
       if (c == '\r' || c == '\n') return std::string("the record is cut short");
       if (c == 0) return std::string("a NUL byte stands inside a record");
@@ -83,7 +83,7 @@ HexReadResult ReadTektronixHex(std::string_view text, uint8_t fill, Progress& pr
     const size_t end = i + 9 + 2 * count + 2;
     if (end < n && !IsRecordGap(static_cast<unsigned char>(text[end]))) {
       result.failure =
-          Fail(line, HexDigit(static_cast<unsigned char>(text[end])) >= 0
+          Fail(line, HexDigitValue(static_cast<unsigned char>(text[end])) >= 0
                          ? strprintf("the record holds more digits than its count %02X says",
                                      static_cast<unsigned>(count))
                          : std::string("the record is followed by other characters on its line"));
@@ -124,7 +124,7 @@ bool DetectTektronixHex(std::string_view text) {
   unsigned digit_sum = 0;
   for (size_t k = 0; k < 2 * count + 2; ++k) {
     if (9 + k >= text.size()) return false;
-    const int v = HexDigit(static_cast<unsigned char>(text[9 + k]));
+    const int v = HexDigitValue(static_cast<unsigned char>(text[9 + k]));
     if (v < 0) return false;
     if (k < 2 * count) {
       digit_sum += static_cast<unsigned>(v);

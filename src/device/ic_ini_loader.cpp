@@ -268,13 +268,6 @@ void ReadDevice(const KeyReader& keys, const std::string& program_dir, int32_t o
 
 }  // namespace
 
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 std::array<uint8_t, 48> DecodePinDefinition(std::string_view digits) {
   std::array<uint8_t, 48> map{};
   if (digits.size() != 14) return map;

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "device/selected_device.h"
+#include "platform/hex_digit.h"
 
 namespace quenlet {
 
@@ -24,9 +25,6 @@ struct MainFormState;
 
 // The section of the IC INI file the loader reads.
 inline constexpr const char* kIcIniSection = "VK_KZExternValue";
-
-// Value of one hexadecimal digit (0-9, A-F, a-f); -1 for any other character.
-int HexDigitValue(char c);
 
 // Pin map of the 14 pin-map characters of AllPinDef (its characters 5 to 18):
 // entry i (socket pin i + 1) is bit 53 - i of the 56-bit number they spell.

@@ -2,17 +2,11 @@
 
 #include <optional>
 
+#include "platform/hex_digit.h"
 #include "platform/strprintf.h"
 
 namespace quenlet {
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -24,7 +18,7 @@ std::optional<uint64_t> Digits(const std::string& text, size_t pos, int base, ui
   if (pos >= text.size()) return std::nullopt;
   uint64_t value = 0;
   for (; pos < text.size(); ++pos) {
-    int d = HexValue(text[pos]);
+    int d = HexDigitValue(text[pos]);
     if (d < 0 || d >= base) return std::nullopt;
     value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
     if (value > limit) return std::nullopt;
