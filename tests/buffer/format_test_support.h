@@ -17,6 +17,7 @@
 
 #include "buffer/load_pipeline.h"
 #include "buffer/record_output.h"
+#include "support/temp_dir.h"
 
 namespace quenlet::testing {
 
@@ -44,18 +45,6 @@ inline std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
 
 inline std::vector<uint8_t> ToBytes(std::string_view s) {
   return {s.begin(), s.end()};
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<std::string> Lines(const std::string& text) {
@@ -101,26 +90,6 @@ class FakeLoadSaveWindows : public LoadSaveWindows {
   std::string load_path, sum_text = "00000000";
   bool sum_red = false, show_summary = false;
   LoadSummary summary;
-};
-
-// A fresh folder for each test, removed afterwards.
-class TempDirTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string leaf = std::string(info->test_suite_name()) + "-" + info->name();
-    for (char& c : leaf) {
-      if (c == '/') c = '_';
-    }
-    dir_ = std::filesystem::temp_directory_path() /
-           ("quenlet-fmt-" + std::to_string(::getpid()) + "-" + leaf);
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  std::filesystem::path dir_;
 };
 
 }  // namespace quenlet::testing

@@ -10,31 +10,22 @@
 #include <sstream>
 
 #include "platform/int_text.h"
+#include "support/temp_dir.h"
 
 namespace quenlet {
 namespace {
 
 namespace fs = std::filesystem;
 
-class BigIniFileTest : public ::testing::Test {
+class BigIniFileTest : public testing::TempDirTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("quenlet-bigini-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / "t.ini").string();
+    TempDirTest::SetUp();
+    path_ = Path("t.ini");
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
-  void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-  std::string Contents() const {
-    std::ifstream in(path_, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  void Write(const std::string& text) { testing::WriteFile(path_, text); }
+  std::string Contents() const { return testing::ReadFile(path_); }
   LineList Lines(TBigIniFile& ini, const std::string& section) {
     LineList lines;
     ini.ReadSectionValues(section, lines);
@@ -44,7 +35,6 @@ class BigIniFileTest : public ::testing::Test {
     return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {}));
   }
 
-  fs::path dir_;
   std::string path_;
 };
 

@@ -8,35 +8,24 @@
 #include <csignal>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "support/temp_dir.h"
 
 namespace quenlet {
 namespace {
 
 namespace fs = std::filesystem;
 
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public testing::TempDirTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("quenlet-ini-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / "t.ini").string();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-  std::string Contents() {
-    std::ifstream in(path_, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    TempDirTest::SetUp();
+    path_ = Path("t.ini");
   }
 
-  fs::path dir_;
+  void Write(const std::string& text) { testing::WriteFile(path_, text); }
+  std::string Contents() const { return testing::ReadFile(path_); }
+
   std::string path_;
 };
 
