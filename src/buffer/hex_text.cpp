@@ -4,11 +4,27 @@
 
 namespace quenlet {
 
+namespace {
+
 HexParseFailure StrayCharacterFailure(unsigned char c, size_t line) {
-  std::string what = c == 0                    ? std::string("a NUL byte")
-                     : (c >= 0x20 && c < 0x7F) ? strprintf("the character '%c'", c)
-                                               : strprintf("the byte 0x%02X", c);
+  // Only control bytes are refused there; printable text is passed over.
+  std::string what = c == 0 ? std::string("a NUL byte") : strprintf("the byte 0x%02X", c);
   return {HexParseFailure::Kind::Format, line, what + " stands outside any record"};
+}
+
+}  // namespace
+
+std::optional<HexParseFailure> SkipToRecordMark(std::string_view text, char mark, size_t& i,
+                                                size_t& line) {
+  for (; i < text.size() && text[i] != mark; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '\n') {
+      ++line;
+    } else if (!IsSkippedOutsideRecords(c)) {
+      return StrayCharacterFailure(c, line);
+    }
+  }
+  return std::nullopt;
 }
 
 std::string DescribeBadPairs(std::string_view text, size_t pos, size_t count) {

@@ -54,8 +54,11 @@ inline bool IsSkippedOutsideRecords(unsigned char c) {
   return IsRecordGap(c) || (c >= 0x20 && c != 0x7F);
 }
 
-// The failure for a byte outside any record.
-HexParseFailure StrayCharacterFailure(unsigned char c, size_t line);
+// Moves `i` over what stands between records up to the next `mark` (or the
+// end of the text), counting line feeds in `line`. A byte that may not stand
+// between records gives its failure, with `i` left on it.
+std::optional<HexParseFailure> SkipToRecordMark(std::string_view text, char mark, size_t& i,
+                                                size_t& line);
 
 // Decodes `count` digit pairs at text[pos...] into out and adds their values
 // to *sum. False when the text ends first or a character is no hex digit;

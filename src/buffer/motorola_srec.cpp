@@ -39,22 +39,12 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
   size_t line = 1;
   size_t i = 0;
   const size_t n = text.size();
-  while (i < n) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == '%' && i + 1 < n && text[i + 1] == 'S') {
-      ++i;
-      continue;
+  for (;;) {
+    if (auto stray = SkipToRecordMark(text, 'S', i, line)) {
+      result.failure = std::move(stray);
+      return result;
     }
-    if (c != 'S') {
-      if (c == '\n') {
-        ++line;
-      } else if (!IsSkippedOutsideRecords(c)) {
-        result.failure = StrayCharacterFailure(c, line);
-        return result;
-      }
-      ++i;
-      continue;
-    }
+    if (i >= n) break;
     any_record = true;
     walk.At(i);
     if (i + 1 >= n || text[i + 1] == '\r' || text[i + 1] == '\n') {

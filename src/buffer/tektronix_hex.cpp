@@ -45,18 +45,12 @@ HexReadResult ReadTektronixHex(std::string_view text, uint8_t fill, Progress& pr
   size_t line = 1;
   size_t i = 0;
   const size_t n = text.size();
-  while (i < n) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c != '/') {
-      if (c == '\n') {
-        ++line;
-      } else if (!IsSkippedOutsideRecords(c)) {
-        result.failure = StrayCharacterFailure(c, line);
-        return result;
-      }
-      ++i;
-      continue;
+  for (;;) {
+    if (auto stray = SkipToRecordMark(text, '/', i, line)) {
+      result.failure = std::move(stray);
+      return result;
     }
+    if (i >= n) break;
     any_record = true;
     walk.At(i);
     if (auto bad = Digits(text, i + 1, 8, d)) {
