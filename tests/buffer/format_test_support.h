@@ -9,12 +9,14 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "buffer/hex_text.h"
 #include "buffer/load_pipeline.h"
 #include "buffer/record_output.h"
 #include "support/temp_dir.h"
@@ -91,5 +93,27 @@ class FakeLoadSaveWindows : public LoadSaveWindows {
   bool sum_red = false, show_summary = false;
   LoadSummary summary;
 };
+
+// A damaged text a reader must refuse: the kind of failure, its line and a
+// part of its reason.
+struct BadCase {
+  const char* name;
+  std::string text;
+  HexParseFailure::Kind kind;
+  size_t line;
+  const char* reason_part;
+};
+
+// Test names say which case failed; the whole case object is not printed.
+inline void PrintTo(const BadCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+inline void ExpectRefused(const HexReadResult& r, const BadCase& c) {
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.failure->kind, c.kind);
+  EXPECT_EQ(r.failure->line, c.line);
+  EXPECT_NE(r.failure->reason.find(c.reason_part), std::string::npos) << r.failure->reason;
+}
 
 }  // namespace quenlet::testing
