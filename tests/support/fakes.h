@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_chooser.h"
 #include "platform/user_interfaces.h"
 
 namespace quenlet::testing {
@@ -105,6 +106,24 @@ class FakeProgress : public Progress {
   int completes = 0;
   bool shown = false;
   std::vector<std::string> calls;  // every call but StepIt, in order
+};
+
+// Answers file dialogs from a queue ("" = cancelled) and records the requests.
+class FakeFileChooser : public FileChooser {
+ public:
+  std::string ChooseOpen(const FileDialogRequest& request) override { return Answer(request); }
+  std::string ChooseSave(const FileDialogRequest& request) override { return Answer(request); }
+  std::vector<FileDialogRequest> requests;
+  std::deque<std::string> answers;
+
+ private:
+  std::string Answer(const FileDialogRequest& request) {
+    requests.push_back(request);
+    if (answers.empty()) return "";
+    std::string a = answers.front();
+    answers.pop_front();
+    return a;
+  }
 };
 
 }  // namespace quenlet::testing
