@@ -50,8 +50,12 @@ class FakeMessages : public Messages {
 
 class FakeSound : public Sound {
  public:
-  void Beep(uint32_t type) override { beeps.push_back(type); }
+  bool Beep(uint32_t type) override {
+    beeps.push_back(type);
+    return takes_sound;
+  }
   std::vector<uint32_t> beeps;
+  bool takes_sound = true;  // false: the sound system refuses every beep
 };
 
 class FakeEventPump : public EventPump {
