@@ -26,6 +26,11 @@ class FakeMessages : public Messages {
   MessageResult Box(const std::string& text, const std::string& caption, MessageButtons buttons,
                     MessageIcon icon) override {
     boxes.push_back({text, caption, buttons, icon, false});
+    // While the box is open: a click, a second question, ...
+    if (on_box) {
+      const RecordedBox box = boxes.back();  // the hook may add boxes of its own
+      on_box(box);
+    }
     if (!answers.empty()) {
       MessageResult r = answers.front();
       answers.pop_front();
@@ -46,6 +51,7 @@ class FakeMessages : public Messages {
   std::vector<RecordedBox> boxes;
   std::vector<std::string> errors;
   std::deque<MessageResult> answers;  // answers to the next Box() calls
+  std::function<void(const RecordedBox&)> on_box;
 };
 
 class FakeSound : public Sound {
