@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <iterator>
 
 #include "app/skin_layout.h"
 #include "controls/look.h"
@@ -427,35 +428,11 @@ void DrawPage(QPainter& p, const QSizeF& size) {
   p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
 }
 
-Glyph StepGlyph(Step step) {
-  switch (step) {
-    case Step::Type:
-      return Glyph::Type;
-    case Step::Load:
-      return Glyph::Load;
-    case Step::Save:
-      return Glyph::Save;
-    case Step::Edit:
-      return Glyph::Edit;
-    case Step::Read:
-      return Glyph::Read;
-    case Step::Confirm:
-      return Glyph::Confirm;
-    case Step::Erase:
-      return Glyph::Erase;
-    case Step::Blank:
-      return Glyph::Blank;
-    case Step::Program:
-      return Glyph::Program;
-    case Step::Verify:
-      return Glyph::Verify;
-    case Step::Protect:
-      return Glyph::Protect;
-    case Step::Count:
-      break;
-  }
-  return Glyph::None;
-}
+// One glyph per step, in the order of Step.
+constexpr Glyph kStepGlyphs[] = {Glyph::Type,    Glyph::Load,    Glyph::Save,   Glyph::Edit,
+                                 Glyph::Read,    Glyph::Confirm, Glyph::Erase,  Glyph::Blank,
+                                 Glyph::Program, Glyph::Verify,  Glyph::Protect};
+static_assert(std::size(kStepGlyphs) == static_cast<size_t>(Step::Count));
 
 State StackState(size_t layer_index) {
   return layer_index == 0 ? State::Plain : layer_index == 1 ? State::Hint : State::Down;
@@ -521,7 +498,7 @@ SkinPictures::SkinPictures(std::string program_dir)
     const Step step = static_cast<Step>(s);
     for (int l = 0; l < static_cast<int>(Layer::Count); ++l) {
       specs_[StepPictures::Name(step, static_cast<Layer>(l))] = {
-          Kind::StepTile, step_states[l], StepGlyph(step), QString(StepLabel(step))};
+          Kind::StepTile, step_states[l], kStepGlyphs[s], QString(StepLabel(step))};
     }
   }
 }
