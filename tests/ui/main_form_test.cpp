@@ -241,8 +241,11 @@ TEST_F(MainFormTest, RunBoxesAndTheModelFollowEachOther) {
 TEST_F(MainFormTest, ScreenshotsOfAStepAtWorkAPassAndAFailure) {
   Write("INI\\AMD\\AM29F010.ini", kByteDevice);
   ChooseDevice("INI\\AMD\\AM29F010.ini", "+E+C+P+V");
+  // A manufacturer stored in Big5, as older device libraries have them.
+  History().WriteString("SelectDlg", "Manufacturer", "AMD \xA4\xA4\xA4\xE5");
   Open();
   StepPictures& p = app->pictures();
+  EXPECT_EQ(form->findChild<QLabel*>("SelectedType0")->text().toStdString(), "AMD 中文");
   EXPECT_EQ(form->findChild<QLabel*>("SelectedType1")->text(), "AM29F010");
   // Erase passed, blank check at work.
   p.Hide(Step::Erase, Layer::n);
