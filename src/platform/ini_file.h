@@ -2,6 +2,8 @@
 // The INI-file object: Windows private-profile rules on a real file.
 //  - sections and keys match without regard to ASCII case; the first match wins;
 //  - blanks around keys and values are trimmed; CR LF and LF both accepted;
+//  - the reading rules are those of platform/ini_parse.h (shared with the
+//    snapshot); a UTF-8 byte-order mark is skipped and kept on writes;
 //  - a missing or unreadable file reads as empty;
 //  - a write keeps every other line as it was, writes CR LF line ends, and
 //    replaces the file atomically (temporary file beside it, then rename).

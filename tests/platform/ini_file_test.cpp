@@ -70,6 +70,15 @@ TEST_F(IniFileTest, ReadsByPrivateProfileRules) {
   EXPECT_TRUE(ini.SectionExists("OTHER"));
 }
 
+TEST_F(IniFileTest, AByteOrderMarkIsSkippedAndKept) {
+  Write("\xEF\xBB\xBF[ITEM]\r\nValue=2\r\n");
+  IniFile ini(path_);
+  EXPECT_EQ(ini.ReadString("ITEM", "Value", "none"), "2");
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"ITEM"}));
+  ASSERT_TRUE(ini.WriteString("ITEM", "Next", "3"));
+  EXPECT_EQ(Contents(), "\xEF\xBB\xBF[ITEM]\r\nValue=2\r\nNext=3\r\n");
+}
+
 TEST_F(IniFileTest, MissingFileReadsAsEmpty) {
   IniFile ini((dir_ / "nothing.ini").string());
   EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
