@@ -90,6 +90,13 @@ int32_t RunExtendPro(const DataBuffer& buffer, const ProgramPaths& paths, Messag
   }
 
   IniFile hand_over(EntryInFolder(system_folder, "DDEFile.ini"));
+  if (!IniFile::CanWrite("Action", "ININame", stored_ic_ini)) {
+    messages.Box(strprintf("%s\n\nThe device file name cannot be written to %s: it holds a line "
+                           "break or a NUL character.",
+                           kStartError, hand_over.path().c_str()),
+                 "ERROR", MessageButtons::Ok, MessageIcon::Stop);
+    return -1;
+  }
   bool written = hand_over.WriteInteger("Action", "ActionFlag", action);
   written = hand_over.WriteString("Action", "ININame", stored_ic_ini) && written;
   written = hand_over.WriteString("MainSys", "MainHandle",

@@ -92,6 +92,21 @@ void AddOnce(std::vector<std::string>& names, const std::string& name) {
   if (!seen) names.push_back(name);
 }
 
+bool HasBreakOrNul(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool Trimmed(std::string_view text) {
+  return TrimIniBlanks(text).size() == text.size();
+}
+
+// A value the reads would trim or unquote goes inside one more pair of quotes.
+std::string StoredValue(const std::string& value) {
+  if (value.empty()) return value;
+  const bool quoted = UnquoteIniValue(value).size() != value.size();
+  return quoted || !Trimmed(value) ? "\"" + value + "\"" : value;
+}
+
 // Sets key=value in the lines, as one write of the profile calls would.
 void Apply(std::vector<Line>& lines, const std::string& section, const std::string& key,
            const std::string& value) {
@@ -117,6 +132,15 @@ void Apply(std::vector<Line>& lines, const std::string& section, const std::stri
 }  // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+
+bool IniFile::CanWrite(const std::string& section, const std::string& key,
+                       const std::string& value) {
+  const bool section_ok =
+      !HasBreakOrNul(section) && section.find(']') == std::string::npos && Trimmed(section);
+  const bool key_ok = !HasBreakOrNul(key) && key.find('=') == std::string::npos && Trimmed(key) &&
+                      (key.empty() || (key.front() != '[' && key.front() != ';'));
+  return section_ok && key_ok && !HasBreakOrNul(value);
+}
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& default_value) const {
@@ -170,8 +194,9 @@ std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) 
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) {
+  if (!CanWrite(section, key, value)) return false;
   Document doc = Load(path_);
-  Apply(doc.lines, section, key, value);
+  Apply(doc.lines, section, key, StoredValue(value));
   return Store(path_, doc);
 }
 

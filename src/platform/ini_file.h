@@ -33,7 +33,18 @@ class IniFile {
   // "key=value" lines of a section, trimmed, in file order.
   std::vector<std::string> ReadSectionValues(const std::string& section) const;
 
-  // Writes return false when the file could not be replaced.
+  // Whether WriteString(section, key, value) would store text that reads back
+  // as written: no CR, LF or NUL anywhere; a section without "]" and a key
+  // without "=" and not starting with "[" or ";", neither with blanks at
+  // either end. Callers that write user text (file names, text from the unit)
+  // ask this first to say what was refused.
+  static bool CanWrite(const std::string& section, const std::string& key,
+                       const std::string& value);
+
+  // Writes return false, leaving the file as it was, when the text is refused
+  // (CanWrite) or the file could not be replaced. A value with blanks at
+  // either end, or in one pair of matching quotes, is written inside double
+  // quotes, so that it reads back unchanged.
   bool WriteString(const std::string& section, const std::string& key, const std::string& value);
   bool WriteInteger(const std::string& section, const std::string& key, int32_t value);
   bool EraseSection(const std::string& section);

@@ -118,6 +118,59 @@ TEST_F(IniFileTest, WritesKeepEveryOtherLineAndUseCrLf) {
   EXPECT_EQ(ini.ReadInteger("System", "Added", 0), -3);
 }
 
+TEST_F(IniFileTest, WritesRefuseTextThatWouldNotReadBack) {
+  const std::string before = "[LoadDlg]\r\nName=old.bin\r\n[Option]\r\nsound_setup=1\r\n";
+  const struct {
+    const char* what;
+    std::string section, key, value;
+  } cases[] = {
+      // A file name with a line feed would plant a section of its own.
+      {"LF in a value", "LoadDlg", "Name", "x\n[Option]\nsound_setup=abc"},
+      {"CR in a value", "LoadDlg", "Name", "a\rb"},
+      {"NUL in a value", "LoadDlg", "Name", std::string("a\0b", 3)},
+      {"LF in a key", "LoadDlg", "Na\nme", "v"},
+      {"NUL in a key", "LoadDlg", std::string("N\0", 2), "v"},
+      {"CR in a section", "New\r", "k", "v"},
+      {"NUL in a section", std::string("N\0w", 3), "k", "v"},
+      {"= in a key", "LoadDlg", "a=b", "v"},
+      {"key starting with [", "LoadDlg", "[Option]", "v"},
+      {"key starting with ;", "LoadDlg", ";Name", "v"},
+      {"blank before a key", "LoadDlg", " Name", "v"},
+      {"blank after a key", "LoadDlg", "Name\t", "v"},
+      {"blank around a section", " LoadDlg", "Name", "v"},
+      {"] in a section", "Option]x", "k", "v"},
+  };
+  for (const auto& c : cases) {
+    Write(before);
+    IniFile ini(path_);
+    EXPECT_FALSE(IniFile::CanWrite(c.section, c.key, c.value)) << c.what;
+    EXPECT_FALSE(ini.WriteString(c.section, c.key, c.value)) << c.what;
+    EXPECT_EQ(Contents(), before) << c.what;
+  }
+  EXPECT_EQ(IniFile(path_).ReadString("Option", "sound_setup", "?"), "1");
+  EXPECT_TRUE(IniFile::CanWrite("LoadDlg", "Name", "C:\\x y;[z]=w"));
+}
+
+TEST_F(IniFileTest, ValuesThatReadsWouldChangeAreWrittenInQuotes) {
+  const struct {
+    std::string value;
+    const char* line;  // as the file holds it
+  } cases[] = {
+      {" a.bin", "k=\" a.bin\""}, {"b.bin  ", "k=\"b.bin  \""},
+      {"\tc", "k=\"\tc\""},       {"'c'", "k=\"'c'\""},
+      {"\"d\"", "k=\"\"d\"\""},   {"\"", "k=\""},  // one quote alone is not a pair
+      {"\"e", "k=\"e"},           {"f'", "k=f'"},
+      {"a b", "k=a b"},           {"", "k="},
+  };
+  for (const auto& c : cases) {
+    Write("[s]\r\nk=old\r\n");
+    IniFile ini(path_);
+    ASSERT_TRUE(ini.WriteString("s", "k", c.value)) << c.line;
+    EXPECT_EQ(Contents(), std::string("[s]\r\n") + c.line + "\r\n");
+    EXPECT_EQ(ini.ReadString("s", "k", "?"), c.value) << c.line;
+  }
+}
+
 TEST_F(IniFileTest, EraseSectionAndDeleteKey) {
   Write("[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n[A]\r\nw=4\r\n");
   IniFile ini(path_);
