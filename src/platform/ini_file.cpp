@@ -131,6 +131,20 @@ void Apply(std::vector<Line>& lines, const std::string& section, const std::stri
 
 }  // namespace
 
+void IniBatch::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value) {
+  entries_.push_back({section, key, value});
+}
+
+void IniBatch::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+bool IniBatch::CanWrite() const {
+  return std::all_of(entries_.begin(), entries_.end(),
+                     [](const Entry& e) { return IniFile::CanWrite(e.section, e.key, e.value); });
+}
+
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
 bool IniFile::CanWrite(const std::string& section, const std::string& key,
@@ -194,9 +208,16 @@ std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) 
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) {
-  if (!CanWrite(section, key, value)) return false;
+  IniBatch one;
+  one.WriteString(section, key, value);
+  return Write(one);
+}
+
+bool IniFile::Write(const IniBatch& batch) {
+  if (!batch.CanWrite()) return false;
+  if (batch.empty()) return true;
   Document doc = Load(path_);
-  Apply(doc.lines, section, key, StoredValue(value));
+  for (const auto& e : batch.entries_) Apply(doc.lines, e.section, e.key, StoredValue(e.value));
   return Store(path_, doc);
 }
 

@@ -171,6 +171,47 @@ TEST_F(IniFileTest, ValuesThatReadsWouldChangeAreWrittenInQuotes) {
   }
 }
 
+TEST_F(IniFileTest, ABatchReadsAsTheSameWritesOneByOne) {
+  const std::string start =
+      "; keep\r\n[System]\r\nType=0\r\n\r\n[Option]\r\nsound_setup=1\r\n[system]\r\nlate=1\r\n";
+  const struct {
+    const char* section;
+    const char* key;
+    const char* value;
+  } entries[] = {
+      {"system", "TYPE", "1"},         // existing key, other case
+      {"System", "Added", "-3"},       // new key of a section
+      {"Page0", "Com1", " padded "},   // new section; quoted value
+      {"page0", "Com2", "x"},          // the section the batch made, other case
+      {"System", "Added", "7"},        // a later entry for a key wins
+      {"Option", "sound_setup", "0"},  // another existing section
+  };
+  IniBatch batch;
+  const std::string one_by_one = Path("one_by_one.ini");
+  testing::WriteFile(one_by_one, start);
+  for (const auto& e : entries) {
+    batch.WriteString(e.section, e.key, e.value);
+    ASSERT_TRUE(IniFile(one_by_one).WriteString(e.section, e.key, e.value));
+  }
+  Write(start);
+  IniFile ini(path_);
+  ASSERT_TRUE(ini.Write(batch));
+  EXPECT_EQ(Contents(), testing::ReadFile(one_by_one));
+  EXPECT_EQ(ini.ReadInteger("System", "Added", 0), 7);
+  EXPECT_EQ(ini.ReadString("PAGE0", "Com1", ""), " padded ");
+
+  // One refused entry: nothing of the batch is written.
+  const std::string before = Contents();
+  batch.WriteString("LoadDlg", "Name", "a\nb");
+  EXPECT_FALSE(batch.CanWrite());
+  EXPECT_FALSE(ini.Write(batch));
+  EXPECT_EQ(Contents(), before);
+
+  // Nothing to write: no file is made.
+  EXPECT_TRUE(IniFile(Path("none.ini")).Write(IniBatch()));
+  EXPECT_FALSE(fs::exists(Path("none.ini")));
+}
+
 TEST_F(IniFileTest, EraseSectionAndDeleteKey) {
   Write("[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n[A]\r\nw=4\r\n");
   IniFile ini(path_);
