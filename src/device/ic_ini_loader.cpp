@@ -299,8 +299,9 @@ uint8_t IdCodeByte(std::string_view text) {
 
 uint16_t OptionFuseTypeDigit(std::string_view text) {
   if (text.size() < 2) return 0;
-  // "0X13" is read like "0x13": its second character has no digit value.
-  const size_t at = (text[1] == 'x' || text[1] == 'X') ? 3 : 1;
+  // Only a lower-case 'x' moves the digit to the fourth character: in "0X13"
+  // the counted character is the 'X', which is no digit.
+  const size_t at = text[1] == 'x' ? 3 : 1;
   if (at >= text.size()) return 0;
   const int v = HexDigitValue(text[at]);
   return v < 0 ? 0 : static_cast<uint16_t>(v);

@@ -38,9 +38,9 @@ std::array<uint8_t, 48> DecodePinDefinition(std::string_view digits);
 uint8_t IdCodeByte(std::string_view text);
 
 // The record's Option_Fuse_Type: the fourth character as a hex digit when the
-// second is 'x', otherwise the second character ("01", "0x01", "11", "0x11"
-// all give 1). A text without that character, or one where it is not a hex
-// digit, gives 0.
+// second is a lower-case 'x', otherwise the second character ("01", "0x01",
+// "11", "0x11" all give 1; "0X13" counts the 'X'). A text without that
+// character, or one where it is not a hex digit, gives 0.
 uint16_t OptionFuseTypeDigit(std::string_view text);
 
 // One row of the size table. N counts the addresses of both memory areas.
