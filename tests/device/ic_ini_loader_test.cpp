@@ -92,13 +92,17 @@ struct Word {
   uint16_t value;
 };
 
-// The whole block: the words and pin bytes given, every other byte 0.
-std::array<uint8_t, B::kSize> BlockOf(const std::vector<Word>& words,
-                                      std::array<uint8_t, 4> pins = {}) {
-  B b;
-  for (const Word& w : words) b.SetWord(w.offset, w.value);
-  for (size_t i = 0; i < 4; ++i) b.bytes[B::kGndPin1 + i] = pins[i];
-  return b.bytes;
+// The whole block: the words and pin bytes (44 to 47) given, every other
+// byte 0. Offsets are written as numbers, so a wrong offset constant in the
+// loader cannot agree with itself here.
+std::array<uint8_t, 128> BlockOf(const std::vector<Word>& words, std::array<uint8_t, 4> pins = {}) {
+  std::array<uint8_t, 128> bytes{};
+  for (const Word& w : words) {
+    bytes.at(w.offset) = static_cast<uint8_t>(w.value & 0xFF);
+    bytes.at(w.offset + 1) = static_cast<uint8_t>(w.value >> 8);
+  }
+  for (size_t i = 0; i < 4; ++i) bytes[44 + i] = pins[i];
+  return bytes;
 }
 
 std::array<uint8_t, 48> PinsUsed(size_t first, size_t last) {
@@ -116,18 +120,18 @@ TEST_F(IcIniLoaderTest, FullDeviceFillsEveryFieldOfBlockRecordAndRunState) {
   ASSERT_EQ(out.status, IcLoadStatus::Loaded) << out.message;
   EXPECT_THAT(messages_.errors, IsEmpty());
   EXPECT_EQ(device_.IcIniPath, device_.SelectedIcIniPath);
-  EXPECT_EQ(device_.Block.bytes, BlockOf({{B::kBlockAddress, 0x8000},
-                                          {B::kBlockNumber, 3},
-                                          {B::kMaxAddressHi, 1},
-                                          {B::kMaxAddressLow, 0xFFFF},
-                                          {B::kExtAddressLow, 0xFF},
-                                          {B::kIdAddress, 0x100},
-                                          {B::kCurrentVcc, 51},
-                                          {B::kCurrentVpp, 52},
-                                          {B::kCurrentVhh, 53},
-                                          {B::kVc2, 0x201},
-                                          {B::kVp2, 0x202},
-                                          {B::kVh2, 0x203},
+  EXPECT_EQ(device_.Block.bytes, BlockOf({{16, 0x8000},
+                                          {18, 3},
+                                          {22, 1},
+                                          {24, 0xFFFF},
+                                          {28, 0xFF},
+                                          {30, 0x100},
+                                          {32, 51},
+                                          {34, 52},
+                                          {36, 53},
+                                          {38, 0x201},
+                                          {40, 0x202},
+                                          {42, 0x203},
                                           {48, 0x301},
                                           {50, 0x302},
                                           {52, 0x303},
@@ -217,7 +221,7 @@ TEST_F(IcIniLoaderTest, FixtureTable) {
     int32_t intact;
   } cases[] = {
       {"minimal_byte.ini",
-       {{B::kBlockLength, 8192}, {B::kMaxAddressLow, 8191}},
+       {{20, 8192}, {24, 8191}},
        {0, 0, 0, 0},
        0x10000,
        8192,
@@ -228,9 +232,9 @@ TEST_F(IcIniLoaderTest, FixtureTable) {
        0,
        0},
       {"gal22v10.ini",
-       {{B::kBlockLength, 5893},
-        {B::kMaxAddressLow, 5892},
-        {B::kCurrentVcc, 50},
+       {{20, 5893},
+        {24, 5892},
+        {32, 50},
         {B::kOptionFuseType, 3}},
        {24, 0, 36, 0},  // 24-pin package: offset 12
        0x10000,
@@ -285,8 +289,8 @@ TEST_F(IcIniLoaderTest, PackagePinsAreMovedToTheSocketEndByPins24And25) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
     ASSERT_TRUE(LoadText(c.keys).loaded());
-    EXPECT_THAT(std::vector<uint8_t>(device_.Block.bytes.begin() + B::kGndPin1,
-                                     device_.Block.bytes.begin() + B::kVccPin2 + 1),
+    EXPECT_THAT(std::vector<uint8_t>(device_.Block.bytes.begin() + 44,
+                                     device_.Block.bytes.begin() + 48),
                 ElementsAre(c.pins[0], c.pins[1], c.pins[2], c.pins[3]));
     EXPECT_EQ(state_.VccPinRaw, c.vcc_raw);
   }
@@ -322,7 +326,9 @@ TEST_F(IcIniLoaderTest, OptionFuseTypeIsReadTwice) {
     uint16_t block, record;
   } cases[] = {
       {"01", 1, 1},      {"0x01", 1, 1},    {"11", 11, 1}, {"0x11", 0x11, 1},
-      {"0x13", 0x13, 3}, {"0X13", 0x13, 3}, {"02", 2, 2},  {"0x3", 3, 0},
+      {"0x13", 0x13, 3}, {"02", 2, 2},  {"0x3", 3, 0},
+      // Only a lower-case x moves the counted digit: here it is the 'X'.
+      {"0X13", 0x13, 0}, {"0X01", 1, 0},
       {"0", 0, 0},       {"1", 1, 0},  // one character: no counted digit
   };
   for (const Case& c : cases) {
@@ -497,7 +503,7 @@ TEST_F(IcIniLoaderTest, MissingDeviceFileTakesEveryDefault) {
   EXPECT_EQ(device_.UserEdit, "MainEdit");
   EXPECT_EQ(device_.Data_Width, "0");
   EXPECT_EQ(device_.SupportFilePaths[kFpgaFile], Dir() + "FPGA\\None");
-  EXPECT_EQ(device_.Block.bytes, BlockOf({{B::kBlockLength, 1}}));
+  EXPECT_EQ(device_.Block.bytes, BlockOf({{20, 1}}));
 }
 
 TEST_F(IcIniLoaderTest, WrongProgrammerEndsTheLoadWithNothingChanged) {
@@ -612,7 +618,7 @@ TEST_F(IcIniLoaderTest, EveryLoadStartsFromAClearedBlock) {
   ASSERT_TRUE(LoadText("page_size=64\r\npara1=7\r\n").loaded());
   device_.Block.SetPage(0x8000, 5, 1234);  // an operation's page words
   ASSERT_TRUE(LoadText("page_size=32\r\n").loaded());
-  EXPECT_EQ(device_.Block.bytes, BlockOf({{B::kBlockLength, 1}, {B::kPageSize, 32}}));
+  EXPECT_EQ(device_.Block.bytes, BlockOf({{20, 1}, {B::kPageSize, 32}}));
 }
 
 }  // namespace
