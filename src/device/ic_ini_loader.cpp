@@ -347,7 +347,14 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
   }
   next.Block.Clear();
 
-  const KeyReader keys(paths_.Resolve(next.IcIniPath));
+  // A device file that is not there, or holds no device section, describes
+  // no device: its all-default values must never pass as one. The load goes
+  // on all the same, so that the programmer is identified and the driver
+  // goes out as on every load.
+  const std::optional<std::string> file = paths_.Resolve(next.IcIniPath);
+  const bool no_device_file =
+      !paths_.FileExists(next.IcIniPath) || !IniFile(*file).SectionExists(kIcIniSection);
+  const KeyReader keys(no_device_file ? std::nullopt : file);
   const std::string fpga_file = keys.Text("FPGAFile", "None");
   const std::string user_wav = keys.Text("UserWav", "None");
   // The driver goes out before the rest of the file is looked at.
@@ -374,8 +381,10 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
     }
   }
 
+  next.HoldsNoDevice = no_device_file;
   device_ = std::move(next);
   fields.CommitTo(state_);
+  if (no_device_file) return {IcLoadStatus::NoDeviceFile, {}};
   if (device_.MissingFileCount != 0) return {IcLoadStatus::MissingSupportFile, {}};
 
   const auto& p = device_.SupportFilePaths;
