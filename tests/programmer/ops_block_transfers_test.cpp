@@ -30,14 +30,14 @@ struct Page {
 std::vector<std::string> WritePages(uint8_t op, const std::vector<Page>& pages) {
   std::vector<std::string> out;
   for (const Page& p : pages) {
-    out.push_back("OUT 47 0B00 0080");
+    out.push_back("OUT 47 0B00 0080 0");
     out.push_back(strprintf("P %04X %04X %04X", p.address, p.block, p.length));
-    out.push_back("OUT 43 0000 0000");
+    out.push_back("OUT 43 0000 0000 0");
     for (int h = 0; h < p.halves; ++h) {
-      out.push_back("OUT 4C 8000 8000");
+      out.push_back("OUT 4C 8000 8000 0");
       out.push_back("W 32768");
     }
-    out.push_back(strprintf("OUT 49 4000 %02X00", op));
+    out.push_back(strprintf("OUT 49 4000 %02X00 0", op));
     out.push_back("IN 42 0000 0000 16");
   }
   return out;
@@ -47,12 +47,12 @@ std::vector<std::string> WritePages(uint8_t op, const std::vector<Page>& pages) 
 std::vector<std::string> ReadPages(uint8_t op, const std::vector<Page>& pages) {
   std::vector<std::string> out;
   for (const Page& p : pages) {
-    out.push_back("OUT 47 0B00 0080");
+    out.push_back("OUT 47 0B00 0080 0");
     out.push_back(strprintf("P %04X %04X %04X", p.address, p.block, p.length));
-    out.push_back(strprintf("OUT 49 4000 %02X00", op));
+    out.push_back(strprintf("OUT 49 4000 %02X00 0", op));
     out.push_back("IN 42 0000 0000 16");
     for (int h = 0; h < p.halves; ++h) {
-      out.push_back("OUT 4B 8000 8000");
+      out.push_back("OUT 4B 8000 8000 0");
       out.push_back("R 32768");
     }
   }

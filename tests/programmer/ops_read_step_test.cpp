@@ -136,7 +136,7 @@ TEST(ReadStep, OptionDeviceReadsTheOptionBlockAndShowsTheProgrammersSum) {
   EXPECT_THAT(pages.calls, ElementsAre("store"));
   ASSERT_GE(f.wire.lines.size(), 2u);
   EXPECT_THAT(std::vector<std::string>(f.wire.lines.end() - 2, f.wire.lines.end()),
-              ElementsAre("OUT 46 0E00 0100", "R 256"));
+              ElementsAre("OUT 46 0E00 0100 0", "R 256"));
   // The unit's status after a read carries no sum: 0, which differs from
   // the last one shown.
   EXPECT_EQ(f.view.SumText(), "00000000");
@@ -151,7 +151,7 @@ TEST(ReadStep, OptionTypesTwoAndThreePrepareTheUserPage) {
     f.ctx.option_pages = &pages;
     f.Select(DeviceShape{.max_address = 0x7FFF, .option_fuse_type = kind});
     ASSERT_TRUE(readClick(f.ctx));
-    EXPECT_EQ(f.wire.lines.back(), "OUT 49 4000 0B00");  // no status request follows
+    EXPECT_EQ(f.wire.lines.back(), "OUT 49 4000 0B00 0");  // no status request follows
     EXPECT_THAT(pages.calls, ElementsAre("read user page"));
   }
 }
@@ -175,7 +175,7 @@ TEST(ConfirmStep, SecondAreaCannotCoverAMainAreaFailure) {
   std::copy(b.begin() + 0x8000, b.begin() + 0x8100, second.begin());  // second area matches
   EXPECT_FALSE(confirm_nClick(f.ctx));
   EXPECT_EQ(f.view.Top(Step::Confirm), Layer::f);
-  for (const auto& line : f.wire.lines) EXPECT_NE(line, "OUT 49 4000 0D00");
+  for (const auto& line : f.wire.lines) EXPECT_NE(line, "OUT 49 4000 0D00 0");
 }
 
 TEST(ConfirmStep, BothAreasPass) {
