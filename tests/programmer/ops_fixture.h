@@ -3,6 +3,9 @@
 // with a device of a chosen geometry, a transcript of the wire with the page
 // words of every parameter block, and one ordered record of what the
 // operator sees and hears.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -158,6 +161,11 @@ class OpsFixture {
     state.NotConnectedText = "not connected";
     state.HistoryIniFile = "/nonexistent/History_1.ini";
   }
+  // Whatever a test made the operations do, the unit found nothing in the
+  // host's requests to refuse by its own checks.
+  ~OpsFixture() { EXPECT_THAT(sim.unit().violations(), ::testing::IsEmpty()); }
+  OpsFixture(const OpsFixture&) = delete;
+  OpsFixture& operator=(const OpsFixture&) = delete;
 
   // Selects a device of this geometry: the record and run state as the
   // loader leaves them, a data buffer of the device's size, a fuse map for a

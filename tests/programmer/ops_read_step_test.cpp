@@ -28,15 +28,17 @@ TEST(ReadStep, RoutineByTheHighByteOfReadMode) {
     uint16_t read_mode;
     bool reads;
     const char* first_wire_words;
+    const char* data_width = "0x00FF";
   };
   for (const Case& c :
        {Case{0x0000, true, "P 0000 0000 8000"}, Case{0x0100, true, "P 0000 0000 8000"},
         // The word routine reads 32 K words: 64 KB.
-        Case{0x0400, true, "P 0000 0000 0000"}, Case{0x0200, false, nullptr},
+        Case{0x0400, true, "P 0000 0000 0000", "0xFFFF"}, Case{0x0200, false, nullptr},
         Case{0x0300, false, nullptr}, Case{0x0500, false, nullptr}}) {
     SCOPED_TRACE(c.read_mode);
     OpsFixture f;
-    f.Select(DeviceShape{.max_address = 0x7FFF, .read_mode = c.read_mode});
+    f.Select(
+        DeviceShape{.data_width = c.data_width, .max_address = 0x7FFF, .read_mode = c.read_mode});
     f.view.Enable(Control::Run, false);
     EXPECT_EQ(readClick(f.ctx), c.reads);
     EXPECT_TRUE(f.view.Enabled(Control::Run));  // run controls enabled either way
