@@ -69,7 +69,7 @@ uint32_t Scatter(const DataSpan& span, const uint8_t* staging, std::span<uint8_t
   return sum;
 }
 
-// Differences among staging bytes from .. count and their source bytes.
+// Differences between staging bytes `from` to count - 1 and their source bytes.
 uint64_t CountDifferences(const DataSpan& span, uint32_t from, const uint8_t* staging,
                           std::span<const uint8_t> source) {
   if (from >= span.count) return 0;
