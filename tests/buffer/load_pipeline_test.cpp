@@ -1,14 +1,19 @@
 #include "buffer/load_pipeline.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <ostream>
-
+#include <chrono>
 #include <functional>
+#include <future>
 #include <numeric>
+#include <ostream>
 #include <utility>
 
 #include "app/main_form_state.h"
+#include "buffer/binary_file.h"
 #include "buffer/data_buffer.h"
 #include "buffer/format_detect.h"
 #include "device/selected_device.h"
@@ -376,6 +381,39 @@ TEST_F(LoadPipelineTest, FileErrorsOfTheRangeReader) {
   EXPECT_FALSE(LoadFileClick(*context_));
   ASSERT_EQ(messages_.errors.size(), 1u);
   EXPECT_EQ(messages_.errors[0], "'four' is not a valid integer value");
+}
+
+// A FIFO, a device node and a folder are no data files: the reader, the
+// existence and length checks and the format preset refuse them at once. A
+// FIFO opened for reading would wait for a writer, so the work runs apart
+// and, should it wait, is released by opening the FIFO's other end.
+TEST_F(LoadPipelineTest, NonRegularFilesAreRefusedAtOnce) {
+  const std::string fifo = Path("pipe.hex");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_directories(dir_ / "folder.bin");
+  for (const std::string& name : {fifo, Path("folder.bin"), std::string("/dev/null")}) {
+    SCOPED_TRACE(name);
+    messages_.boxes.clear();
+    Dialog(name, 0, 15, kLoadAutoDetect);
+    auto work = std::async(std::launch::async, [&] {
+      EXPECT_FALSE(CanOpenForReading(name));
+      EXPECT_EQ(GetFileLength(name), 0u);
+      EXPECT_EQ(ReadFileBytes(name, 0, 15).status, FileRangeRead::Status::CannotOpen);
+      EXPECT_EQ(DetectFileFormat(Path("History_1.ini")), kLoadAutoDetect);
+      return Load();
+    });
+    bool waited = false;
+    while (work.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
+      waited = true;
+      const int fd = ::open(name.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+    }
+    EXPECT_FALSE(waited) << "the read waited for a writer";
+    EXPECT_EQ(work.get(), 0);
+    ASSERT_EQ(messages_.boxes.size(), 1u);
+    EXPECT_EQ(messages_.boxes[0].text, "Format Error !");
+    EXPECT_EQ(messages_.boxes[0].caption, "");
+  }
 }
 
 class FakePic : public PicLoadHooks {
