@@ -318,7 +318,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Malformed{"OneByteBinaryInA32BitLane", "one_byte.bin", kLoadBinary,
                                 kDataGroupByte2, "the data set mode 6 places no byte"},
                       Malformed{"OneByteExe", "one_byte.bin", kLoadDosExe, 0, "Format Error !"},
-                      Malformed{"UnknownDataSetMode", "one_byte.bin", kLoadBinary, 9,
+                      Malformed{"UnknownDataMode", "one_byte.bin", kLoadBinary, 9,
                                 "the data set mode 9 places no byte"}),
     [](const auto& info) { return std::string(info.param.name); });
 
