@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <numeric>
@@ -14,6 +15,7 @@
 
 #include "app/main_form_state.h"
 #include "buffer/binary_file.h"
+#include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/format_detect.h"
 #include "device/selected_device.h"
@@ -217,14 +219,57 @@ TEST_F(LoadPipelineTest, RangesAndBufferGrowth) {
   EXPECT_EQ(buffer_.Bytes()[0xF], 0x11);
   EXPECT_EQ(buffer_.Bytes()[0x10], 0xEE);
 
-  // A reversed range reads nothing, and says so.
+  // A reversed range reads nothing, without a word (also when it is far
+  // below its start).
   const auto before = Snapshot();
   messages_.boxes.clear();
-  Dialog(file, 5, 4, kLoadBinary);
-  EXPECT_EQ(Load(), 0);
-  ASSERT_EQ(messages_.boxes.size(), 1u);
-  EXPECT_NE(messages_.boxes[0].text.find("Nothing to load"), std::string::npos);
+  for (int64_t first : {5, 0x20}) {
+    Dialog(file, first, 4, kLoadBinary);
+    EXPECT_EQ(Load(), 0);
+  }
+  EXPECT_TRUE(messages_.boxes.empty());
   EXPECT_EQ(Snapshot(), before);
+}
+
+// A byte range too large for the largest buffer is refused before it is
+// read: nothing of it is read (the progress window never opens). The file is
+// sparse, so it takes no room on disk.
+TEST_F(LoadPipelineTest, AByteRangeLargerThanAnyBufferIsRefusedUnread) {
+  const std::string file = Path("huge.bin");
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "no hex records here";
+  }
+  std::filesystem::resize_file(file, kMaxBufferSize + 0x10);
+  for (int32_t format : {kLoadBinary, kLoadAutoDetect}) {
+    SCOPED_TRACE(format);
+    messages_.boxes.clear();
+    progress_.calls.clear();
+    const uint32_t size = buffer_.BufSize();
+    Dialog(file, 0, static_cast<int64_t>(kMaxBufferSize) + 0xF, format);
+    EXPECT_EQ(Load(), 0);
+    ASSERT_EQ(messages_.boxes.size(), 1u);
+    EXPECT_EQ(messages_.boxes[0].text,
+              file +
+                  " does not fit the buffer: its data would end at 0x20000010, and the "
+                  "largest buffer holds 0x20000000 bytes.");
+    EXPECT_TRUE(progress_.calls.empty());
+    EXPECT_EQ(buffer_.BufSize(), size);
+  }
+}
+
+// In a lane mode a hex image's file sum covers its whole slot (the fill
+// bytes the mode leaves in it too); a byte range's covers what was placed.
+TEST_F(LoadPipelineTest, HexImagesInLaneModesSumTheirWholeSlot) {
+  buffer_.SetDataMode(kDataEvenBytes);
+  Dialog(File("a.hex", ":0400100001020304E2\r\n:00000001FF\r\n"), 0, 99, kLoadIntelHex, 0x20, 0x11);
+  ASSERT_EQ(Load(), 1);
+  // Image 0x00 .. 0x13 (fill, then 01 02 03 04) in even-byte lanes from 0x20.
+  EXPECT_EQ(buffer_.Bytes()[0x28], 0x01);
+  EXPECT_EQ(buffer_.Bytes()[0x29], 0x03);
+  EXPECT_EQ(buffer_.FileSize(), 0x20 + 0x14);
+  EXPECT_EQ(windows_.summary.file_sum, Sum(0x20, 0x14));
+  EXPECT_NE(Sum(0x20, 0x14), Sum(0x20, 0x0A));
 }
 
 TEST_F(LoadPipelineTest, SwapByteLeftByThePopupSwapsLaterLoads) {
@@ -299,27 +344,38 @@ void PrintTo(const Malformed& c, std::ostream* os) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, MalformedFileTest,
-    ::testing::Values(Malformed{"TruncatedLine", "truncated_line.hex", kLoadAutoDetect, 0,
-                                "truncated_line.hex, line 2: the record is cut short"},
-                      Malformed{"BadChecksum", "bad_checksum.hex", kLoadIntelHex, 0,
-                                "bad_checksum.hex, line 2: the checksum is 67"},
-                      Malformed{"OddDigitCount", "odd_digits.s19", kLoadAutoDetect, 0,
-                                "File Data ERROR !!\n\nPlease check your file!\n \n"},
-                      Malformed{"RecordPastMaximumBuffer", "past_max_buffer.hex", kLoadIntelHex, 0,
-                                "line 2: data at 0x20000000 lies beyond the largest buffer"},
-                      Malformed{"LinearAddressOverrun", "linear_overrun.hex", kLoadAutoDetect, 0,
-                                "line 3: data at 0xFFFF0000 lies beyond"},
-                      Malformed{"TektronixDataChecksum", "bad_data_checksum.tek", kLoadAutoDetect,
-                                0, "bad_data_checksum.tek, line 2: the data checksum is 19"},
-                      Malformed{"EmptyFile", "empty.bin", kLoadAutoDetect, 0, "Nothing to load"},
-                      Malformed{"NulInText", "nul_in_text.hex", kLoadAutoDetect, 0,
-                                "line 2: a NUL byte"},
-                      Malformed{"ZeroByteBinary", "empty.bin", kLoadBinary, 0, "holds no byte"},
-                      Malformed{"OneByteBinaryInA32BitLane", "one_byte.bin", kLoadBinary,
-                                kDataGroupByte2, "the data set mode 6 places no byte"},
-                      Malformed{"OneByteExe", "one_byte.bin", kLoadDosExe, 0, "Format Error !"},
-                      Malformed{"UnknownDataMode", "one_byte.bin", kLoadBinary, 9,
-                                "the data set mode 9 places no byte"}),
+    ::testing::Values(
+        Malformed{"TruncatedLine", "truncated_line.hex", kLoadAutoDetect, 0,
+                  "truncated_line.hex, line 2: the record is cut short"},
+        Malformed{"BadChecksum", "bad_checksum.hex", kLoadIntelHex, 0,
+                  "bad_checksum.hex, line 2: the checksum is 67"},
+        Malformed{"OddDigitCount", "odd_digits.s19", kLoadAutoDetect, 0,
+                  "File Data ERROR !!\n\nPlease check your file!\n \n"},
+        Malformed{"RecordPastMaximumBuffer", "past_max_buffer.hex", kLoadIntelHex, 0,
+                  "line 2: data at 0x20000000 lies beyond the largest buffer"},
+        Malformed{"LinearAddressOverrun", "linear_overrun.hex", kLoadAutoDetect, 0,
+                  "line 3: data at 0xFFFF0000 lies beyond"},
+        Malformed{"TektronixDataChecksum", "bad_data_checksum.tek", kLoadAutoDetect, 0,
+                  "bad_data_checksum.tek, line 2: the data checksum is 19"},
+        Malformed{"EmptyFile", "empty.bin", kLoadAutoDetect, 0, "Nothing to load"},
+        Malformed{"NulInText", "nul_in_text.hex", kLoadAutoDetect, 0, "line 2: a NUL byte"},
+        Malformed{"ZeroByteBinary", "empty.bin", kLoadBinary, 0, "holds no byte"},
+        Malformed{"OneByteBinaryInA32BitLane", "one_byte.bin", kLoadBinary, kDataGroupByte2,
+                  "the data set mode 6 places no byte"},
+        Malformed{"OneByteExe", "one_byte.bin", kLoadDosExe, 0, "Format Error !"},
+        Malformed{"UnknownDataMode", "one_byte.bin", kLoadBinary, 9,
+                  "the data set mode 9 places no byte"},
+        Malformed{"S3RecordPastTheLastAddress", "past_last_address.s37", kLoadAutoDetect, 0,
+                  "past_last_address.s37, line 2: the data at FFFFFFF8 runs past the "
+                  "last address FFFFFFFF."},
+        // Damaged below a comment line: still a hex file, not binary text.
+        Malformed{"CommentBeforeADamagedRecord", "comment_first.hex", kLoadAutoDetect, 0,
+                  "comment_first.hex, line 2: the checksum is F3"},
+        // Sound records without data: the format's own refusal.
+        Malformed{"MotorolaWithoutDataRecords", "no_data.s19", kLoadMotorola, 0,
+                  "File is not Motorola Hex format !"},
+        Malformed{"IntelEndRecordOnly", "end_only.hex", kLoadAutoDetect, 0,
+                  "File is not Intel Hex format !"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoadPipelineTest, SumFieldTurnsRedOnlyWhenTheSumChanges) {
