@@ -15,14 +15,14 @@ HexParseFailure Fail(size_t line, std::string reason,
   return {kind, line, std::move(reason)};
 }
 
-// How far the data records reach (the image size they need), from a quick
-// walk over the record headers with the reader's address rules. The walk
-// stops where a header is damaged; the reader then reports that record.
-uint64_t DataExtent(std::string_view text) {
-  uint64_t segment_base = 0;
-  uint64_t linear_base = 0;
+// How far the data records from text[from] on reach (the image size they
+// need), from a quick walk over the record headers with the reader's address
+// rules and its bases at that record. The walk stops where a header is
+// damaged; the reader then reports that record.
+uint64_t DataExtent(std::string_view text, size_t from, uint64_t segment_base,
+                    uint64_t linear_base) {
   uint64_t extent = 0;
-  for (size_t i = text.find(':'); i != std::string_view::npos; i = text.find(':', i)) {
+  for (size_t i = text.find(':', from); i != std::string_view::npos; i = text.find(':', i)) {
     const int count = HexPairAt(text, i + 1);
     const int high = HexPairAt(text, i + 3);
     const int low = HexPairAt(text, i + 5);
@@ -55,9 +55,10 @@ uint64_t DataExtent(std::string_view text) {
 HexReadResult ReadIntelHex(std::string_view text, uint8_t fill, Progress& progress,
                            uint64_t limit) {
   HexReadResult result{std::nullopt, StagingImage(fill, limit)};
-  // Sized once: a file whose data lies high would otherwise make the image
-  // grow step by step, to twice what it needs.
-  result.image.Reserve(DataExtent(text));
+  // Two digits a byte: records that follow each other from a low address
+  // need at most half the text.
+  result.image.Reserve(text.size() / 2);
+  bool sized = false;
   WalkProgress walk(progress, text.size());
   uint8_t rec[5 + 255];
   uint64_t segment_base = 0;
@@ -89,6 +90,12 @@ HexReadResult ReadIntelHex(std::string_view text, uint8_t fill, Progress& progre
       if (auto past = PastLastAddress(address, count, line)) {
         result.failure = std::move(past);
         return result;
+      }
+      // Data that lies higher, or apart: the image is sized once for all the
+      // records to come, rather than grow step by step to twice that.
+      if (!sized && address + count > result.image.Capacity()) {
+        sized = true;
+        result.image.Reserve(DataExtent(text, i, segment_base, linear_base));
       }
       if (!(data = result.image.Claim(address, count))) {
         result.failure = ClaimFailure(result.image, address, line);

@@ -16,14 +16,12 @@ HexParseFailure Fail(size_t line, std::string reason,
   return {kind, line, std::move(reason)};
 }
 
-// How far the data records reach from the 16 MB window of the first one
+// How far the data records from text[from] on reach from the window base
 // (the image size they need), from a quick walk over the record headers.
 // The walk stops where a header is damaged; the reader then reports it.
-uint64_t DataExtent(std::string_view text) {
-  bool have_window = false;
-  uint64_t window_base = 0;
+uint64_t DataExtent(std::string_view text, size_t from, uint64_t window_base) {
   uint64_t extent = 0;
-  for (size_t i = text.find('S'); i != std::string_view::npos; i = text.find('S', i)) {
+  for (size_t i = text.find('S', from); i != std::string_view::npos; i = text.find('S', i)) {
     const unsigned char t = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
     if (t < '0' || t > '9' || kAddressBytes[t - '0'] == 0) break;
     const int address_bytes = kAddressBytes[t - '0'];
@@ -35,10 +33,6 @@ uint64_t DataExtent(std::string_view text) {
         const int v = HexPairAt(text, i + 4 + 2 * static_cast<size_t>(k));
         if (v < 0) return extent;
         address = address << 8 | static_cast<uint64_t>(v);
-      }
-      if (!have_window) {
-        have_window = true;
-        window_base = address & ~uint64_t{0xFFFFFF};
       }
       if (address < window_base) break;
       const uint64_t end = address - window_base + static_cast<uint64_t>(count - address_bytes - 1);
@@ -54,9 +48,10 @@ uint64_t DataExtent(std::string_view text) {
 HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progress,
                             uint64_t limit) {
   HexReadResult result{std::nullopt, StagingImage(fill, limit)};
-  // Sized once: a file whose data lies high in its window would otherwise
-  // make the image grow step by step, to twice what it needs.
-  result.image.Reserve(DataExtent(text));
+  // Two digits a byte: records that follow each other from a low address
+  // need at most half the text.
+  result.image.Reserve(text.size() / 2);
+  bool sized = false;
   progress.SetCaption("File processing ......");
   WalkProgress walk(progress, text.size());
   uint8_t rec[256];
@@ -128,6 +123,13 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
         return result;
       }
       address -= window_base;
+      // Data that lies higher in its window, or apart: the image is sized
+      // once for all the records to come, rather than grow step by step to
+      // twice that.
+      if (!sized && address + data_length > result.image.Capacity()) {
+        sized = true;
+        result.image.Reserve(DataExtent(text, i, window_base));
+      }
       // Data bytes go straight into the image.
       if (data_length > 0 && !(data = result.image.Claim(address, data_length))) {
         result.failure = ClaimFailure(result.image, address, line);

@@ -22,8 +22,8 @@ class StagingImage {
   uint64_t limit() const { return limit_; }
 
   // Room for n bytes ahead of time (never past the limit): a reader that
-  // knows how far its records reach sizes the image once, sparing the
-  // regrowth and its copy. A hint: when it fails, growth on demand decides.
+  // knows how far its records reach sizes the image once, sparing regrowth
+  // and its copies. A hint: when it fails, growth on demand decides.
   void Reserve(uint64_t n);
 
   // Room for size bytes from address on, which the caller then writes; the
@@ -34,7 +34,7 @@ class StagingImage {
   uint8_t* Claim(uint64_t address, size_t size) {
     if (address > limit_ || size > limit_ - address) return nullptr;
     const uint64_t end = address + size;
-    if (end > capacity_ && !Grow(end)) {
+    if (end > capacity_ && !GrowFor(end)) {
       out_of_memory_ = true;
       return nullptr;
     }
@@ -52,6 +52,9 @@ class StagingImage {
     return true;
   }
 
+  // Bytes the image holds room for without growing.
+  uint64_t Capacity() const { return capacity_; }
+
   // True once a byte was stored.
   bool HasData() const { return size_ > 0; }
   // True when a Claim failed for want of memory rather than for the limit.
@@ -62,7 +65,10 @@ class StagingImage {
   std::span<const uint8_t> Bytes() const { return {bytes_.get(), static_cast<size_t>(size_)}; }
 
  private:
-  bool Grow(uint64_t end);
+  // Room for at least end bytes, growing geometrically.
+  bool GrowFor(uint64_t end);
+  // Room for exactly want bytes (at most the limit); the image is kept.
+  bool Grow(uint64_t want);
 
   uint8_t fill_;
   uint64_t limit_;
