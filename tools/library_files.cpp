@@ -233,8 +233,14 @@ int main(int argc, char** argv) {
   }
   const fs::path root(argv[1]);
   const std::vector<std::string> files(argv + 2, argv + argc);
-  // Text needs fonts, and fonts need an application; no display is used.
+  // Text needs fonts, and fonts need an application; no display is used,
+  // so Qt's notes about the session are of no interest to a build.
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+      std::fprintf(stderr, "library files: %s\n", qPrintable(text));
+    }
+  });
   QGuiApplication app(argc, argv);
   for (const std::string& file : files) {
     const std::optional<Bytes> bytes = Contents(file);

@@ -174,45 +174,31 @@ void TScrollText::TimerTick() {
 }
 
 void TScrollText::SetItems(const QStringList& items) {
-  if (items == items_) return;
-  items_ = items;
-  DataChanged();
+  Redraw(items_, items);
 }
 
 void TScrollText::SetTextStyle(TTextStyle style) {
-  if (style == text_style_) return;
-  text_style_ = style;
-  DataChanged();
+  Redraw(text_style_, style);
 }
 
 void TScrollText::SetColor(const QColor& color) {
-  if (color == color_) return;
-  color_ = color;
-  DataChanged();
+  Redraw(color_, color);
 }
 
 void TScrollText::SetAlignment(TAlignment alignment) {
-  if (alignment == alignment_) return;
-  alignment_ = alignment;
-  DataChanged();
+  Redraw(alignment_, alignment);
 }
 
 void TScrollText::SetDepth(int32_t depth) {
-  if (depth == depth_) return;
-  depth_ = depth;
-  DataChanged();
+  Redraw(depth_, depth);
 }
 
 void TScrollText::SetFont(const QFont& font) {
-  if (font == font_) return;
-  font_ = font;
-  DataChanged();
+  Redraw(font_, font);
 }
 
 void TScrollText::SetFontColor(const QColor& color) {
-  if (color == font_color_) return;
-  font_color_ = color;
-  DataChanged();
+  Redraw(font_color_, color);
 }
 
 void TScrollText::SetDirection(TScrollDirection direction) {

@@ -99,6 +99,13 @@ class TScrollText : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Stores a changed value of something the picture shows and redraws.
+  template <typename T>
+  void Redraw(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    DataChanged();
+  }
   int32_t StyleExtra() const;
   void DoTextOut(QPainter& canvas, int x, int y, const QString& text) const;
 
