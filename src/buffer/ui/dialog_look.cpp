@@ -1,0 +1,63 @@
+#include "buffer/ui/dialog_look.h"
+
+#include <QColor>
+#include <QPalette>
+#include <QWidget>
+
+namespace quenlet {
+namespace {
+
+QFont Font(const char* family, int pixels, int weight = QFont::Normal) {
+  QFont font(family);
+  font.setPixelSize(pixels);
+  font.setWeight(static_cast<QFont::Weight>(weight));
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+}  // namespace
+
+QFont LabelFont() {
+  return Font("DejaVu Sans", 12);
+}
+
+QFont TitleFont() {
+  return Font("DejaVu Sans", 16, QFont::DemiBold);
+}
+
+QFont HexFont() {
+  QFont font = Font("DejaVu Sans Mono", 13);
+  font.setStyleHint(QFont::Monospace);
+  return font;
+}
+
+void ApplyDialogLook(QWidget* dialog) {
+  const QColor surface(kSurfaceColour);
+  const QColor text(0x1F2933);
+  const QColor muted(0x5B6775);
+  const QColor accent(0x1F6FD1);
+  const QColor disabled_text(0xAEB7C1);
+  const QColor disabled_surface(0xECEFF2);
+  QPalette p = dialog->palette();
+  p.setColor(QPalette::Window, surface);
+  p.setColor(QPalette::WindowText, text);
+  p.setColor(QPalette::Base, Qt::white);
+  p.setColor(QPalette::AlternateBase, surface);
+  p.setColor(QPalette::Text, text);
+  p.setColor(QPalette::Button, surface);
+  p.setColor(QPalette::ButtonText, text);
+  p.setColor(QPalette::PlaceholderText, muted);
+  p.setColor(QPalette::Highlight, accent);
+  p.setColor(QPalette::HighlightedText, Qt::white);
+  p.setColor(QPalette::Mid, QColor(kSurfaceBorderColour));
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    p.setColor(QPalette::Disabled, role, disabled_text);
+  }
+  p.setColor(QPalette::Disabled, QPalette::Base, disabled_surface);
+  p.setColor(QPalette::Disabled, QPalette::Button, disabled_surface);
+  dialog->setPalette(p);
+  dialog->setAutoFillBackground(true);
+  dialog->setFont(LabelFont());
+}
+
+}  // namespace quenlet
