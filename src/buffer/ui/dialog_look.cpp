@@ -1,8 +1,14 @@
 #include "buffer/ui/dialog_look.h"
 
 #include <QColor>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPalette>
+#include <QPushButton>
 #include <QWidget>
+
+#include "buffer/ui/hex_address_edit.h"
 
 namespace quenlet {
 namespace {
@@ -58,6 +64,49 @@ void ApplyDialogLook(QWidget* dialog) {
   dialog->setPalette(p);
   dialog->setAutoFillBackground(true);
   dialog->setFont(LabelFont());
+}
+
+QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setAccessibleName(text);
+  button->setMinimumWidth(88);
+  return button;
+}
+
+HexAddressEdit* MakeHexEdit(const char* name, const char* accessible_name, size_t digits,
+                            QWidget* parent) {
+  auto* edit = new HexAddressEdit(digits, parent);
+  edit->setObjectName(name);
+  edit->setAccessibleName(accessible_name);
+  edit->setFont(HexFont());
+  const int text_width = QFontMetrics(HexFont()).horizontalAdvance(QString(8, '0'));
+  edit->setFixedWidth(text_width + 16);
+  return edit;
+}
+
+QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(8);
+  auto* caption = new QLabel(label, parent);
+  caption->setBuddy(field);
+  row->addWidget(caption);
+  row->addWidget(field, 1);
+  row->addWidget(button);
+  return row;
+}
+
+QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(8);
+  row->addStretch();
+  row->addWidget(confirm);
+  row->addWidget(cancel);
+  return row;
+}
+
+void SetIfDifferent(HexAddressEdit* edit, const std::string& text) {
+  if (edit->Text() != text) edit->SetText(text);
 }
 
 }  // namespace quenlet

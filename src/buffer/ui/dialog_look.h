@@ -4,7 +4,11 @@
 // and selection, DejaVu Sans for labels and DejaVu Sans Mono for every hex
 // value.
 #include <QFont>
+#include <cstddef>
+#include <string>
 
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace quenlet {
@@ -15,6 +19,22 @@ void ApplyDialogLook(QWidget* dialog);
 QFont LabelFont();  // 12 px
 QFont TitleFont();  // 16 px semibold
 QFont HexFont();    // 13 px mono, for address and value fields
+
+class HexAddressEdit;
+
+// Builders the dialogs share, so their rows line up alike.
+// A button with its object name; its text is its accessible name.
+QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent);
+// A hex field in the mono font, wide enough for eight digits.
+HexAddressEdit* MakeHexEdit(const char* name, const char* accessible_name, size_t digits,
+                            QWidget* parent);
+// "label  [field.......]  [button]"
+QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent);
+// The confirming and the cancelling button at the bottom right.
+QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel);
+// Sets the field's text only when it differs, so the caret of a field being
+// typed into stays where it is.
+void SetIfDifferent(HexAddressEdit* edit, const std::string& text);
 
 // Colours of the working surface.
 inline constexpr unsigned kSurfaceColour = 0xF4F6F8;
