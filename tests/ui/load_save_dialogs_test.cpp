@@ -365,6 +365,19 @@ TEST_F(LoadSaveDialogsTest, ADamagedFileLeavesTheBufferAsItWasSizeIncluded) {
   EXPECT_EQ(ops.buffer.BufSize(), range + 2 * DataBuffer::kSizeExtra);
 }
 
+TEST_F(LoadSaveDialogsTest, ALoadPathOfZeroBecomesTheNameWithItsRange) {
+  File("0", std::string(16, '\x33'));
+  host.load_path = "0";
+  WhenShown<TLoadDlg>([](TLoadDlg& d) {
+    EXPECT_EQ(d.NameEdit()->Text(), "0");
+    EXPECT_EQ(d.SourceEAdd()->text(), "000000F");
+    Click(d.BitBtn2());
+  });
+  ASSERT_TRUE(LoadFileClick(*context_));
+  EXPECT_EQ(host.load_path, Path("0"));
+  EXPECT_EQ(ops.buffer.Bytes()[0xF], 0x33);
+}
+
 TEST_F(LoadSaveDialogsTest, NoDeviceChosenOpensNoDialog) {
   host.no_device = true;
   EXPECT_FALSE(LoadFileClick(*context_));

@@ -1,14 +1,19 @@
 #include "buffer/ui/dialog_look.h"
 
+#include <QButtonGroup>
 #include <QColor>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include "buffer/ui/hex_address_edit.h"
+#include "controls/history_combo_box.h"
 
 namespace quenlet {
 namespace {
@@ -83,6 +88,31 @@ HexAddressEdit* MakeHexEdit(const char* name, const char* accessible_name, size_
   const int text_width = QFontMetrics(HexFont()).horizontalAdvance(QString(8, '0'));
   edit->setFixedWidth(text_width + 16);
   return edit;
+}
+
+THistoryComboBox* MakeNameEdit(const char* section, const char* accessible_name, int min_width,
+                               QWidget* parent) {
+  auto* edit = new THistoryComboBox(parent);
+  edit->setObjectName("NameEdit");
+  edit->SetIniSection(section);
+  edit->SetMaxHistoryLength(10);
+  edit->setAccessibleName(accessible_name);
+  edit->setMinimumWidth(min_width);
+  return edit;
+}
+
+QGroupBox* MakeFormatGroup(std::span<const char* const> texts, QButtonGroup* group,
+                           QWidget* parent) {
+  auto* box = new QGroupBox("Format", parent);
+  box->setObjectName("FormatGroup");
+  auto* layout = new QVBoxLayout(box);
+  for (size_t code = 0; code < texts.size(); ++code) {
+    auto* radio = new QRadioButton(texts[code], box);
+    group->addButton(radio, static_cast<int>(code));
+    layout->addWidget(radio);
+  }
+  layout->addStretch();
+  return box;
 }
 
 QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent) {

@@ -5,8 +5,11 @@
 // value.
 #include <QFont>
 #include <cstddef>
+#include <span>
 #include <string>
 
+class QButtonGroup;
+class QGroupBox;
 class QHBoxLayout;
 class QPushButton;
 class QWidget;
@@ -21,6 +24,7 @@ QFont TitleFont();  // 16 px semibold
 QFont HexFont();    // 13 px mono, for address and value fields
 
 class HexAddressEdit;
+class THistoryComboBox;
 
 // Builders the dialogs share, so their rows line up alike.
 // A button with its object name; its text is its accessible name.
@@ -28,6 +32,12 @@ QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* paren
 // A hex field in the mono font, wide enough for eight digits.
 HexAddressEdit* MakeHexEdit(const char* name, const char* accessible_name, size_t digits,
                             QWidget* parent);
+// The file-name field of a dialog: a history of 10 names in `section`.
+THistoryComboBox* MakeNameEdit(const char* section, const char* accessible_name, int min_width,
+                               QWidget* parent);
+// A "Format" group of radio buttons, one per text, their ids the codes 0, 1, ...
+QGroupBox* MakeFormatGroup(std::span<const char* const> texts, QButtonGroup* group,
+                           QWidget* parent);
 // "label  [field.......]  [button]"
 QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent);
 // The confirming and the cancelling button at the bottom right.

@@ -64,24 +64,11 @@ void TLoadDlg::Build() {
   auto* title = new QLabel("Load File", this);
   title->setFont(TitleFont());
 
-  name_edit_ = new THistoryComboBox(this);
-  name_edit_->setObjectName("NameEdit");
-  name_edit_->SetIniSection(kLoadHistorySection);
-  name_edit_->SetMaxHistoryLength(10);
-  name_edit_->setAccessibleName("File");
-  name_edit_->setMinimumWidth(360);
+  name_edit_ = MakeNameEdit(kLoadHistorySection, "File", 360, this);
   browse_ = MakeDialogButton("BitBtn1", "Browse", this);
 
   format_group_ = new QButtonGroup(this);
-  auto* format_box = new QGroupBox("Format", this);
-  format_box->setObjectName("FormatGroup");
-  auto* format_layout = new QVBoxLayout(format_box);
-  for (int code = 0; code < static_cast<int>(kLoadFormatTexts.size()); ++code) {
-    auto* radio = new QRadioButton(kLoadFormatTexts[code], format_box);
-    format_group_->addButton(radio, code);
-    format_layout->addWidget(radio);
-  }
-  format_layout->addStretch();
+  QGroupBox* format_box = MakeFormatGroup(kLoadFormatTexts, format_group_, this);
 
   source_start_ = MakeHexEdit("SourceSAdd", "Source start address", kAddressDigits, this);
   source_end_ = MakeHexEdit("SourceEAdd", "Source end address", kAddressDigits, this);
@@ -167,6 +154,12 @@ void TLoadDlg::Pull() {
   f.format = format_group_->checkedId();
 }
 
+void TLoadDlg::Act(const std::function<void()>& change) {
+  Pull();
+  change();
+  Push();
+}
+
 void TLoadDlg::Push() {
   const LoadDialogFields& f = logic_.fields();
   if (name_edit_->Text() != f.name) name_edit_->SetText(f.name);
@@ -182,23 +175,19 @@ void TLoadDlg::Push() {
 }
 
 void TLoadDlg::SetFileName(const std::string& name) {
-  Pull();
-  logic_.fields().name = name;
-  logic_.NameEditChange(name);
-  Push();
+  Act([&] {
+    logic_.fields().name = name;
+    logic_.NameEditChange(name);
+  });
 }
 
 void TLoadDlg::NameEditChange(const QString& name) {
-  Pull();
-  logic_.NameEditChange(name.toStdString());
-  Push();
+  Act([&] { logic_.NameEditChange(name.toStdString()); });
 }
 
 void TLoadDlg::BitBtn1Click() {
   const std::string path = files_.ChooseOpen(BrowseRequest(env_, false));
-  Pull();
-  logic_.BrowseChosen(path);
-  Push();
+  Act([&] { logic_.BrowseChosen(path); });
 }
 
 void TLoadDlg::BitBtn2Click() {
@@ -221,9 +210,7 @@ void TLoadDlg::reject() {
 }
 
 void TLoadDlg::FormatGroupClick(int code) {
-  Pull();
-  logic_.FormatGroupClick(code);
-  Push();
+  Act([&] { logic_.FormatGroupClick(code); });
 }
 
 void TLoadDlg::paintEvent(QPaintEvent* event) {

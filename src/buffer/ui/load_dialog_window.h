@@ -6,6 +6,7 @@
 // LoadDialogLogic (buffer/load_save_dialogs.h); this window only mirrors its
 // fields.
 #include <QDialog>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -68,6 +69,8 @@ class TLoadDlg : public QDialog {
   // left alone, so typing is never disturbed).
   void Pull();
   void Push();
+  // A change of the logic's fields, between the two.
+  void Act(const std::function<void()>& change);
 
   LoadDialogLogic logic_;
   LoadSaveDialogEnv env_;

@@ -41,24 +41,11 @@ TLoadSaveDlg::TLoadSaveDlg(LoadSaveDialogEnv env, FileChooser& files,
 void TLoadSaveDlg::Build() {
   ApplyDialogLook(this);
 
-  name_edit_ = new THistoryComboBox(this);
-  name_edit_->setObjectName("NameEdit");
-  name_edit_->SetIniSection(kSaveHistorySection);
-  name_edit_->SetMaxHistoryLength(10);
-  name_edit_->setAccessibleName("Name");
-  name_edit_->setMinimumWidth(320);
+  name_edit_ = MakeNameEdit(kSaveHistorySection, "Name", 320, this);
   browse_ = MakeDialogButton("BitBtn1", "Browse", this);
 
   format_group_ = new QButtonGroup(this);
-  auto* format_box = new QGroupBox("Format", this);
-  format_box->setObjectName("FormatGroup");
-  auto* format_layout = new QVBoxLayout(format_box);
-  for (int code = 0; code < static_cast<int>(kSaveFormatTexts.size()); ++code) {
-    auto* radio = new QRadioButton(kSaveFormatTexts[code], format_box);
-    format_group_->addButton(radio, code);
-    format_layout->addWidget(radio);
-  }
-  format_layout->addStretch();
+  QGroupBox* format_box = MakeFormatGroup(kSaveFormatTexts, format_group_, this);
 
   source_start_ = MakeHexEdit("SourceSAdd", "Start address", kAddressDigits, this);
   source_end_ = MakeHexEdit("SourceEAdd", "End address", kAddressDigits, this);
@@ -118,6 +105,12 @@ void TLoadSaveDlg::Pull() {
   f.format = format_group_->checkedId();
 }
 
+void TLoadSaveDlg::Act(const std::function<void()>& change) {
+  Pull();
+  change();
+  Push();
+}
+
 void TLoadSaveDlg::Push() {
   const SaveDialogFields& f = logic_.fields();
   if (name_edit_->Text() != f.name) name_edit_->SetText(f.name);
@@ -128,9 +121,7 @@ void TLoadSaveDlg::Push() {
 
 void TLoadSaveDlg::BitBtn1Click() {
   const std::string path = files_.ChooseSave(BrowseRequest(env_, true));
-  Pull();
-  logic_.BrowseChosen(path);
-  Push();
+  Act([&] { logic_.BrowseChosen(path); });
 }
 
 void TLoadSaveDlg::BitBtn2Click() {
@@ -153,21 +144,15 @@ void TLoadSaveDlg::reject() {
 }
 
 void TLoadSaveDlg::FillMaxBtnClick() {
-  Pull();
-  logic_.FillMaxBtnClick();
-  Push();
+  Act([&] { logic_.FillMaxBtnClick(); });
 }
 
 void TLoadSaveDlg::FillFileBtnClick() {
-  Pull();
-  logic_.FillFileBtnClick();
-  Push();
+  Act([&] { logic_.FillFileBtnClick(); });
 }
 
 void TLoadSaveDlg::FillICSizeBBClick() {
-  Pull();
-  logic_.FillICSizeBBClick();
-  Push();
+  Act([&] { logic_.FillICSizeBBClick(); });
 }
 
 }  // namespace quenlet

@@ -5,6 +5,7 @@
 // the Cancel handler like Cancel. The logic is SaveDialogLogic
 // (buffer/load_save_dialogs.h); this window only mirrors its fields.
 #include <QDialog>
+#include <functional>
 #include <string>
 
 #include "buffer/load_save_dialogs.h"
@@ -53,6 +54,8 @@ class TLoadSaveDlg : public QDialog {
   void Build();
   void Pull();
   void Push();
+  // A change of the logic's fields, between the two.
+  void Act(const std::function<void()>& change);
 
   SaveDialogLogic logic_;
   LoadSaveDialogEnv env_;
