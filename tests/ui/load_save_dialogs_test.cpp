@@ -159,9 +159,9 @@ TEST_F(LoadSaveDialogsTest, LoadDialogHasThePartsTextsAndLimits) {
     EXPECT_FALSE(edit->accessibleName().isEmpty());
   }
   dialog.show();
+  testing::SaveScreenshot(dialog, "load_dialog");
   Type(dialog.UserFill(), "100");
   EXPECT_EQ(dialog.UserFill()->text(), "10");  // a fill of 100 cannot be typed
-  testing::SaveScreenshot(dialog, "load_dialog");
 }
 
 TEST_F(LoadSaveDialogsTest, SaveDialogHasThePartsTexts) {
