@@ -33,9 +33,14 @@ bool EntryExists(const std::string& path) {
   return !path.empty() && ::lstat(path.c_str(), &st) == 0;
 }
 
-void ReportHistoryNotWritten(Messages& messages, const std::string& path) {
-  messages.Box(strprintf("%s cannot be written.", path.c_str()), "ERROR", MessageButtons::Ok,
-               MessageIcon::Stop);
+// A dialog's section in one replace of History_1.ini: all of it or, after
+// a message, nothing.
+bool WriteHistory(const IniBatch& batch, OperationContext& ops) {
+  IniFile ini(ops.buffer.HistoryIniPath());
+  if (ini.Write(batch)) return true;
+  ops.messages.Box(strprintf("%s cannot be written.", ini.path().c_str()), "ERROR",
+                   MessageButtons::Ok, MessageIcon::Stop);
+  return false;
 }
 
 }  // namespace
@@ -186,17 +191,16 @@ bool LoadDialogLogic::Load() {
 
 bool LoadDialogLogic::WriteSection(uint64_t start, uint64_t end, uint64_t dest, uint64_t fill,
                                    const std::string& name) {
-  IniFile ini(env_.ops.buffer.HistoryIniPath());
-  bool ok = ini.WriteInteger(kLoadDlg, "SourceSAdd", static_cast<int32_t>(start));
-  ok = ok && ini.WriteInteger(kLoadDlg, "SourceEAdd", static_cast<int32_t>(end));
-  ok = ok && ini.WriteInteger(kLoadDlg, "DistSAdd", static_cast<int32_t>(dest));
-  ok = ok && ini.WriteInteger(kLoadDlg, "UserFill", static_cast<int32_t>(fill));
-  ok = ok && ini.WriteInteger(kLoadDlg, "Format", fields_.format);
-  ok = ok && ini.WriteInteger(kLoadDlg, "UnuserFillCheck", fields_.fill_unused ? 1 : 0);
-  ok = ok && ini.WriteString(kLoadDlg, "Name", name);
-  ok = ok && ini.WriteString(kLoadDlg, "OK", "1");
-  if (!ok) ReportHistoryNotWritten(env_.ops.messages, ini.path());
-  return ok;
+  IniBatch batch;
+  batch.WriteInteger(kLoadDlg, "SourceSAdd", static_cast<int32_t>(start));
+  batch.WriteInteger(kLoadDlg, "SourceEAdd", static_cast<int32_t>(end));
+  batch.WriteInteger(kLoadDlg, "DistSAdd", static_cast<int32_t>(dest));
+  batch.WriteInteger(kLoadDlg, "UserFill", static_cast<int32_t>(fill));
+  batch.WriteInteger(kLoadDlg, "Format", fields_.format);
+  batch.WriteInteger(kLoadDlg, "UnuserFillCheck", fields_.fill_unused ? 1 : 0);
+  batch.WriteString(kLoadDlg, "Name", name);
+  batch.WriteString(kLoadDlg, "OK", "1");
+  return WriteHistory(batch, env_.ops);
 }
 
 void LoadDialogLogic::Cancel() {
@@ -285,16 +289,13 @@ bool SaveDialogLogic::Save() {
     return false;
   }
 
-  IniFile ini(ops.buffer.HistoryIniPath());
-  bool ok = ini.WriteInteger(kSaveDlg, "SourceSAdd", static_cast<int32_t>(start));
-  ok = ok && ini.WriteInteger(kSaveDlg, "SourceEAdd", static_cast<int32_t>(end));
-  ok = ok && ini.WriteInteger(kSaveDlg, "Format", fields_.format);
-  ok = ok && ini.WriteString(kSaveDlg, "Name", path);
-  ok = ok && ini.WriteString(kSaveDlg, "OK", "1");
-  if (!ok) {
-    ReportHistoryNotWritten(messages, ini.path());
-    return false;
-  }
+  IniBatch batch;
+  batch.WriteInteger(kSaveDlg, "SourceSAdd", static_cast<int32_t>(start));
+  batch.WriteInteger(kSaveDlg, "SourceEAdd", static_cast<int32_t>(end));
+  batch.WriteInteger(kSaveDlg, "Format", fields_.format);
+  batch.WriteString(kSaveDlg, "Name", path);
+  batch.WriteString(kSaveDlg, "OK", "1");
+  if (!WriteHistory(batch, ops)) return false;
   fields_.name = path;
   return true;
 }

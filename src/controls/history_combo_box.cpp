@@ -64,10 +64,11 @@ bool THistoryComboBox::WriteIniFile() {
   clear();
   for (const std::string& item : kept) addItem(QString::fromStdString(item));
   setEditText(shown);
+  IniBatch batch;
   for (size_t i = 0; i < kept.size(); ++i) {
-    ok = ini.WriteString(ini_section_, HistoryKey(static_cast<int>(i)), kept[i]) && ok;
+    batch.WriteString(ini_section_, HistoryKey(static_cast<int>(i)), kept[i]);
   }
-  return ok;
+  return ini.Write(batch) && ok;
 }
 
 std::vector<std::string> THistoryComboBox::Items() const {

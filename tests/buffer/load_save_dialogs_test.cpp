@@ -100,6 +100,20 @@ TEST_F(LoadDialogTest, LoadWritesTheSectionAndDefersTheSizing) {
   EXPECT_TRUE(ops.view.Enabled(Control::Panel8));
 }
 
+TEST_F(LoadDialogTest, AHistoryThatCannotBeWrittenKeepsTheDialogOpen) {
+  std::filesystem::create_directory(dir_ / "History.ini");  // a folder in the file's place
+  ops.buffer.SetHistoryIniPath(Path("History.ini"));
+  LoadDialogLogic load(env);
+  load.fields() = {data_, "0", "FF", "0", "FF", true, kLoadBinary, true};
+  EXPECT_FALSE(load.Load());
+  SaveDialogLogic save(env);
+  save.fields() = {Path("out.bin"), "0", "FF", kSaveBinary};
+  EXPECT_FALSE(save.Save());
+  const std::string text = Path("History.ini") + " cannot be written.";
+  EXPECT_EQ(Texts(), (std::vector<std::string>{text, text}));
+  EXPECT_FALSE(session.pending_range_size);
+}
+
 TEST_F(LoadDialogTest, RelativeNamesFollowTheLastBrowseFolder) {
   std::filesystem::create_directory(dir_ / "sub");
   const std::string other = File("sub/other.bin", std::string(16, 'x'));
