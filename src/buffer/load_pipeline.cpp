@@ -267,8 +267,8 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
     RefuseDataEnd(messages, request.name, dest, len);
     return outcome;
   }
-  const uint64_t final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
-                                           static_cast<uint64_t>(dest) + len);
+  uint64_t final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
+                                     static_cast<uint64_t>(dest) + len);
   if (final_size - DataBuffer::kSizeExtra > kMaxBufferSize) {
     Refuse(messages,
            strprintf("%s does not fit the buffer: it would need %s bytes, and the largest buffer "
@@ -279,8 +279,14 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
     return outcome;
   }
 
-  // Commit: one resize to the size the steps of a load reach, then the
-  // placement, which then needs no growth of its own.
+  // Commit: the caller's sizing, one resize to the size the steps of a load
+  // reach from there, then the placement, which then needs no growth of its
+  // own. Whether the size fits does not depend on the size before.
+  if (request.before_commit) {
+    request.before_commit();
+    final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
+                              static_cast<uint64_t>(dest) + len);
+  }
   if (!buffer.ResizeBuffer(static_cast<int64_t>(final_size - DataBuffer::kSizeExtra), messages)) {
     return outcome;
   }
@@ -369,7 +375,7 @@ std::optional<std::string> ReadFileRange(LoadSaveContext& context) {
 }
 
 int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_detection,
-                       bool report_sum) {
+                       bool report_sum, std::function<void()> before_commit) {
   DataBuffer& buffer = context.buffer;
   IniFile ini(buffer.HistoryIniPath());
   LoadRequest request;
@@ -380,6 +386,7 @@ int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_d
   request.format = buffer.FileFormat();
   request.report_detection = report_detection;
   request.report_sum = report_sum;
+  request.before_commit = std::move(before_commit);
   LoadSummary summary;
   summary.file_start = static_cast<uint32_t>(ini.ReadInteger(kLoadDlg, "SourceSAdd", 1));
   summary.file_end = static_cast<uint32_t>(ini.ReadInteger(kLoadDlg, "SourceEAdd", 1));
@@ -413,6 +420,7 @@ bool LoadFileClick(LoadSaveContext& context) {
       load_path == "0" ? std::optional<std::string>(load_path) : std::nullopt;
   if (!context.windows.RunLoadDialog(preset)) return false;
   if (ReadDialogOK(buffer.HistoryIniPath(), kLoadDlg) == 0) return false;
+  std::function<void()> sizing = context.windows.TakeBufferSizing();
   IniFile ini(buffer.HistoryIniPath());
   const std::string name = ini.ReadString(kLoadDlg, "Name", "None");
   context.windows.SetLoadPathText(name);
@@ -424,7 +432,8 @@ bool LoadFileClick(LoadSaveContext& context) {
     const bool pic = !ic_ini.empty() &&
                      IniFile(ic_ini).ReadInteger("SysInformation", "ToCountPICsumFlag", 0) == 1;
     if (!pic) {
-      const bool loaded = LoadIntoBuffer(context, std::move(*text), true, false) == 1;
+      const bool loaded =
+          LoadIntoBuffer(context, std::move(*text), true, false, std::move(sizing)) == 1;
       if (loaded && !ic_ini.empty() && HaveExtendPro(ic_ini)) {
         buffer.SetExtProRan(1);
         RunExtendPro(buffer, context.paths, context.messages, context.windows.MainWindowHandle(),
@@ -434,7 +443,9 @@ bool LoadFileClick(LoadSaveContext& context) {
     }
     // PIC devices: their own sum of what was loaded, and the decode of the
     // configuration word; both only after a load that placed the data.
-    if (LoadIntoBuffer(context, std::move(*text), false, false) != 1) return false;
+    if (LoadIntoBuffer(context, std::move(*text), false, false, std::move(sizing)) != 1) {
+      return false;
+    }
     if (context.pic) {
       uint16_t config_word = 0;
       const uint32_t sum =

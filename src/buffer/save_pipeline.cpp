@@ -29,7 +29,9 @@ class FileSink : public ByteSink {
   AtomicOutputFile& file_;
 };
 
-const char* TooBigText(int32_t format) {
+}  // namespace
+
+const char* SaveTooBigText(int32_t format) {
   switch (format) {
     case kSaveIntelHex:
       return "File Too Big for Intel Format,\nPlease Select other Format.";
@@ -43,8 +45,6 @@ const char* TooBigText(int32_t format) {
       return "File Too Big,\nPlease Select other Format.";
   }
 }
-
-}  // namespace
 
 bool SaveRange(const DataBuffer& buffer, const std::string& name, int64_t first, int64_t last,
                int32_t format, Messages& messages, Progress& progress) {
@@ -93,7 +93,7 @@ bool SaveRange(const DataBuffer& buffer, const std::string& name, int64_t first,
     case WriteOutcome::Written:
       return true;
     case WriteOutcome::TooBig:
-      messages.Box(TooBigText(format), "SAVE", MessageButtons::Ok, MessageIcon::Stop);
+      messages.Box(SaveTooBigText(format), "SAVE", MessageButtons::Ok, MessageIcon::Stop);
       return false;
     case WriteOutcome::FileError:
       messages.Box(strprintf("File write error !\n\n%s: %s", name.c_str(),

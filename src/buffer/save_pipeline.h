@@ -23,6 +23,9 @@ enum SaveFormat : int32_t {
   kSaveTektronix = 5,
 };
 
+// The refusal of a range too big for the format, caption "SAVE".
+const char* SaveTooBigText(int32_t format);
+
 // Writes buffer bytes first .. last (inclusive) to the file `name` in
 // `format` (any code other than 1 to 5 is binary). Hex formats round the
 // length up to 32 bytes with the bytes that follow in the buffer. False after

@@ -272,6 +272,29 @@ TEST_F(LoadPipelineTest, HexImagesInLaneModesSumTheirWholeSlot) {
   EXPECT_NE(Sum(0x20, 0x14), Sum(0x20, 0x0A));
 }
 
+TEST_F(LoadPipelineTest, CallersSizingRunsOnlyForATextThatLoads) {
+  // The load dialog's sizing: a buffer of 256 KB, applied before placement.
+  int runs = 0;
+  LoadRequest request;
+  request.format = kLoadIntelHex;
+  request.before_commit = [&] {
+    ++runs;
+    buffer_.ResizeBuffer(0x40000, messages_);
+  };
+  const auto before = Snapshot();
+  EXPECT_FALSE(
+      LoadTextIntoBuffer(buffer_, ":0400000001020304F3\r\n", request, messages_, progress_).loaded);
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(Snapshot(), before);
+
+  ASSERT_TRUE(
+      LoadTextIntoBuffer(buffer_, ":0400000001020304F2\r\n", request, messages_, progress_).loaded);
+  EXPECT_EQ(runs, 1);
+  // The load's own growth counts from the size the sizing left.
+  EXPECT_EQ(buffer_.BufSize(), 0x40000u + 2 * DataBuffer::kSizeExtra);
+  EXPECT_EQ(buffer_.Bytes()[3], 4);
+}
+
 TEST_F(LoadPipelineTest, SwapByteLeftByThePopupSwapsLaterLoads) {
   buffer_.SetDataMode(kDataSwapPairs);
   Dialog(File("a.bin", "ABCD"), 0, 3, kLoadBinary, 0x10, 0x00);
