@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -39,19 +40,21 @@ DataBuffer& Buffer(bool large) {
   return buffer;
 }
 
-bool Ready(benchmark::State& state, const DataBuffer& buffer, bool large) {
+// The view over one of the buffers; none when the large one could not be had.
+std::optional<HexView> OpenView(benchmark::State& state, bool large) {
+  DataBuffer& buffer = Buffer(large);
   if (large && buffer.BufSize() != k512MiB + DataBuffer::kSizeExtra) {
     state.SkipWithError("no 512 MiB buffer");
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return std::optional<HexView>(std::in_place, buffer);
 }
 
 // Texts of all six grids for one screen, at 1000 pseudo-random rows.
 void Refresh(benchmark::State& state, bool large) {
-  DataBuffer& buffer = Buffer(large);
-  if (!Ready(state, buffer, large)) return;
-  HexView view(buffer);
+  std::optional<HexView> opened = OpenView(state, large);
+  if (!opened) return;
+  HexView& view = *opened;
   std::mt19937_64 random(12345);
   std::vector<int64_t> rows(1000);
   for (int64_t& row : rows) row = int64_t(random() % uint64_t(view.LastStartRow() + 1));
@@ -85,9 +88,9 @@ BENCHMARK(BM_HexViewRefresh8KiB)->Unit(benchmark::kMicrosecond);
 
 // The bar dragged to its end (and back, every other time).
 void BM_HexViewScrollToEnd(benchmark::State& state, bool large) {
-  DataBuffer& buffer = Buffer(large);
-  if (!Ready(state, buffer, large)) return;
-  HexView view(buffer);
+  std::optional<HexView> opened = OpenView(state, large);
+  if (!opened) return;
+  HexView& view = *opened;
   const int64_t last = view.LastStartRow();
   bool to_end = true;
   for (auto _ : state) {
@@ -100,9 +103,9 @@ BENCHMARK_CAPTURE(BM_HexViewScrollToEnd, 8KiB, false);
 
 // One digit typed into an address cell: the view jumps to the end and back.
 void BM_HexViewAddressJump(benchmark::State& state, bool large) {
-  DataBuffer& buffer = Buffer(large);
-  if (!Ready(state, buffer, large)) return;
-  HexView view(buffer);
+  std::optional<HexView> opened = OpenView(state, large);
+  if (!opened) return;
+  HexView& view = *opened;
   bool far = true;
   for (auto _ : state) {
     view.Select(HexGrid::Address8, 1, 0);
@@ -114,9 +117,9 @@ BENCHMARK_CAPTURE(BM_HexViewAddressJump, 512MiB, true);
 BENCHMARK_CAPTURE(BM_HexViewAddressJump, 8KiB, false);
 
 void BM_HexViewPageDownAtEnd(benchmark::State& state, bool large) {
-  DataBuffer& buffer = Buffer(large);
-  if (!Ready(state, buffer, large)) return;
-  HexView view(buffer);
+  std::optional<HexView> opened = OpenView(state, large);
+  if (!opened) return;
+  HexView& view = *opened;
   view.SetTopRow(view.LastStartRow());
   for (auto _ : state) benchmark::DoNotOptimize(view.Scroll(ScrollCode::PageDown, 0));
 }
@@ -126,9 +129,9 @@ BENCHMARK_CAPTURE(BM_HexViewPageDownAtEnd, 8KiB, false);
 // 10,000 bytes typed as hex digits through the typing rules (store, move on),
 // near the end of the buffer.
 void BM_HexViewTyping(benchmark::State& state, bool large) {
-  DataBuffer& buffer = Buffer(large);
-  if (!Ready(state, buffer, large)) return;
-  HexView view(buffer);
+  std::optional<HexView> opened = OpenView(state, large);
+  if (!opened) return;
+  HexView& view = *opened;
   constexpr int kBytes = 10000;
   static constexpr char kDigits[] = "0123456789abcdef";
   view.SetTopRow(view.LastStartRow());

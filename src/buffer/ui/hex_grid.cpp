@@ -28,41 +28,17 @@ QFont GridFont() {
   return font;
 }
 
-const char* AccessibleName(HexGrid grid) {
-  switch (grid) {
-    case HexGrid::Address8:
-      return "Address, 8 bits";
-    case HexGrid::Hex8:
-      return "Hex bytes, 8 bits";
-    case HexGrid::Char8:
-      return "Characters, 8 bits";
-    case HexGrid::Address16:
-      return "Word address, 16 bits";
-    case HexGrid::Hex16:
-      return "Hex words, 16 bits";
-    case HexGrid::Char16:
-      return "Characters, 16 bits";
-  }
-  return "";
-}
-
-const char* ObjectName(HexGrid grid) {
-  switch (grid) {
-    case HexGrid::Address8:
-      return "AddressGB8bit";
-    case HexGrid::Hex8:
-      return "HexCodeSG8bit";
-    case HexGrid::Char8:
-      return "ASCIICode8bitSG";
-    case HexGrid::Address16:
-      return "AddressSG16Bit";
-    case HexGrid::Hex16:
-      return "HexCodeSG16Bit";
-    case HexGrid::Char16:
-      return "ASCIICode16BisSG";
-  }
-  return "";
-}
+// The grids' component names and the names a screen reader gives them, in
+// the order of HexGrid.
+struct GridNames {
+  const char* object;
+  const char* accessible;
+};
+constexpr GridNames kGridNames[kHexGridCount] = {
+    {"AddressGB8bit", "Address, 8 bits"},      {"HexCodeSG8bit", "Hex bytes, 8 bits"},
+    {"ASCIICode8bitSG", "Characters, 8 bits"}, {"AddressSG16Bit", "Word address, 16 bits"},
+    {"HexCodeSG16Bit", "Hex words, 16 bits"},  {"ASCIICode16BisSG", "Characters, 16 bits"},
+};
 
 // Bytes without a glyph of their own show as a muted dot.
 bool Printable(uint8_t byte) {
@@ -85,8 +61,8 @@ int ReservedColumns(HexGrid grid) {
 
 THexGrid::THexGrid(HexView& view, HexGrid grid, QWidget* parent)
     : QWidget(parent), view_(view), grid_(grid) {
-  setObjectName(ObjectName(grid));
-  setAccessibleName(AccessibleName(grid));
+  setObjectName(kGridNames[size_t(grid)].object);
+  setAccessibleName(kGridNames[size_t(grid)].accessible);
   setFont(GridFont());
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);

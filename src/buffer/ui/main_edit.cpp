@@ -64,12 +64,7 @@ QIcon MenuGlyph() {
 
 TMainEdit::TMainEdit(DataBuffer& buffer, MainFormState& state, Messages& messages,
                      Progress& progress, QWidget* parent)
-    : QWidget(parent),
-      buffer_(buffer),
-      state_(state),
-      messages_(messages),
-      progress_(progress),
-      view_(buffer) {
+    : QWidget(parent), buffer_(buffer), messages_(messages), progress_(progress), view_(buffer) {
   setObjectName("MainEdit");
   setWindowTitle("Dump Edit");
   setFixedSize(kClientWidth, kClientHeight);
@@ -81,7 +76,7 @@ TMainEdit::TMainEdit(DataBuffer& buffer, MainFormState& state, Messages& message
   setAutoFillBackground(true);
 
   // The editor's own settings first, as the window has always set them up.
-  if (!state_.ProgramDir.empty()) buffer_.SetHistoryIniPath(state_.ProgramDir + "History_1.ini");
+  if (!state.ProgramDir.empty()) buffer_.SetHistoryIniPath(state.ProgramDir + "History_1.ini");
   buffer_.SetDataMode(kDataEveryByte);
   buffer_.SetFileStartAdd(0);
   buffer_.SetFileSize(0);

@@ -123,7 +123,6 @@ class TMainEdit : public QWidget {
   void ShowMenu(QPoint global_position);
 
   DataBuffer& buffer_;
-  MainFormState& state_;
   Messages& messages_;
   Progress& progress_;
   HexView view_;
