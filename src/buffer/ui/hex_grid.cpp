@@ -119,8 +119,8 @@ void THexGrid::paintEvent(QPaintEvent*) {
   const int selected_column = view_.SelectedColumn(grid_);
   const bool focused = hasFocus();
   const std::string_view entry = view_.EntryGrid() == grid_ ? view_.Entry() : std::string_view{};
-  const double baseline =
-      (kRowHeight + QFontMetricsF(font()).ascent() - QFontMetricsF(font()).descent()) / 2.0;
+  // Static texts are placed by their top left: centre the line in the row.
+  const double top = (kRowHeight - QFontMetricsF(font()).height()) / 2.0;
 
   if (hex) {
     painter.setPen(kSeparator);
@@ -130,7 +130,6 @@ void THexGrid::paintEvent(QPaintEvent*) {
     }
   }
 
-  QString text;
   for (int row = 0; row < HexView::kGridRows; ++row) {
     for (int column = 0; column < columns; ++column) {
       const QRectF cell = CellRect(row, column);
@@ -140,35 +139,50 @@ void THexGrid::paintEvent(QPaintEvent*) {
         painter.fillRect(cell, kPastEndBackground);
         continue;
       }
-      const CellText cell_text = view_.Cell(grid_, row, column);
+      CellText text = view_.Cell(grid_, row, column);
       const bool selected = row == selected_row && column == selected_column;
       if (selected) {
         painter.fillRect(cell, focused ? kAccent : kAccentLight);
         if (focused) pen = kOnAccent;
       }
       if (selected && !entry.empty()) {
-        text = QString::fromLatin1(entry.data(), qsizetype(entry.size()));
-      } else if (row > 0 && !address && !hex) {
-        const auto byte = static_cast<uint8_t>(cell_text.chars[0]);
-        if (Printable(byte)) {
-          text = QChar(byte);
-        } else {
-          text = QStringLiteral(".");
-          if (!(selected && focused)) pen = kUnprintable;
-        }
-      } else {
-        text = QString::fromLatin1(cell_text.chars.data(), cell_text.size);
+        text.size = uint8_t(std::min(entry.size(), text.chars.size()));
+        std::copy_n(entry.begin(), text.size, text.chars.begin());
+      } else if (row > 0 && !address && !hex && !Printable(uint8_t(text.chars[0]))) {
+        text.chars[0] = '.';
+        if (!(selected && focused)) pen = kUnprintable;
       }
-      if (text.isEmpty()) continue;
+      if (text.empty()) continue;
       painter.setPen(pen);
-      const double x = cell.left() + (cell.width() - text.size() * advance_) / 2;
-      painter.drawText(QPointF(x, cell.top() + baseline), text);
+      const double x = cell.left() + (cell.width() - text.size * advance_) / 2;
+      // Two characters at a time from the cache of prepared texts.
+      for (int i = 0; i < text.size; i += 2) {
+        const int n = std::min(2, text.size - i);
+        if (n == 2 && text.chars[size_t(i)] == ' ' && text.chars[size_t(i) + 1] == ' ') continue;
+        painter.drawStaticText(
+            QPointF(x + i * advance_, cell.top() + top),
+            Prepared(text.chars[size_t(i)], n == 2 ? text.chars[size_t(i) + 1] : 0));
+      }
     }
   }
 
   painter.setPen(kBorder);
   painter.drawLine(QPointF(0, kRowHeight + 0.5), QPointF(width(), kRowHeight + 0.5));
   painter.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
+}
+
+const QStaticText& THexGrid::Prepared(char first, char second) const {
+  const uint32_t key = uint8_t(first) | uint32_t(uint8_t(second)) << 8;
+  auto [it, fresh] = prepared_.try_emplace(key);
+  if (fresh) {
+    QString text{QChar(uint8_t(first))};
+    if (second) text += QChar(uint8_t(second));
+    it->second.setText(text);
+    it->second.setTextFormat(Qt::PlainText);
+    it->second.setPerformanceHint(QStaticText::AggressiveCaching);
+    it->second.prepare(QTransform(), font());
+  }
+  return it->second;
 }
 
 void THexGrid::MoveSelection(int rows, int columns) {

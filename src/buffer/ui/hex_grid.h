@@ -3,7 +3,9 @@
 // address digits, hex bytes or words, or characters, painted straight from
 // the view core. The grid keeps no texts of its own, so what it paints is
 // always the buffer as it is; typing goes through the core's rules.
+#include <QStaticText>
 #include <QWidget>
+#include <unordered_map>
 
 #include "buffer/hex_view.h"
 
@@ -47,10 +49,15 @@ class THexGrid : public QWidget {
   double CellWidth() const;
   double Padding() const;
   void MoveSelection(int rows, int columns);
+  // One or two characters prepared for drawing, made once per grid: the
+  // grids paint the same few hundred texts over and over.
+  const QStaticText& Prepared(char first, char second) const;
 
   HexView& view_;
   HexGrid grid_;
-  double advance_ = 8;  // width of one character of the grid font
+  double advance_ = 8;
+  mutable std::unordered_map<uint32_t, QStaticText>
+      prepared_;  // width of one character of the grid font
 };
 
 }  // namespace quenlet
