@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/screenshots.h"
+#include "ui/screenshot.h"
 
 namespace quenlet {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "controls/color_ref.h"
 #include "controls/flood_fill.h"
-#include "support/screenshots.h"
+#include "ui/screenshot.h"
 
 namespace quenlet {
 namespace {
