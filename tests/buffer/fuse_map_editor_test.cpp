@@ -19,6 +19,7 @@
 #include "buffer/fuse_map.h"
 #include "buffer/jedec_file.h"
 #include "device/selected_device.h"
+#include "support/fake_fuse_host.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 
@@ -27,22 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
-
-class FakeFuseHost : public FuseEditorHost {
- public:
-  void ShowSum(const std::string& text, bool red) override {
-    sum = text;
-    sum_red = red;
-    ++sums;
-  }
-  void SetLoadPath(const std::string& path) override { load_path = path; }
-  void ShowMapFailure() override { ++map_failures; }
-  void StepFail() override { ++step_fails; }
-
-  std::string sum, load_path;
-  bool sum_red = false;
-  int sums = 0, map_failures = 0, step_fails = 0;
-};
 
 class FuseEditorTest : public testing::TempDirTest {
  protected:
@@ -80,7 +65,7 @@ class FuseEditorTest : public testing::TempDirTest {
   FuseMap map_;
   testing::FakeMessages messages_;
   testing::FakeFileChooser files_;
-  FakeFuseHost host_;
+  testing::FakeFuseHost host_;
   std::unique_ptr<FuseMapEditor> editor_;
   int redraws_ = 0;
 };
@@ -170,7 +155,7 @@ TEST_F(FuseEditorTest, HostileGeometryLeavesNoMapAndNothingToCrashOn) {
   for (const HostileCase& c : cases) {
     SCOPED_TRACE(c.name);
     messages_.boxes.clear();
-    host_ = FakeFuseHost();
+    host_ = testing::FakeFuseHost();
     // The count of a device file is two 16-bit words; the run state holds 32 bits.
     FuseMapEditor& e = Select(static_cast<uint32_t>(std::min<uint64_t>(c.count, 0xFFFFFFFFu)),
                               c.columns, c.rows, c.pins);
