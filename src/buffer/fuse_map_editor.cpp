@@ -42,10 +42,21 @@ int64_t LeadingNumber(std::string_view text) {
   return value;
 }
 
+// The origin and focus that bring `index` of a map axis into a window of
+// `visible` cells: the window stays at 0 while it can, else ends at it.
+void ShowIndex(int64_t index, int visible, int64_t& origin, int& focus) {
+  origin = index < visible ? 0 : index - visible + 1;
+  focus = static_cast<int>(index - origin);
+}
+
 size_t DigitCount(int64_t value) {
   size_t digits = 1;
   for (; value >= 10; value /= 10) ++digits;
   return digits;
+}
+
+void ShowTooBig(Messages& messages) {
+  messages.Box("File size is too big", "Load Error", MessageButtons::Ok, MessageIcon::Information);
 }
 
 std::string FolderOf(const std::string& name) {
@@ -266,22 +277,8 @@ void FuseMapEditor::JumpTo(std::string_view text) {
 void FuseMapEditor::JumpToFuse(int64_t fuse) {
   if (!HasMap() || fuse < 0) return;
   fuse = std::min(fuse, fuse_count_ - 1);
-  const int64_t row = fuse / fuse_columns_;
-  const int64_t column = fuse % fuse_columns_;
-  if (column < kGridColumns) {
-    column_origin_ = 0;
-    focus_x_ = static_cast<int>(column);
-  } else {
-    column_origin_ = column - kGridColumns + 1;
-    focus_x_ = kGridColumns - 1;
-  }
-  if (row < kGridRows) {
-    row_origin_ = 0;
-    focus_y_ = static_cast<int>(row);
-  } else {
-    row_origin_ = row - kGridRows + 1;
-    focus_y_ = kGridRows - 1;
-  }
+  ShowIndex(fuse % fuse_columns_, kGridColumns, column_origin_, focus_x_);
+  ShowIndex(fuse / fuse_columns_, kGridRows, row_origin_, focus_y_);
   DrawFuseView();
 }
 
@@ -338,8 +335,7 @@ std::string FuseMapEditor::ReadJedText(const std::string& name, bool& ok) {
   ok = false;
   const uint64_t limit = kJedecSlack + kJedecBytesPerFuse * static_cast<uint64_t>(fuse_count_);
   auto too_big = [&] {
-    messages_.Box("File size is too big", "Load Error", MessageButtons::Ok,
-                  MessageIcon::Information);
+    ShowTooBig(messages_);
     return std::string();
   };
   std::error_code error;
@@ -378,8 +374,7 @@ bool FuseMapEditor::GAL_loadClick() {
   try {
     parsed = ReadJedecText(text, static_cast<uint64_t>(fuse_count_));
   } catch (const std::bad_alloc&) {
-    messages_.Box("File size is too big", "Load Error", MessageButtons::Ok,
-                  MessageIcon::Information);
+    ShowTooBig(messages_);
     return false;
   }
   switch (parsed.status) {

@@ -29,18 +29,13 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 
-class FuseEditorTest : public testing::TempDirTest {
+class FuseEditorTest : public testing::TempDirTest, protected testing::FuseEditorParts {
  protected:
   // A new editor for a device of this geometry, as the shell makes one.
   FuseMapEditor& Select(uint32_t count, uint32_t columns, uint32_t rows, uint8_t pins = 24,
                         int32_t intact = 0) {
-    state_.FuseCount = count;
-    state_.FuseColumns = columns;
-    state_.FuseRows = rows;
-    state_.PackagePins = pins;
-    device_.Intact = intact;
-    editor_ = std::make_unique<FuseMapEditor>(
-        FuseEditorLinks{map_, state_, device_, buffer_, messages_, files_, host_});
+    Geometry(count, columns, rows, pins, intact);
+    editor_ = std::make_unique<FuseMapEditor>(Links());
     editor_->SetRedrawHandler([this] { ++redraws_; });
     editor_->InitFuseMap();
     return *editor_;
@@ -49,23 +44,16 @@ class FuseEditorTest : public testing::TempDirTest {
     const FuseMapEditor& e = *editor_;
     return (e.RowOrigin() + e.FocusY()) * e.FuseColumns() + e.ColumnOrigin() + e.FocusX();
   }
-  std::vector<uint8_t> Map() const { return {map_.Fuses().begin(), map_.Fuses().end()}; }
+  std::vector<uint8_t> Map() const { return {map.Fuses().begin(), map.Fuses().end()}; }
   std::string File(const std::string& name, const std::string& text) {
     testing::WriteFile(Path(name), text);
     return Path(name);
   }
   bool Load(const std::string& path) {
-    files_.answers.push_back(path);
+    files.answers.push_back(path);
     return editor_->GAL_loadClick();
   }
 
-  MainFormState state_;
-  SelectedDevice device_;
-  DataBuffer buffer_;
-  FuseMap map_;
-  testing::FakeMessages messages_;
-  testing::FakeFileChooser files_;
-  testing::FakeFuseHost host_;
   std::unique_ptr<FuseMapEditor> editor_;
   int redraws_ = 0;
 };
@@ -73,36 +61,36 @@ class FuseEditorTest : public testing::TempDirTest {
 TEST_F(FuseEditorTest, NewEditorHoldsAClearedMapAndNoSum) {
   FuseMapEditor& e = Select(2194, 44, 50);
   ASSERT_TRUE(e.HasMap());
-  EXPECT_EQ(e.GetFuseMapHandle(), &map_);
-  ASSERT_EQ(map_.Block().size(), 2194u + 4096);
-  for (size_t i = 0; i < map_.Block().size(); ++i) {
-    ASSERT_EQ(map_.Block()[i], i < 2194 ? 0 : FuseMap::kNoFuse) << i;
+  EXPECT_EQ(e.GetFuseMapHandle(), &map);
+  ASSERT_EQ(map.Block().size(), 2194u + 4096);
+  for (size_t i = 0; i < map.Block().size(); ++i) {
+    ASSERT_EQ(map.Block()[i], i < 2194 ? 0 : FuseMap::kNoFuse) << i;
   }
   EXPECT_EQ(e.SquareText(), "Square : 0044 * 0050 ");
   EXPECT_EQ(e.HorizontalMax(), 20);
   EXPECT_EQ(e.VerticalMax(), 50 - 8 + 6);
-  EXPECT_TRUE(messages_.boxes.empty());
+  EXPECT_TRUE(messages.boxes.empty());
   EXPECT_GT(redraws_, 0);
 
   // The sum last shown belongs to the editor: a new one starts at 0.
-  map_.TakeShownSum(0x1234);
+  map.TakeShownSum(0x1234);
   Select(2194, 44, 50);
   EXPECT_EQ(editor_->ShowCheckSum(6), 0u);
-  EXPECT_EQ(host_.sum, "00000000");
-  EXPECT_FALSE(host_.sum_red);
-  map_.SetFuse(2, 1);
+  EXPECT_EQ(host.sum, "00000000");
+  EXPECT_FALSE(host.sum_red);
+  map.SetFuse(2, 1);
   editor_->ShowCheckSum(6);
-  EXPECT_EQ(host_.sum, "00000004");
-  EXPECT_TRUE(host_.sum_red);
-  EXPECT_TRUE(messages_.boxes.empty());  // mode 6 shows no box
+  EXPECT_EQ(host.sum, "00000004");
+  EXPECT_TRUE(host.sum_red);
+  EXPECT_TRUE(messages.boxes.empty());  // mode 6 shows no box
   editor_->ShowCheckSum(1);
-  EXPECT_FALSE(host_.sum_red);
-  ASSERT_EQ(messages_.boxes.size(), 1u);
-  EXPECT_EQ(messages_.boxes[0].text, "00000004");
-  EXPECT_EQ(messages_.boxes[0].caption, "Get Check Sum");
-  const int sums = host_.sums;
+  EXPECT_FALSE(host.sum_red);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "00000004");
+  EXPECT_EQ(messages.boxes[0].caption, "Get Check Sum");
+  const int sums = host.sums;
   editor_->ShowCheckSum(3);  // other modes only compute
-  EXPECT_EQ(host_.sums, sums);
+  EXPECT_EQ(host.sums, sums);
 }
 
 TEST_F(FuseEditorTest, KeyPolarityComesFromIntact) {
@@ -154,20 +142,20 @@ TEST_F(FuseEditorTest, HostileGeometryLeavesNoMapAndNothingToCrashOn) {
   };
   for (const HostileCase& c : cases) {
     SCOPED_TRACE(c.name);
-    messages_.boxes.clear();
-    host_ = testing::FakeFuseHost();
+    messages.boxes.clear();
+    host = testing::FakeFuseHost();
     // The count of a device file is two 16-bit words; the run state holds 32 bits.
     FuseMapEditor& e = Select(static_cast<uint32_t>(std::min<uint64_t>(c.count, 0xFFFFFFFFu)),
                               c.columns, c.rows, c.pins);
-    EXPECT_EQ(messages_.texts(), c.boxes);
+    EXPECT_EQ(messages.texts(), c.boxes);
     if (!c.boxes.empty() && c.boxes[0] == geometry) {
-      EXPECT_EQ(messages_.boxes[0].caption, "Ini Error");
+      EXPECT_EQ(messages.boxes[0].caption, "Ini Error");
     }
-    EXPECT_EQ(host_.map_failures, c.map_failures);
+    EXPECT_EQ(host.map_failures, c.map_failures);
     EXPECT_EQ(e.HasMap(), c.map);
     if (c.map) continue;
     EXPECT_EQ(e.GetFuseMapHandle(), nullptr);
-    messages_.boxes.clear();
+    messages.boxes.clear();
     // Every command on a map that is not there does nothing.
     e.CurrentChange(3, 2);
     e.LeftEvent(0, 1);
@@ -189,8 +177,8 @@ TEST_F(FuseEditorTest, HostileGeometryLeavesNoMapAndNothingToCrashOn) {
     EXPECT_FALSE(e.ApplyFill());
     EXPECT_FALSE(e.Gal_SaveClick());
     EXPECT_FALSE(e.GAL_loadClick());
-    EXPECT_TRUE(files_.requests.empty());
-    EXPECT_TRUE(messages_.boxes.empty());
+    EXPECT_TRUE(files.requests.empty());
+    EXPECT_TRUE(messages.boxes.empty());
   }
 }
 
@@ -229,7 +217,7 @@ TEST_F(FuseEditorTest, WrapsLandOnTheNeighbouringFuseFromEveryGridRow) {
 
 TEST_F(FuseEditorTest, NarrowMapShowsNoFusePastItsLastColumn) {
   FuseMapEditor& e = Select(160, 16, 10);
-  for (size_t i = 0; i < 160; ++i) map_.SetFuse(i, i % 3 == 0);
+  for (size_t i = 0; i < 160; ++i) map.SetFuse(i, i % 3 == 0);
   EXPECT_EQ(e.HorizontalMax(), 0);
   e.ScrollRowsTo(1);
   for (int r = 0; r < FuseMapEditor::kGridRows; ++r) {
@@ -275,7 +263,7 @@ TEST_F(FuseEditorTest, JumpPutsTheFocusOnTheFuseNumber) {
   EXPECT_EQ(e.JumpText(), "00000489");
   EXPECT_EQ(e.RowAddressText(1), "00000487");
   e.CellChange(2, 1, 1);
-  EXPECT_EQ(map_.Fuse(489), 1);
+  EXPECT_EQ(map.Fuse(489), 1);
 }
 
 TEST(FuseNumberText, CutsAndClampsToTheLastFuse) {
@@ -302,12 +290,12 @@ TEST_F(FuseEditorTest, FillChecksItsRangeThenFills) {
   };
   for (const Refusal& r : {Refusal{"100", "99", "Error"}, Refusal{"100", "100", "Error"},
                            Refusal{"0", "5892", "ERROR"}}) {
-    messages_.boxes.clear();
+    messages.boxes.clear();
     EXPECT_FALSE(e.AcceptFill(r.start, r.end, 1));
-    ASSERT_EQ(messages_.boxes.size(), 1u);
-    EXPECT_EQ(messages_.boxes[0].text, "Input Value Error !");
-    EXPECT_EQ(messages_.boxes[0].caption, r.caption);
-    EXPECT_EQ(messages_.boxes[0].icon, MessageIcon::Stop);
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, "Input Value Error !");
+    EXPECT_EQ(messages.boxes[0].caption, r.caption);
+    EXPECT_EQ(messages.boxes[0].icon, MessageIcon::Stop);
   }
   EXPECT_FALSE(e.ApplyFill());
 
@@ -320,7 +308,7 @@ TEST_F(FuseEditorTest, FillChecksItsRangeThenFills) {
 
   ASSERT_TRUE(e.AcceptFill("100", "199", 0));
   ASSERT_TRUE(e.ApplyFill());
-  for (int64_t n = 0; n < 5892; ++n) ASSERT_EQ(map_.Fuse(n), n < 100 || n > 199) << n;
+  for (int64_t n = 0; n < 5892; ++n) ASSERT_EQ(map.Fuse(n), n < 100 || n > 199) << n;
   EXPECT_EQ(e.FillBit(), 0);
   EXPECT_EQ(e.FillEnd(), 199);
   // The dialog reopens on the last start, with the last fuse as its end.
@@ -338,22 +326,22 @@ TEST_F(FuseEditorTest, LoadCommitsOnlyAWholeFile) {
   FuseMapEditor& e = Select(64, 8, 8);
   const std::string good = File("ones.jed", kAllOnes);
   ASSERT_TRUE(Load(good));
-  ASSERT_EQ(files_.requests.size(), 1u);
-  EXPECT_EQ(files_.requests[0].title, "LOAD");
-  EXPECT_EQ(files_.requests[0].filter, "JED Files.|*.jed|All Files.|*.*");
-  EXPECT_TRUE(files_.requests[0].must_exist);
+  ASSERT_EQ(files.requests.size(), 1u);
+  EXPECT_EQ(files.requests[0].title, "LOAD");
+  EXPECT_EQ(files.requests[0].filter, "JED Files.|*.jed|All Files.|*.*");
+  EXPECT_TRUE(files.requests[0].must_exist);
   EXPECT_EQ(Map(), std::vector<uint8_t>(64, 1));
   EXPECT_EQ(e.JedFileName(), good);
   EXPECT_EQ(e.JedText(), kAllOnes);
-  EXPECT_EQ(host_.load_path, good);
-  EXPECT_EQ(host_.sum, "000007F8");
-  EXPECT_TRUE(host_.sum_red);
-  ASSERT_EQ(messages_.boxes.size(), 1u);
-  EXPECT_EQ(messages_.boxes[0].caption, "Get Check Sum");
-  for (size_t i = 0; i < buffer_.BufSize(); ++i) ASSERT_EQ(buffer_.Bytes()[i], i < 64) << i;
+  EXPECT_EQ(host.load_path, good);
+  EXPECT_EQ(host.sum, "000007F8");
+  EXPECT_TRUE(host.sum_red);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].caption, "Get Check Sum");
+  for (size_t i = 0; i < buffer.BufSize(); ++i) ASSERT_EQ(buffer.Bytes()[i], i < 64) << i;
   // The chooser opens where the last file was.
   EXPECT_EQ(Load(""), false);
-  EXPECT_EQ(files_.requests.back().initial_dir, dir_.string());
+  EXPECT_EQ(files.requests.back().initial_dir, dir_.string());
 
   struct Refused {
     const char* name;
@@ -369,17 +357,17 @@ TEST_F(FuseEditorTest, LoadCommitsOnlyAWholeFile) {
   };
   for (const Refused& r : refused) {
     SCOPED_TRACE(r.name);
-    messages_.boxes.clear();
-    const int sums = host_.sums;
+    messages.boxes.clear();
+    const int sums = host.sums;
     EXPECT_FALSE(Load(File("bad.jed", r.text)));
-    ASSERT_EQ(messages_.boxes.size(), 1u);  // no checksum box after the refusal
-    EXPECT_EQ(messages_.boxes[0].text, r.box);
-    EXPECT_EQ(messages_.boxes[0].caption, r.caption);
+    ASSERT_EQ(messages.boxes.size(), 1u);  // no checksum box after the refusal
+    EXPECT_EQ(messages.boxes[0].text, r.box);
+    EXPECT_EQ(messages.boxes[0].caption, r.caption);
     EXPECT_EQ(Map(), std::vector<uint8_t>(64, 1));
-    EXPECT_EQ(buffer_.Bytes()[0], 1);
+    EXPECT_EQ(buffer.Bytes()[0], 1);
     EXPECT_EQ(e.JedFileName(), good);
-    EXPECT_EQ(host_.load_path, good);
-    EXPECT_EQ(host_.sums, sums);
+    EXPECT_EQ(host.load_path, good);
+    EXPECT_EQ(host.sums, sums);
   }
 
   // A new file sets what it does not list to 0, not to the last file's fuses.
@@ -408,55 +396,55 @@ TEST_F(FuseEditorTest, LoadRefusesFilesItCannotOrMustNotRead) {
         Case{pipe, pipe + " cannot be read.", "Load Error"},
         Case{Path("folder.jed"), Path("folder.jed") + " cannot be read.", "Load Error"},
         Case{Path("missing.jed"), Path("missing.jed") + " cannot be read.", "Load Error"}}) {
-    messages_.boxes.clear();
+    messages.boxes.clear();
     EXPECT_FALSE(Load(c.path));
-    ASSERT_EQ(messages_.boxes.size(), 1u) << c.path;
-    EXPECT_EQ(messages_.boxes[0].text, c.box);
-    EXPECT_EQ(messages_.boxes[0].caption, c.caption);
+    ASSERT_EQ(messages.boxes.size(), 1u) << c.path;
+    EXPECT_EQ(messages.boxes[0].text, c.box);
+    EXPECT_EQ(messages.boxes[0].caption, c.caption);
     EXPECT_EQ(Map(), std::vector<uint8_t>(64, 0));
-    EXPECT_EQ(host_.load_path, "");
+    EXPECT_EQ(host.load_path, "");
   }
 }
 
 TEST_F(FuseEditorTest, CopyIntoTheBufferStopsAtItsEnd) {
   Select(20000, 100, 200);
-  ASSERT_LT(buffer_.BufSize(), 20000u);
+  ASSERT_LT(buffer.BufSize(), 20000u);
   ASSERT_TRUE(Load(File("ones.jed", kAllOnes)));
-  for (size_t i = 0; i < buffer_.BufSize(); ++i) ASSERT_EQ(buffer_.Bytes()[i], 1) << i;
-  EXPECT_EQ(host_.step_fails, 0);
+  for (size_t i = 0; i < buffer.BufSize(); ++i) ASSERT_EQ(buffer.Bytes()[i], 1) << i;
+  EXPECT_EQ(host.step_fails, 0);
 }
 
 TEST_F(FuseEditorTest, SaveWritesOurFileAndAsksBeforeReplacing) {
   FuseMapEditor& e = Select(100, 7, 15);
-  for (size_t i = 0; i < 100; i += 3) map_.SetFuse(i, 1);
-  const std::string ours = WriteJedecText(map_.Fuses(), 7);
+  for (size_t i = 0; i < 100; i += 3) map.SetFuse(i, 1);
+  const std::string ours = WriteJedecText(map.Fuses(), 7);
   const std::string file = Path("out.jed");
 
-  files_.answers.push_back(file);
+  files.answers.push_back(file);
   ASSERT_TRUE(e.Gal_SaveClick());
-  ASSERT_EQ(files_.requests.size(), 1u);
-  EXPECT_EQ(files_.requests[0].title, "SAVE");
-  EXPECT_EQ(files_.requests[0].filter, "JED Files|*.jed|All File|*.*");
-  EXPECT_EQ(files_.requests[0].default_extension, "JED");
+  ASSERT_EQ(files.requests.size(), 1u);
+  EXPECT_EQ(files.requests[0].title, "SAVE");
+  EXPECT_EQ(files.requests[0].filter, "JED Files|*.jed|All File|*.*");
+  EXPECT_EQ(files.requests[0].default_extension, "JED");
   EXPECT_EQ(testing::ReadFile(file), ours);
   EXPECT_EQ(e.JedFileName(), file);
-  EXPECT_TRUE(messages_.boxes.empty());
+  EXPECT_TRUE(messages.boxes.empty());
 
   testing::WriteFile(file, "previous");
-  files_.answers.push_back(file);
-  messages_.answers.push_back(MessageResult::Cancel);
+  files.answers.push_back(file);
+  messages.answers.push_back(MessageResult::Cancel);
   EXPECT_FALSE(e.Gal_SaveClick());
-  ASSERT_EQ(messages_.boxes.size(), 1u);
-  EXPECT_EQ(messages_.boxes[0].text, "File is Exist ! ");
-  EXPECT_EQ(messages_.boxes[0].caption, "");
-  EXPECT_EQ(messages_.boxes[0].buttons, MessageButtons::OkCancel);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "File is Exist ! ");
+  EXPECT_EQ(messages.boxes[0].caption, "");
+  EXPECT_EQ(messages.boxes[0].buttons, MessageButtons::OkCancel);
   EXPECT_EQ(testing::ReadFile(file), "previous");
 
-  files_.answers.push_back(file);
+  files.answers.push_back(file);
   EXPECT_TRUE(e.Gal_SaveClick());
   EXPECT_EQ(testing::ReadFile(file), ours);
 
-  files_.answers.push_back("");
+  files.answers.push_back("");
   EXPECT_FALSE(e.Gal_SaveClick());
 }
 
@@ -483,11 +471,11 @@ TEST_F(FuseEditorTest, SaveIntoAReadOnlyFolderFailsAndKeepsThePreviousFile) {
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                               fs::perms::group_exec | fs::perms::others_read |
                               fs::perms::others_exec);
-  files_.answers.push_back(file);
+  files.answers.push_back(file);
 
   const bool refused = AsUnprivilegedUser([&] {
     const bool saved = e.Gal_SaveClick();
-    const auto& last = messages_.boxes.back();
+    const auto& last = messages.boxes.back();
     return !saved && last.text.rfind("File write error !\n\n" + file + ": ", 0) == 0 &&
            last.caption == "SAVE" && last.icon == MessageIcon::Stop && e.JedFileName().empty();
   });

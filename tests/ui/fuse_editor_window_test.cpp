@@ -63,16 +63,11 @@ void WithFillDialog(const std::function<void()>& open,
   EXPECT_TRUE(acted);
 }
 
-class FuseEditorWindowTest : public ::testing::Test {
+class FuseEditorWindowTest : public ::testing::Test, protected testing::FuseEditorParts {
  protected:
   Tform2& Open(uint32_t count, uint32_t columns, uint32_t rows, int32_t intact = 0) {
-    state_.FuseCount = count;
-    state_.FuseColumns = columns;
-    state_.FuseRows = rows;
-    state_.PackagePins = 24;
-    device_.Intact = intact;
-    window_ = std::make_unique<Tform2>(
-        FuseEditorLinks{map_, state_, device_, buffer_, messages_, files_, host_});
+    Geometry(count, columns, rows, 24, intact);
+    window_ = std::make_unique<Tform2>(Links());
     window_->InitFuseMap();
     window_->show();
     return *window_;
@@ -89,13 +84,6 @@ class FuseEditorWindowTest : public ::testing::Test {
   }
   void Key(int key) { QTest::keyClick(window_->PalShowBox1(), static_cast<Qt::Key>(key)); }
 
-  MainFormState state_;
-  SelectedDevice device_;
-  DataBuffer buffer_;
-  FuseMap map_;
-  testing::FakeMessages messages_;
-  testing::FakeFileChooser files_;
-  testing::FakeFuseHost host_;
   std::unique_ptr<Tform2> window_;
 };
 
@@ -113,14 +101,14 @@ TEST_F(FuseEditorWindowTest, ShowsAWindowOfALargeMap) {
   EXPECT_EQ(Jump(), "00000000");
   EXPECT_EQ(w.XLabel()->text(), "X : 0000     Y : 0000");
 
-  for (size_t n = 0; n < 5892; ++n) map_.SetFuse(n, (n / 44 + n % 44) % 7 < 3);
+  for (size_t n = 0; n < 5892; ++n) map.SetFuse(n, (n / 44 + n % 44) % 7 < 3);
   w.PalScrollBar_V()->setValue(40);  // as the operator scrolls
   w.PalScrollBar_H()->setValue(11);
   for (int r = 0; r < 8; ++r) {
     EXPECT_EQ(w.FuseAddStringGrid()->item(r, 0)->text().toStdString(),
               strprintf("%08d", (40 + r) * 44 + 11));
     for (int c = 0; c < 24; ++c) {
-      ASSERT_EQ(w.PalShowBox1()->ReadArrValue(r, c), map_.Fuse((40 + r) * 44 + 11 + c));
+      ASSERT_EQ(w.PalShowBox1()->ReadArrValue(r, c), map.Fuse((40 + r) * 44 + 11 + c));
     }
   }
   w.activateWindow();
@@ -142,10 +130,10 @@ TEST_F(FuseEditorWindowTest, ShowsAWindowOfALargeMap) {
 TEST_F(FuseEditorWindowTest, GridKeysEditAndWrapThroughTheMap) {
   Tform2& w = Open(5892, 44, 132);
   Key(Qt::Key_1);
-  EXPECT_EQ(map_.Fuse(0), 1);
+  EXPECT_EQ(map.Fuse(0), 1);
   EXPECT_EQ(Jump(), "00000001");
   Key(Qt::Key_Space);
-  EXPECT_EQ(map_.Fuse(1), 1);
+  EXPECT_EQ(map.Fuse(1), 1);
   EXPECT_EQ(Jump(), "00000002");
 
   for (int y = 0; y < 8; ++y) {
@@ -173,12 +161,12 @@ TEST_F(FuseEditorWindowTest, GridKeysEditAndWrapThroughTheMap) {
 
 TEST_F(FuseEditorWindowTest, NarrowMapShowsNoCellsPastItsColumns) {
   Tform2& w = Open(160, 16, 10);
-  for (size_t n = 0; n < 160; n += 5) map_.SetFuse(n, 1);
+  for (size_t n = 0; n < 160; n += 5) map.SetFuse(n, 1);
   w.DrawFuseView();
   EXPECT_EQ(w.PalScrollBar_H()->maximum(), 0);
   for (int r = 0; r < 8; ++r) {
     for (int c = 0; c < 24; ++c) {
-      ASSERT_EQ(w.PalShowBox1()->ReadArrValue(r, c), c < 16 ? map_.Fuse(r * 16 + c) : 2);
+      ASSERT_EQ(w.PalShowBox1()->ReadArrValue(r, c), c < 16 ? map.Fuse(r * 16 + c) : 2);
     }
   }
   // The cursor stops at the map's last column.
@@ -193,16 +181,16 @@ TEST_F(FuseEditorWindowTest, NarrowMapShowsNoCellsPastItsColumns) {
 
 TEST_F(FuseEditorWindowTest, HostileGeometryGivesTheBoxAndAnEditorWithoutMap) {
   Tform2& w = Open(5892, 0xFFFFFFFFu, 132);
-  ASSERT_EQ(messages_.texts(), std::vector<std::string>{"'' maybe error.."});
+  ASSERT_EQ(messages.texts(), std::vector<std::string>{"'' maybe error.."});
   EXPECT_EQ(w.GetFuseMapHandle(), nullptr);
-  messages_.boxes.clear();
+  messages.boxes.clear();
   for (int key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_End, Qt::Key_PageDown, Qt::Key_1,
                   Qt::Key_Down, Qt::Key_Up}) {
     Key(key);
   }
   QTest::mouseClick(Button("Full_data"), Qt::LeftButton);  // no map: no dialog
   QTest::mouseClick(Button("Jump_buttom"), Qt::LeftButton);
-  EXPECT_TRUE(messages_.boxes.empty());
+  EXPECT_TRUE(messages.boxes.empty());
   for (int r = 0; r < 8; ++r) {
     for (int c = 0; c < 24; ++c) ASSERT_EQ(w.PalShowBox1()->ReadArrValue(r, c), 2);
   }
@@ -223,7 +211,7 @@ TEST_F(FuseEditorWindowTest, FillDialogChecksAndFills) {
                    EXPECT_EQ(dialog.Edit1()->text(), "100");
                    dialog.Edit2()->setText("99");
                    dialog.findChild<QPushButton*>("BitBtn1")->click();
-                   EXPECT_EQ(messages_.texts(), std::vector<std::string>{"Input Value Error !"});
+                   EXPECT_EQ(messages.texts(), std::vector<std::string>{"Input Value Error !"});
                    EXPECT_TRUE(dialog.isVisible());
                    dialog.findChild<QPushButton*>("MaxBtn")->click();
                    EXPECT_EQ(dialog.Edit1()->text(), "00000000");
@@ -231,7 +219,7 @@ TEST_F(FuseEditorWindowTest, FillDialogChecksAndFills) {
                    dialog.FillGroup()->button(1)->click();
                    dialog.findChild<QPushButton*>("BitBtn1")->click();
                  });
-  EXPECT_EQ(std::vector<uint8_t>(map_.Fuses().begin(), map_.Fuses().end()),
+  EXPECT_EQ(std::vector<uint8_t>(map.Fuses().begin(), map.Fuses().end()),
             std::vector<uint8_t>(5892, 1));
   for (int c = 0; c < 24; ++c) EXPECT_EQ(w.PalShowBox1()->ReadArrValue(0, c), 1);
   Screenshot(w, "fuse_editor_after_fill");
@@ -243,22 +231,22 @@ TEST_F(FuseEditorWindowTest, FillDialogChecksAndFills) {
                    dialog.FillGroup()->button(0)->click();
                    QTest::keyClick(&dialog, Qt::Key_Escape);
                  });
-  EXPECT_EQ(map_.Fuse(0), 1);
+  EXPECT_EQ(map.Fuse(0), 1);
 }
 
 TEST_F(FuseEditorWindowTest, SumAndOkShowTheChecksum) {
   Tform2& w = Open(64, 8, 8);
-  map_.SetFuse(0, 1);
+  map.SetFuse(0, 1);
   QTest::mouseClick(Button("check_sum"), Qt::LeftButton);
-  EXPECT_EQ(host_.sum, "00000001");
-  EXPECT_TRUE(host_.sum_red);
-  ASSERT_EQ(messages_.boxes.size(), 1u);
-  EXPECT_EQ(messages_.boxes[0].caption, "Get Check Sum");
-  map_.SetFuse(1, 1);
+  EXPECT_EQ(host.sum, "00000001");
+  EXPECT_TRUE(host.sum_red);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].caption, "Get Check Sum");
+  map.SetFuse(1, 1);
   QTest::mouseClick(Button("GAL_Image6"), Qt::LeftButton);
   EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(host_.sum, "00000003");
-  EXPECT_EQ(messages_.boxes.size(), 1u);  // OK shows no box
+  EXPECT_EQ(host.sum, "00000003");
+  EXPECT_EQ(messages.boxes.size(), 1u);  // OK shows no box
 }
 
 TEST_F(FuseEditorWindowTest, EveryButtonHasItsNameAndADeviceReadRedraws) {
@@ -270,11 +258,11 @@ TEST_F(FuseEditorWindowTest, EveryButtonHasItsNameAndADeviceReadRedraws) {
     }
     EXPECT_TRUE(found) << name;
   }
-  map_.SetFuse(9, 1);
-  map_.NotifyChanged();  // what a device read does
+  map.SetFuse(9, 1);
+  map.NotifyChanged();  // what a device read does
   EXPECT_EQ(window_->PalShowBox1()->ReadArrValue(1, 1), 1);
   window_.reset();
-  map_.NotifyChanged();  // the map outlives its window
+  map.NotifyChanged();  // the map outlives its window
 }
 
 }  // namespace
