@@ -96,12 +96,16 @@ bool SaveRange(const DataBuffer& buffer, const std::string& name, int64_t first,
       messages.Box(SaveTooBigText(format), "SAVE", MessageButtons::Ok, MessageIcon::Stop);
       return false;
     case WriteOutcome::FileError:
-      messages.Box(strprintf("File write error !\n\n%s: %s", name.c_str(),
-                             error ? std::strerror(error) : "the file cannot be written"),
-                   "SAVE", MessageButtons::Ok, MessageIcon::Stop);
+      ShowFileWriteError(messages, name, error);
       return false;
   }
   return false;
+}
+
+void ShowFileWriteError(Messages& messages, const std::string& name, int error) {
+  messages.Box(strprintf("File write error !\n\n%s: %s", name.c_str(),
+                         error ? std::strerror(error) : "the file cannot be written"),
+               "SAVE", MessageButtons::Ok, MessageIcon::Stop);
 }
 
 int32_t SaveBuffer(const DataBuffer& buffer, Messages& messages, Progress& progress) {

@@ -34,6 +34,10 @@ const char* SaveTooBigText(int32_t format);
 bool SaveRange(const DataBuffer& buffer, const std::string& name, int64_t first, int64_t last,
                int32_t format, Messages& messages, Progress& progress);
 
+// The box every save shows when its file cannot be written: the name and
+// the reason (errno `error`, 0 when none is known).
+void ShowFileWriteError(Messages& messages, const std::string& name, int error);
+
 // [SaveDlg] as the dialog left it. Returns 1 when the file was written.
 int32_t SaveBuffer(const DataBuffer& buffer, Messages& messages, Progress& progress);
 
