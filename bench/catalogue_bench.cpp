@@ -1,13 +1,18 @@
-// Catalogue look-up as the device dialog's OK does it: open the INI store on
-// Select.ini, read one part's IC INI file name, close the store.
+// Catalogue look-ups on a Select.ini of 300 manufacturers with 200 parts each:
+//  - as the device dialog's OK does it: open the INI store, read one part's
+//    IC INI file name, close the store;
+//  - as the dialog's lists do it: parse the file once into a snapshot, then
+//    list every manufacturer and every part with its IC INI file name.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "device/big_ini_file.h"
+#include "platform/ini_snapshot.h"
 #include "platform/strprintf.h"
 
 namespace quenlet {
@@ -83,6 +88,37 @@ void BM_CatalogueLookup60k(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CatalogueLookup60k)->Unit(benchmark::kMillisecond);
+
+// The catalogue's counts are hexadecimal digits without prefix.
+int32_t HexCount(const std::string& text) {
+  return static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 16));
+}
+
+void BM_IniSnapshot60k(benchmark::State& state) {
+  const std::string& path = TheCatalogue().path();
+  const std::string expected = PartFile(kManufacturers, kPartsEach);
+  for (auto _ : state) {
+    const IniSnapshot catalogue(path);
+    size_t parts = 0;
+    std::string last_file;
+    const int32_t makers = HexCount(catalogue.ReadString("ITEM", "Value", "0"));
+    for (int m = 1; m <= makers; ++m) {
+      const std::string maker = catalogue.ReadString("ITEM", strprintf("%04X", m), "");
+      const int32_t count = HexCount(catalogue.ReadString(maker, "Value", "0"));
+      for (int p = 1; p <= count; ++p) {
+        const std::string part = catalogue.ReadString(maker, strprintf("%04X", p), "");
+        last_file = catalogue.ReadString(maker, part, "<none>");
+        ++parts;
+      }
+    }
+    if (parts != size_t(kManufacturers) * kPartsEach || last_file != expected) {
+      state.SkipWithError("not every part was found");
+      break;
+    }
+    benchmark::DoNotOptimize(last_file);
+  }
+}
+BENCHMARK(BM_IniSnapshot60k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quenlet

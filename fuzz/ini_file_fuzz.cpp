@@ -1,5 +1,6 @@
 // The INI object reading a file written from the input: every read stays
-// sound and finds what the listing calls.
+// sound and finds what the listing calls; a snapshot of the same file gives
+// the same answers.
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 
 #include "fuzz_support.h"
 #include "platform/ini_file.h"
+#include "platform/ini_snapshot.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quenlet;
@@ -30,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   const IniFile ini(path);
+  const IniSnapshot snapshot(path);
   // A key that the section lists is found by the reads, under its own name
   // and in any case: two different defaults give the same (stored) value.
   auto found = [&](const std::string& section, const std::string& key) {
@@ -38,10 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every read parses the whole file again: a few sections and keys of each
   // input are enough to cover the rules.
   auto sections = ini.ReadSections();
+  fuzz::Check(snapshot.ReadSections() == sections, "the snapshot lists the same sections");
   if (sections.size() > 2) sections.resize(2);
   for (const std::string& section : sections) {
     fuzz::Check(ini.SectionExists(section), "a listed section exists");
     auto keys = ini.ReadSection(section);
+    fuzz::Check(snapshot.ReadSection(section) == keys, "the snapshot lists the same keys");
     if (keys.size() > 2) keys.resize(2);
     for (const std::string& key : keys) {
       fuzz::Check(found(section, key), "a listed key is found");
@@ -52,6 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::string upper = key;
       for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
       if (ascii) fuzz::Check(found(section, upper), "keys match in any case");
+      for (const std::string& asked : {key, upper}) {
+        fuzz::Check(
+            snapshot.ReadString(section, asked, "\x01") == ini.ReadString(section, asked, "\x01"),
+            "the snapshot reads the same value");
+      }
       ini.ReadInteger(section, key, 0);
     }
   }

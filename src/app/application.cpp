@@ -229,6 +229,8 @@ void Application::RestoreLastSession() {
   device_.IcIniPath = ic_file.value_or(stored);
   device_.SelectedIcIniPath = device_.IcIniPath;
   loader_.LoadIcParameters(0, 0, 0);
+  // A device file without its device section names no device either.
+  if (device_.HoldsNoDevice) SetSelectedType(kNoManufacturer, kNoManufacturer);
   if (state_.WrongProgrammer == 1) {
     // The window closes through the queued close; nothing more is done.
     state_.RestoringSession = 0;

@@ -31,7 +31,8 @@
 // The Qt-free interfaces the windows implement: Messages, Sound, EventPump,
 // Progress (passed in AppServices), ShellWindow (the main window),
 // LoadSaveWindows (the load and save dialogs, SetLoadSaveWindows) and the
-// commands of ShellCommands.
+// commands of ShellCommands. The application itself is the LoadSaveHost of
+// the load and save dialogs.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -47,6 +48,7 @@
 #include "buffer/data_buffer.h"
 #include "buffer/fuse_map.h"
 #include "buffer/load_pipeline.h"
+#include "buffer/load_save_dialogs.h"
 #include "device/ic_ini_loader.h"
 #include "device/selected_device.h"
 #include "platform/program_paths.h"
@@ -113,7 +115,7 @@ class ShellLoadSaveWindows : public LoadSaveWindows {
   Application& app_;
 };
 
-class Application {
+class Application : public LoadSaveHost {
  public:
   static constexpr const char* kTitle = "Quenlet";
   static constexpr const char* kNotConnectedText =
@@ -126,7 +128,7 @@ class Application {
   // and the logo from History_1.ini. A sound option that is not a number is
   // shown once and its default (sounds on, kind 0) taken.
   Application(std::string program_dir, BackendChoice backend, AppServices services);
-  ~Application();
+  ~Application() override;
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
@@ -177,11 +179,12 @@ class Application {
   const std::array<std::string, 2>& SelectedType() const { return selected_type_; }
   void SetSelectedType(const std::string& manufacturer, const std::string& part);
   // No device chosen: the label's first line reads "First Setup" or "None".
-  bool NoDeviceChosen() const;
+  bool NoDeviceChosen() const override;
   // The Copy page's load path field.
-  const std::string& LoadPathText() const { return load_path_text_; }
-  void SetLoadPathText(const std::string& text);
+  std::string LoadPathText() const override { return load_path_text_; }
+  void SetLoadPathText(const std::string& text) override;
   int64_t WindowHandle() const { return window_handle_; }
+  int64_t MainWindowHandle() const override { return window_handle_; }
 
   // Called after a change of the label, the load path or the logo (the
   // pictures have their own handler).
@@ -197,7 +200,7 @@ class Application {
   void RestoreLastSession();
   bool Restored() const { return restored_; }
   // Loads the device again and sizes the data buffer for it.
-  void ApplyDeviceBufferSize();
+  void ApplyDeviceBufferSize() override;
 
   // --- pages --------------------------------------------------------------------
   void CopyBtnClick();

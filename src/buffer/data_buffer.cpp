@@ -168,13 +168,13 @@ std::string DataBuffer::GetSystemPath() const {
 }
 
 bool DataBuffer::SaveBufInf() const {
-  IniFile ini(history_ini_path_);
-  bool ok = ini.WriteString("BufInf", "BufSize", strprintf("%d", static_cast<int>(buf_size_)));
-  ok = ini.WriteString("BufInf", "FileSize", strprintf("%d", file_size_)) && ok;
+  IniBatch batch;
+  batch.WriteString("BufInf", "BufSize", strprintf("%d", static_cast<int>(buf_size_)));
+  batch.WriteString("BufInf", "FileSize", strprintf("%d", file_size_));
   // There is no movable handle to store: the key keeps saying whether a buffer exists.
-  ok = ini.WriteInteger("BufInf", "BufHandle", HasBuffer() ? 1 : 0) && ok;
-  ok = ini.WriteInteger("BufInf", "FileStartAdd", file_start_add_) && ok;
-  return ok;
+  batch.WriteInteger("BufInf", "BufHandle", HasBuffer() ? 1 : 0);
+  batch.WriteInteger("BufInf", "FileStartAdd", file_start_add_);
+  return IniFile(history_ini_path_).Write(batch);
 }
 
 }  // namespace quenlet

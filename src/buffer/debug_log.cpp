@@ -12,7 +12,10 @@ bool AppendDebugLog(const std::string& folder, const std::string& text) {
   int64_t n = static_cast<int64_t>(ini.ReadInteger("ERROR", "Total", -1)) + 1;
   if (n < 0) n = 0;
   const std::string key = strprintf("%lld", static_cast<long long>(n));
-  return ini.WriteString("ERROR", key, text) && ini.WriteString("ERROR", "Total", key);
+  IniBatch entry;
+  entry.WriteString("ERROR", key, text);
+  entry.WriteString("ERROR", "Total", key);
+  return ini.Write(entry);
 }
 
 bool AppendDebugLog(const DataBuffer& buffer, const ProgramPaths& paths, const std::string& text) {

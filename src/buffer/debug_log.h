@@ -10,7 +10,8 @@ class DataBuffer;
 class ProgramPaths;
 
 // Appends one entry to <folder>Debug.src (folder with a trailing '/'); the
-// first entry of a new list is 0. False when the file could not be written.
+// first entry of a new list is 0. False when the file could not be written
+// or the text holds a line break or a NUL character (which the file cannot keep).
 bool AppendDebugLog(const std::string& folder, const std::string& text);
 
 // The same in the system folder ([System] Path).

@@ -90,12 +90,20 @@ int32_t RunExtendPro(const DataBuffer& buffer, const ProgramPaths& paths, Messag
   }
 
   IniFile hand_over(EntryInFolder(system_folder, "DDEFile.ini"));
-  bool written = hand_over.WriteInteger("Action", "ActionFlag", action);
-  written = hand_over.WriteString("Action", "ININame", stored_ic_ini) && written;
-  written = hand_over.WriteString("MainSys", "MainHandle",
-                                  strprintf("%lld", static_cast<long long>(main_window_handle))) &&
-            written;
-  if (!written) {
+  IniBatch batch;
+  batch.WriteInteger("Action", "ActionFlag", action);
+  batch.WriteString("Action", "ININame", stored_ic_ini);
+  batch.WriteString("MainSys", "MainHandle",
+                    strprintf("%lld", static_cast<long long>(main_window_handle)));
+  // Only the stored device name can hold text the file cannot keep.
+  if (!batch.CanWrite()) {
+    messages.Box(strprintf("%s\n\nThe device file name cannot be written to %s: it holds a line "
+                           "break or a NUL character.",
+                           kStartError, hand_over.path().c_str()),
+                 "ERROR", MessageButtons::Ok, MessageIcon::Stop);
+    return -1;
+  }
+  if (!hand_over.Write(batch)) {
     messages.Box(strprintf("%s\n\n%s cannot be written.", kStartError, hand_over.path().c_str()),
                  "ERROR", MessageButtons::Ok, MessageIcon::Stop);
     return -1;

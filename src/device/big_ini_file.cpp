@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/ini_parse.h"
 #include "platform/int_text.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
@@ -112,7 +113,9 @@ TBigIniFile::LoadedFile TBigIniFile::Load(const std::string& file_name) const {
   auto data = ReadIniText(
       file_name, FileBufferSize > 0 ? static_cast<size_t>(FileBufferSize) : kDefaultReadChunk);
   if (!data) return loaded;
-  const std::string_view text(*data);
+  std::string_view text(*data);
+  loaded.bom = HasByteOrderMark(text);
+  if (loaded.bom) text.remove_prefix(kUtf8ByteOrderMark.size());
   LineList* current = nullptr;
   size_t pos = 0;
   while (pos < text.size()) {
@@ -183,6 +186,7 @@ bool TBigIniFile::SetFileName(const std::string& file_name) {
   if (!file_name.empty()) loaded = Load(file_name);
   ClearSectionList();
   file_name_ = file_name;
+  bom_ = loaded.bom;
   Merge(std::move(loaded));
   modified_ = false;
   return true;
@@ -337,7 +341,7 @@ bool TBigIniFile::FlushFile() {
     modified_ = false;
     return true;
   }
-  std::string text;
+  std::string text(bom_ ? kUtf8ByteOrderMark : std::string_view());
   for (const std::string& line : preamble_) text.append(line).append("\r\n");
   for (int32_t i = 0; i < sections_.Count(); ++i) {
     const LineList& lines = sections_.SectionItems(i);

@@ -10,7 +10,8 @@
 //  - names, keys, values and lines are short strings of at most 255 bytes.
 //
 // Loading never marks the store modified, so a store that is only read never
-// rewrites its file. Sections that occur twice are merged in memory.
+// rewrites its file. A UTF-8 byte-order mark at the start is not part of the
+// first line; a write-back keeps it. Sections that occur twice are merged in memory.
 // A write-back replaces the file atomically (temporary file, then rename).
 #include <cstdint>
 #include <stdexcept>
@@ -108,10 +109,12 @@ class TBigIniFile {
 
  private:
   // The file's sections and the lines before its first section (kept so a
-  // write-back does not lose them), read with the current options.
+  // write-back does not lose them), read with the current options, and
+  // whether the file began with a UTF-8 byte-order mark.
   struct LoadedFile {
     TSectionList sections;
     LineList preamble;
+    bool bom = false;
   };
   LoadedFile Load(const std::string& file_name) const;
   void Merge(LoadedFile loaded);
@@ -120,6 +123,7 @@ class TBigIniFile {
   bool modified_ = false;
   TSectionList sections_;
   LineList preamble_;
+  bool bom_ = false;  // written back before the first line
   int32_t last_section_index_ = 0;
 };
 

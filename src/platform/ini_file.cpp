@@ -4,68 +4,44 @@
 #include <optional>
 
 #include "platform/atomic_file.h"
+#include "platform/ini_parse.h"
 #include "platform/int_text.h"
 #include "platform/text_compare.h"
 
 namespace quenlet {
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string Trim(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
-
 // One line of the file as read, with what it means.
 struct Line {
-  enum Kind { kOther, kSection, kKey } kind = kOther;
+  IniLine::Kind kind = IniLine::kOther;
   std::string text;   // without its line end
   std::string name;   // section name or key, trimmed
   std::string value;  // key value, trimmed
 };
 
-std::vector<Line> Parse(const std::string& data) {
+// The file's lines, and whether it began with a byte-order mark (kept on writes).
+struct Document {
+  bool bom = false;
   std::vector<Line> lines;
-  size_t pos = 0;
-  while (pos < data.size()) {
-    size_t end = data.find('\n', pos);
-    size_t next = end == std::string::npos ? data.size() : end + 1;
-    if (end == std::string::npos) end = data.size();
-    if (end > pos && data[end - 1] == '\r') --end;
-    Line line;
-    line.text = data.substr(pos, end - pos);
-    std::string t = Trim(line.text);
-    if (!t.empty() && t.front() == '[') {
-      size_t close = t.find(']');
-      line.kind = Line::kSection;
-      line.name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-    } else if (!t.empty() && t.front() != ';') {
-      size_t eq = t.find('=');
-      if (eq != std::string::npos) {
-        line.kind = Line::kKey;
-        line.name = Trim(t.substr(0, eq));
-        line.value = Trim(t.substr(eq + 1));
-      }
-    }
-    lines.push_back(std::move(line));
-    pos = next;
-  }
-  return lines;
+};
+
+Document Parse(const std::string& data) {
+  Document doc;
+  doc.bom = HasByteOrderMark(data);
+  ForEachIniLine(data, [&](const IniLine& l) {
+    doc.lines.push_back({l.kind, std::string(l.text), std::string(l.name), std::string(l.value)});
+  });
+  return doc;
 }
 
-std::vector<Line> Load(const std::string& path) {
+Document Load(const std::string& path) {
   auto data = ReadWholeFile(path);
-  return data ? Parse(*data) : std::vector<Line>{};
+  return data ? Parse(*data) : Document{};
 }
 
-bool Store(const std::string& path, const std::vector<Line>& lines) {
-  std::string out;
-  for (const auto& l : lines) {
+bool Store(const std::string& path, const Document& doc) {
+  std::string out(doc.bom ? kUtf8ByteOrderMark : std::string_view());
+  for (const auto& l : doc.lines) {
     out += l.text;
     out += "\r\n";
   }
@@ -82,9 +58,9 @@ struct SectionSpan {
 
 std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, const std::string& section) {
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind == Line::kSection && SameTextNoCase(lines[i].name, section)) {
+    if (lines[i].kind == IniLine::kSection && SameTextNoCase(lines[i].name, section)) {
       size_t j = i + 1;
-      while (j < lines.size() && lines[j].kind != Line::kSection) ++j;
+      while (j < lines.size() && lines[j].kind != IniLine::kSection) ++j;
       return SectionSpan{i, i + 1, j};
     }
   }
@@ -94,107 +70,155 @@ std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, const std
 std::optional<size_t> FindKey(const std::vector<Line>& lines, const SectionSpan& span,
                               const std::string& key) {
   for (size_t i = span.first; i < span.last; ++i) {
-    if (lines[i].kind == Line::kKey && SameTextNoCase(lines[i].name, key)) return i;
+    if (lines[i].kind == IniLine::kKey && SameTextNoCase(lines[i].name, key)) return i;
   }
   return std::nullopt;
 }
 
-// The platform strips one pair of matching quotes around a value.
-std::string Unquote(const std::string& v) {
-  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
-    return v.substr(1, v.size() - 2);
+// The stored value of `key` in the first section named `section`, as read.
+std::optional<std::string> Lookup(const std::vector<Line>& lines, const std::string& section,
+                                  const std::string& key) {
+  auto span = FindSection(lines, section);
+  if (!span) return std::nullopt;
+  auto at = FindKey(lines, *span, key);
+  if (!at) return std::nullopt;
+  return std::string(UnquoteIniValue(lines[*at].value));
+}
+
+// Names in file order, the first spelling of each.
+void AddOnce(std::vector<std::string>& names, const std::string& name) {
+  bool seen = std::any_of(names.begin(), names.end(),
+                          [&](const std::string& n) { return SameTextNoCase(n, name); });
+  if (!seen) names.push_back(name);
+}
+
+bool HasBreakOrNul(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool Trimmed(std::string_view text) {
+  return TrimIniBlanks(text).size() == text.size();
+}
+
+// A value the reads would trim or unquote goes inside one more pair of quotes.
+std::string StoredValue(const std::string& value) {
+  if (value.empty()) return value;
+  const bool quoted = UnquoteIniValue(value).size() != value.size();
+  return quoted || !Trimmed(value) ? "\"" + value + "\"" : value;
+}
+
+// Sets key=value in the lines, as one write of the profile calls would.
+void Apply(std::vector<Line>& lines, const std::string& section, const std::string& key,
+           const std::string& value) {
+  auto span = FindSection(lines, section);
+  if (!span) {
+    lines.push_back({IniLine::kSection, "[" + section + "]", section, ""});
+    lines.push_back({IniLine::kKey, key + "=" + value, key, value});
+    return;
   }
-  return v;
+  if (auto at = FindKey(lines, *span, key)) {
+    // Keep the key as the file spells it.
+    lines[*at].text = lines[*at].name + "=" + value;
+    lines[*at].value = value;
+    return;
+  }
+  // New key: after the section's last non-blank line.
+  size_t insert = span->last;
+  while (insert > span->first && TrimIniBlanks(lines[insert - 1].text).empty()) --insert;
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert),
+               Line{IniLine::kKey, key + "=" + value, key, value});
 }
 
 }  // namespace
 
+void IniBatch::WriteString(const std::string& section, const std::string& key,
+                           const std::string& value) {
+  entries_.push_back({section, key, value});
+}
+
+void IniBatch::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+bool IniBatch::CanWrite() const {
+  return std::all_of(entries_.begin(), entries_.end(),
+                     [](const Entry& e) { return IniFile::CanWrite(e.section, e.key, e.value); });
+}
+
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+
+bool IniFile::CanWrite(const std::string& section, const std::string& key,
+                       const std::string& value) {
+  const bool section_ok =
+      !HasBreakOrNul(section) && section.find(']') == std::string::npos && Trimmed(section);
+  const bool key_ok = !HasBreakOrNul(key) && key.find('=') == std::string::npos && Trimmed(key) &&
+                      (key.empty() || (key.front() != '[' && key.front() != ';'));
+  return section_ok && key_ok && !HasBreakOrNul(value);
+}
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& default_value) const {
-  auto lines = Load(path_);
-  auto span = FindSection(lines, section);
-  if (!span) return default_value;
-  auto at = FindKey(lines, *span, key);
-  return at ? Unquote(lines[*at].value) : default_value;
+  return Lookup(Load(path_).lines, section, key).value_or(default_value);
 }
 
 int32_t IniFile::ReadInteger(const std::string& section, const std::string& key,
                              int32_t default_value) const {
-  auto lines = Load(path_);
-  auto span = FindSection(lines, section);
-  if (!span) return default_value;
-  auto at = FindKey(lines, *span, key);
-  return at ? LenientStrToInt(Unquote(lines[*at].value), default_value) : default_value;
+  auto value = Lookup(Load(path_).lines, section, key);
+  return value ? LenientStrToInt(*value, default_value) : default_value;
 }
 
 bool IniFile::SectionExists(const std::string& section) const {
-  return FindSection(Load(path_), section).has_value();
+  return FindSection(Load(path_).lines, section).has_value();
 }
 
 std::vector<std::string> IniFile::ReadSection(const std::string& section) const {
-  auto lines = Load(path_);
+  const auto lines = Load(path_).lines;
   std::vector<std::string> keys;
   auto span = FindSection(lines, section);
   if (!span) return keys;
   for (size_t i = span->first; i < span->last; ++i) {
-    if (lines[i].kind != Line::kKey) continue;
-    bool seen = std::any_of(keys.begin(), keys.end(),
-                            [&](const std::string& k) { return SameTextNoCase(k, lines[i].name); });
-    if (!seen) keys.push_back(lines[i].name);
+    if (lines[i].kind == IniLine::kKey) AddOnce(keys, lines[i].name);
   }
   return keys;
 }
 
 std::vector<std::string> IniFile::ReadSections() const {
   std::vector<std::string> names;
-  for (const auto& l : Load(path_)) {
-    if (l.kind != Line::kSection) continue;
-    bool seen = std::any_of(names.begin(), names.end(),
-                            [&](const std::string& n) { return SameTextNoCase(n, l.name); });
-    if (!seen) names.push_back(l.name);
+  for (const auto& l : Load(path_).lines) {
+    if (l.kind == IniLine::kSection) AddOnce(names, l.name);
   }
   return names;
 }
 
 std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) const {
+  const auto lines = Load(path_).lines;
   std::vector<std::string> out;
-  for (const auto& key : ReadSection(section))
-    out.push_back(key + "=" + ReadString(section, key, ""));
+  auto span = FindSection(lines, section);
+  if (!span) return out;
+  std::vector<std::string> keys;
+  for (size_t i = span->first; i < span->last; ++i) {
+    if (lines[i].kind != IniLine::kKey) continue;
+    const size_t before = keys.size();
+    AddOnce(keys, lines[i].name);
+    if (keys.size() != before)
+      out.push_back(lines[i].name + "=" + std::string(UnquoteIniValue(lines[i].value)));
+  }
   return out;
 }
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) {
-  auto lines = Load(path_);
-  auto span = FindSection(lines, section);
-  Line entry;
-  entry.kind = Line::kKey;
-  entry.name = key;
-  entry.value = value;
-  if (!span) {
-    Line header;
-    header.kind = Line::kSection;
-    header.name = section;
-    header.text = "[" + section + "]";
-    lines.push_back(header);
-    entry.text = key + "=" + value;
-    lines.push_back(entry);
-    return Store(path_, lines);
-  }
-  if (auto at = FindKey(lines, *span, key)) {
-    // Keep the key as the file spells it.
-    lines[*at].text = lines[*at].name + "=" + value;
-    lines[*at].value = value;
-    return Store(path_, lines);
-  }
-  // New key: after the section's last non-blank line.
-  size_t insert = span->last;
-  while (insert > span->first && Trim(lines[insert - 1].text).empty()) --insert;
-  entry.text = key + "=" + value;
-  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert), entry);
-  return Store(path_, lines);
+  IniBatch one;
+  one.WriteString(section, key, value);
+  return Write(one);
+}
+
+bool IniFile::Write(const IniBatch& batch) {
+  if (!batch.CanWrite()) return false;
+  if (batch.empty()) return true;
+  Document doc = Load(path_);
+  for (const auto& e : batch.entries_) Apply(doc.lines, e.section, e.key, StoredValue(e.value));
+  return Store(path_, doc);
 }
 
 bool IniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
@@ -202,25 +226,25 @@ bool IniFile::WriteInteger(const std::string& section, const std::string& key, i
 }
 
 bool IniFile::EraseSection(const std::string& section) {
-  auto lines = Load(path_);
+  Document doc = Load(path_);
   bool changed = false;
   // Every section of that name goes, as the platform erases all of them.
-  while (auto span = FindSection(lines, section)) {
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(span->header),
-                lines.begin() + static_cast<std::ptrdiff_t>(span->last));
+  while (auto span = FindSection(doc.lines, section)) {
+    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(span->header),
+                    doc.lines.begin() + static_cast<std::ptrdiff_t>(span->last));
     changed = true;
   }
-  return changed ? Store(path_, lines) : true;
+  return changed ? Store(path_, doc) : true;
 }
 
 bool IniFile::DeleteKey(const std::string& section, const std::string& key) {
-  auto lines = Load(path_);
-  auto span = FindSection(lines, section);
+  Document doc = Load(path_);
+  auto span = FindSection(doc.lines, section);
   if (!span) return true;
-  auto at = FindKey(lines, *span, key);
+  auto at = FindKey(doc.lines, *span, key);
   if (!at) return true;
-  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*at));
-  return Store(path_, lines);
+  doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(*at));
+  return Store(path_, doc);
 }
 
 }  // namespace quenlet

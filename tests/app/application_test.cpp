@@ -115,13 +115,16 @@ TEST_F(AppTest, RestoreLoadsTheLastDeviceTicksItsStepsAndSizesTheBuffer) {
 
 TEST_F(AppTest, StoredDeviceOfAnotherFolderIsFoundBelowThisOne) {
   Write("INI\\AMD\\AM29F010.ini", kByteDevice);
+  Write("INI\\AMD\\Empty.ini", "[Other]\r\nName=x\r\n");
   struct Case {
     const char* stored;
     bool found;
   };
-  for (const Case& c : {Case{"C:\\Old\\INI\\AMD\\AM29F010.ini", true},
-                        Case{"/old/program/ini/amd/am29f010.ini", true},
-                        Case{"C:\\Old\\INI\\AMD\\Gone.ini", false}}) {
+  for (const Case& c :
+       {Case{"C:\\Old\\INI\\AMD\\AM29F010.ini", true},
+        Case{"/old/program/ini/amd/am29f010.ini", true}, Case{"C:\\Old\\INI\\AMD\\Gone.ini", false},
+        // There, but without a device section: no device either.
+        Case{"C:\\Old\\INI\\AMD\\Empty.ini", false}}) {
     SCOPED_TRACE(c.stored);
     ChooseDevice("");
     History().WriteString("SelectDlg", "IcFileName", c.stored);

@@ -130,6 +130,21 @@ TEST_F(ExtendProTest, RefusedNamesAndMissingPlugins) {
   EXPECT_FALSE(fs::exists(dir_ / "ExtPro" / "args"));
 }
 
+TEST_F(ExtendProTest, ADeviceNameTheHandOverCannotHoldIsReported) {
+  Device("1", "plugin.sh");
+  Plugin("plugin.sh");
+  // The name still opens the device file (the system stops at the NUL), but
+  // DDEFile.ini cannot carry it.
+  testing::WriteFile(dir_ / "History_1.ini", "[SelectDlg]\r\nIcFileName=" + stored_ic_ini_ +
+                                                 std::string(1, '\0') + "x\r\n");
+  EXPECT_EQ(Run(), -1);
+  ASSERT_EQ(messages_.boxes.size(), 1u);
+  EXPECT_NE(messages_.boxes[0].text.find("The device file name cannot be written to"),
+            std::string::npos)
+      << messages_.boxes[0].text;
+  EXPECT_FALSE(fs::exists(dir_ / "DDEFile.ini"));
+}
+
 TEST_F(ExtendProTest, TheSystemFolderComesFromTheHistory) {
   fs::create_directories(dir_ / "Tools" / "ExtPro");
   testing::WriteFile(dir_ / "Tools" / "ExtPro" / "p.sh",

@@ -104,6 +104,15 @@ TEST_F(BigIniFileTest, ValuesAndNamesAreTakenVerbatim) {
   EXPECT_EQ(keys, (LineList{"k", "key ", "quoted", "; note", "", ""}));
 }
 
+TEST_F(BigIniFileTest, AByteOrderMarkIsSkippedAndKept) {
+  Write("\xEF\xBB\xBF[ITEM]\r\nValue=2\r\n");
+  TBigIniFile ini(path_);
+  EXPECT_EQ(ini.ReadString("ITEM", "Value", "none"), "2");
+  ASSERT_TRUE(ini.WriteString("ITEM", "Next", "3"));
+  ASSERT_TRUE(ini.FlushFile());
+  EXPECT_EQ(Contents(), "\xEF\xBB\xBF[ITEM]\r\nValue=2\r\nNext=3\r\n\r\n");
+}
+
 TEST_F(BigIniFileTest, IntegersAndBooleans) {
   Write(
       "[N]\n"

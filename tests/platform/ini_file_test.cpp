@@ -70,6 +70,15 @@ TEST_F(IniFileTest, ReadsByPrivateProfileRules) {
   EXPECT_TRUE(ini.SectionExists("OTHER"));
 }
 
+TEST_F(IniFileTest, AByteOrderMarkIsSkippedAndKept) {
+  Write("\xEF\xBB\xBF[ITEM]\r\nValue=2\r\n");
+  IniFile ini(path_);
+  EXPECT_EQ(ini.ReadString("ITEM", "Value", "none"), "2");
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"ITEM"}));
+  ASSERT_TRUE(ini.WriteString("ITEM", "Next", "3"));
+  EXPECT_EQ(Contents(), "\xEF\xBB\xBF[ITEM]\r\nValue=2\r\nNext=3\r\n");
+}
+
 TEST_F(IniFileTest, MissingFileReadsAsEmpty) {
   IniFile ini((dir_ / "nothing.ini").string());
   EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
@@ -107,6 +116,100 @@ TEST_F(IniFileTest, WritesKeepEveryOtherLineAndUseCrLf) {
             "[LoadDlg]\r\n"
             "OK=1\r\n");
   EXPECT_EQ(ini.ReadInteger("System", "Added", 0), -3);
+}
+
+TEST_F(IniFileTest, WritesRefuseTextThatWouldNotReadBack) {
+  const std::string before = "[LoadDlg]\r\nName=old.bin\r\n[Option]\r\nsound_setup=1\r\n";
+  const struct {
+    const char* what;
+    std::string section, key, value;
+  } cases[] = {
+      // A file name with a line feed would plant a section of its own.
+      {"LF in a value", "LoadDlg", "Name", "x\n[Option]\nsound_setup=abc"},
+      {"CR in a value", "LoadDlg", "Name", "a\rb"},
+      {"NUL in a value", "LoadDlg", "Name", std::string("a\0b", 3)},
+      {"LF in a key", "LoadDlg", "Na\nme", "v"},
+      {"NUL in a key", "LoadDlg", std::string("N\0", 2), "v"},
+      {"CR in a section", "New\r", "k", "v"},
+      {"NUL in a section", std::string("N\0w", 3), "k", "v"},
+      {"= in a key", "LoadDlg", "a=b", "v"},
+      {"key starting with [", "LoadDlg", "[Option]", "v"},
+      {"key starting with ;", "LoadDlg", ";Name", "v"},
+      {"blank before a key", "LoadDlg", " Name", "v"},
+      {"blank after a key", "LoadDlg", "Name\t", "v"},
+      {"blank around a section", " LoadDlg", "Name", "v"},
+      {"] in a section", "Option]x", "k", "v"},
+  };
+  for (const auto& c : cases) {
+    Write(before);
+    IniFile ini(path_);
+    EXPECT_FALSE(IniFile::CanWrite(c.section, c.key, c.value)) << c.what;
+    EXPECT_FALSE(ini.WriteString(c.section, c.key, c.value)) << c.what;
+    EXPECT_EQ(Contents(), before) << c.what;
+  }
+  EXPECT_EQ(IniFile(path_).ReadString("Option", "sound_setup", "?"), "1");
+  EXPECT_TRUE(IniFile::CanWrite("LoadDlg", "Name", "C:\\x y;[z]=w"));
+}
+
+TEST_F(IniFileTest, ValuesThatReadsWouldChangeAreWrittenInQuotes) {
+  const struct {
+    std::string value;
+    const char* line;  // as the file holds it
+  } cases[] = {
+      {" a.bin", "k=\" a.bin\""}, {"b.bin  ", "k=\"b.bin  \""},
+      {"\tc", "k=\"\tc\""},       {"'c'", "k=\"'c'\""},
+      {"\"d\"", "k=\"\"d\"\""},   {"\"", "k=\""},  // one quote alone is not a pair
+      {"\"e", "k=\"e"},           {"f'", "k=f'"},
+      {"a b", "k=a b"},           {"", "k="},
+  };
+  for (const auto& c : cases) {
+    Write("[s]\r\nk=old\r\n");
+    IniFile ini(path_);
+    ASSERT_TRUE(ini.WriteString("s", "k", c.value)) << c.line;
+    EXPECT_EQ(Contents(), std::string("[s]\r\n") + c.line + "\r\n");
+    EXPECT_EQ(ini.ReadString("s", "k", "?"), c.value) << c.line;
+  }
+}
+
+TEST_F(IniFileTest, ABatchReadsAsTheSameWritesOneByOne) {
+  const std::string start =
+      "; keep\r\n[System]\r\nType=0\r\n\r\n[Option]\r\nsound_setup=1\r\n[system]\r\nlate=1\r\n";
+  const struct {
+    const char* section;
+    const char* key;
+    const char* value;
+  } entries[] = {
+      {"system", "TYPE", "1"},         // existing key, other case
+      {"System", "Added", "-3"},       // new key of a section
+      {"Page0", "Com1", " padded "},   // new section; quoted value
+      {"page0", "Com2", "x"},          // the section the batch made, other case
+      {"System", "Added", "7"},        // a later entry for a key wins
+      {"Option", "sound_setup", "0"},  // another existing section
+  };
+  IniBatch batch;
+  const std::string one_by_one = Path("one_by_one.ini");
+  testing::WriteFile(one_by_one, start);
+  for (const auto& e : entries) {
+    batch.WriteString(e.section, e.key, e.value);
+    ASSERT_TRUE(IniFile(one_by_one).WriteString(e.section, e.key, e.value));
+  }
+  Write(start);
+  IniFile ini(path_);
+  ASSERT_TRUE(ini.Write(batch));
+  EXPECT_EQ(Contents(), testing::ReadFile(one_by_one));
+  EXPECT_EQ(ini.ReadInteger("System", "Added", 0), 7);
+  EXPECT_EQ(ini.ReadString("PAGE0", "Com1", ""), " padded ");
+
+  // One refused entry: nothing of the batch is written.
+  const std::string before = Contents();
+  batch.WriteString("LoadDlg", "Name", "a\nb");
+  EXPECT_FALSE(batch.CanWrite());
+  EXPECT_FALSE(ini.Write(batch));
+  EXPECT_EQ(Contents(), before);
+
+  // Nothing to write: no file is made.
+  EXPECT_TRUE(IniFile(Path("none.ini")).Write(IniBatch()));
+  EXPECT_FALSE(fs::exists(Path("none.ini")));
 }
 
 TEST_F(IniFileTest, EraseSectionAndDeleteKey) {

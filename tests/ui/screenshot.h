@@ -1,18 +1,30 @@
 #pragma once
-// Writes a window's picture to the build's screenshots/ folder (offscreen),
-// so that anyone can look at the program without a display.
+// Screenshots of the windows' main states, for a person to look at:
+// build/screenshots/<name>.png.
 #include <QDir>
+#include <QImage>
 #include <QPixmap>
+#include <QString>
 #include <QWidget>
-#include <string>
 
 namespace quenlet::testing {
 
-inline bool SaveScreenshot(QWidget& window, const std::string& name) {
-  QDir().mkpath(QStringLiteral(QUENLET_SCREENSHOTS));
-  const QString path =
-      QStringLiteral(QUENLET_SCREENSHOTS) + "/" + QString::fromStdString(name) + ".png";
-  return window.grab().save(path, "PNG");
+inline QString ScreenshotDir() {
+  const QString dir = QStringLiteral(QUENLET_SCREENSHOT_DIR);
+  QDir().mkpath(dir);
+  return dir;
+}
+
+// Writes the image as <name>.png; returns the path.
+inline QString SaveScreenshot(const QImage& image, const QString& name) {
+  const QString path = ScreenshotDir() + "/" + name + ".png";
+  image.save(path);
+  return path;
+}
+
+// Renders the widget offscreen into <name>.png; true when the file was written.
+inline bool SaveScreenshot(QWidget& widget, const QString& name) {
+  return widget.grab().save(ScreenshotDir() + "/" + name + ".png");
 }
 
 }  // namespace quenlet::testing
