@@ -346,11 +346,11 @@ bool Application::ExitClick() {
   return yes;
 }
 
-void Application::Button4Click() {
+void Application::Button4Click(const std::optional<std::string>& data_file) {
   LoadSaveContext context = LoadSave();
   // Only a load that placed its data is summed: a damaged file leaves the
   // buffer as it was and the sum field alone.
-  if (!LoadFileClick(context)) return;
+  if (!LoadFileClick(context, data_file)) return;
   const uint32_t sum = buffer_.GetCheckSum(0, state_.LoadRangeSize, 1, messages_, progress_);
   pictures_.SetSum(strprintf("%08X", sum));
 }

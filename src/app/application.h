@@ -243,7 +243,8 @@ class Application : public LoadSaveHost {
   // --- the hidden Open button (projects) ------------------------------------------
   // Loads a file through the load dialog and, when it loaded, shows the sum
   // of the loaded range (0 to LoadRangeSize, inclusive) with its message.
-  void Button4Click();
+  // With `data_file` the dialog starts on that file.
+  void Button4Click(const std::optional<std::string>& data_file = std::nullopt);
 
  private:
   // The programmer link's view of the main window.

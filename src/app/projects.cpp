@@ -1,0 +1,162 @@
+#include "app/projects.h"
+
+#include <algorithm>
+
+#include "app/application.h"
+#include "device/big_ini_file.h"
+#include "platform/ini_file.h"
+#include "platform/strprintf.h"
+#include "programmer/operation_frame.h"
+#include "programmer/operation_messages.h"
+#include "programmer/run_controls.h"
+#include "programmer/uploads.h"
+
+namespace quenlet {
+namespace {
+
+constexpr const char* kSelectDlg = "SelectDlg";
+constexpr const char* kNoPartFile = "<none>";
+constexpr const char* kErrorCaption = "ERROR";
+constexpr const char* kCannotWriteFileFormat = "Cannot write file \"%s\".";
+// The catalogue's names fit its 255-character fields.
+constexpr size_t kNameLimit = 255;
+
+constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
+                                 RunBox::CheckBox4, RunBox::CheckBox5};
+
+// A path as the operator reads it in a message.
+std::string Shown(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+}  // namespace
+
+Projects::Projects(Application& app) : app_(app) {
+  app_.commands().load_project_list = [this] { LoadProjectList(); };
+  app_.commands().projects = [this] { ProjectBtnClick(); };
+}
+
+Projects::~Projects() {
+  app_.commands().load_project_list = nullptr;
+  app_.commands().projects = nullptr;
+}
+
+std::string Projects::ProjectPath() const {
+  return app_.paths().Resolve(kProjectFile).value_or(app_.state().ProgramDir + kProjectFile);
+}
+
+void Projects::LoadProjectList() {
+  list_ = ReadProjectRecords(ProjectPath());
+  Changed();
+}
+
+bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::string& part) {
+  MainFormState& state = app_.state();
+  const ProgramPaths& paths = app_.paths();
+  // The part is looked up before anything is stored: a project naming a
+  // part the catalogue does not know must not become the remembered device.
+  std::string file = kNoPartFile;
+  if (const std::optional<std::string> select = paths.Resolve("Select.ini")) {
+    try {
+      TBigIniFile catalogue(*select);
+      file = catalogue.ReadString(manufacturer.substr(0, kNameLimit), part.substr(0, kNameLimit),
+                                  kNoPartFile);
+    } catch (const IniStoreError&) {
+      file = kNoPartFile;
+    }
+  }
+  const std::string ic_path = state.ProgramDir + "INI\\" + file;
+  if (file == kNoPartFile || !paths.FileExists(ic_path)) {
+    app_.messages().Box(strprintf(op_text::kCannotOpenFileFormat, Shown(ic_path).c_str()),
+                        kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
+    return false;
+  }
+  IniBatch batch;
+  batch.WriteString(kSelectDlg, "Manufacturer", manufacturer);
+  batch.WriteString(kSelectDlg, "TypeNum", part);
+  batch.WriteString(kSelectDlg, "IcFileName", ic_path);
+  batch.WriteString(kSelectDlg, "OK", "1");
+  batch.WriteString(kSelectDlg, "ISPmode", "0");
+  if (!IniFile(state.HistoryIniFile).Write(batch)) {
+    app_.messages().Box(strprintf(kCannotWriteFileFormat, Shown(state.HistoryIniFile).c_str()),
+                        kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
+    return false;
+  }
+
+  StepPictures& view = app_.pictures();
+  view.Enable(Control::Panel7, true);
+  view.Enable(Control::CopyReadBtn, true);
+  SelectedDevice& device = app_.device();
+  device.KeepIcIniPath = 1;
+  device.IcIniPath = ic_path;
+  device.SelectedIcIniPath = ic_path;
+  app_.loader().LoadIcParameters(0, 0, 0);
+
+  state.VerifyMode = 0;
+  state.SetDataSetMode(0);
+  state.RunReady = 1;
+  state.ProgrammerHasData = 0;
+  view.EnableBox(RunBox::check_confirm, true);
+  RefreshStepButtons(app_.operations(), 2);
+  return true;
+}
+
+void Projects::ListView1DblClick(std::optional<size_t> row) {
+  if (!row || *row >= list_.size()) return;
+  const ProjectRecord project = list_[*row];
+  // The device before the file: the load dialog works for the chosen device.
+  if (!OpenProjectDevice(project.vendor, project.id)) return;
+  app_.SetSelectedType(project.vendor, project.id);
+
+  const ProjectOpening opening = ProjectOpeningOf(project);
+  app_.SetLoadPathText(opening.load_path);
+  if (opening.steps) {
+    const std::array<bool, 5> ticks = ProjectStepTicks(*opening.steps);
+    for (size_t i = 0; i < ticks.size(); ++i) app_.pictures().TickBox(kStepBoxes[i], ticks[i]);
+  }
+  app_.state().ProjectActive = 1;
+  app_.CopyBtnClick();
+  OpenDataFile(opening.data_file);
+  app_.pictures().Show(Indicator::Multi);
+  app_.pictures().Show(Indicator::Multi_Hint);
+  app_.state().UserVoltageOn = 0;
+}
+
+void Projects::OpenDataFile(const std::optional<std::string>& data_file) {
+  app_.Button4Click(data_file);
+  app_.EditClick();
+  // [Temp] is the Create page's record of the data being prepared; nothing
+  // depends on it, so a folder that cannot be written to is no error here.
+  IniFile(ProjectPath()).WriteString("Temp", "Source", app_.LoadPathText());
+}
+
+void Projects::ProjectBtnClick() {
+  if (!window_) return;
+  const std::optional<std::string> mode = window_->ShowModal(list_);
+  if (!mode) return;
+
+  OperationContext& ctx = app_.operations();
+  ReopenAndConfigure(app_.link());
+  if (app_.device().Option_Fuse_Type == 1) {
+    PutReadVoltages(ctx);
+    // TODO(held-data sum): upload, operation 0x0B, status and the option block.
+    return;
+  } else {
+    const uint32_t sum =
+        app_.buffer().GetCheckSum(0, static_cast<int64_t>(app_.device().IcDeviceSize) - 1, 0,
+                                  app_.messages(), app_.progress());
+    ShowSum(ctx, sum);
+    const int32_t value = static_cast<int32_t>(sum);
+    const bool same = value == app_.state().LastChecksum;
+    app_.pictures().SetSumColour(same ? SumColour::WindowText : SumColour::Red);
+    if (!same) app_.state().LastChecksum = value;
+  }
+  RunMode(*mode);
+}
+
+void Projects::RunMode(const std::string& mode) {
+  (void)mode;
+}
+
+}  // namespace quenlet
