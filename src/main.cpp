@@ -3,9 +3,13 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <exception>
+#include <memory>
 
 #include "app/application.h"
+#include "app/projects.h"
+#include "app/ui/logo_window.h"
 #include "app/ui/main_form.h"
+#include "app/ui/periphery_windows.h"
 #include "app/ui/qt_services.h"
 #include "buffer/ui/progress_window.h"
 #include "controls/look.h"
@@ -27,6 +31,8 @@ int main(int argc, char** argv) {
     quenlet::Application app(quenlet::ExecutableDirectory(),
                              quenlet::ChooseUsbBackendFromEnvironment(),
                              quenlet::AppServices{messages, sound, pump, progress});
+    // Before the window, which fills the project list when it is created.
+    quenlet::Projects projects(app);
     quenlet::TMainForm window(app);
     messages.SetParent(&window);
     // The progress window opens over the main window, as its child dialog.
@@ -36,6 +42,15 @@ int main(int argc, char** argv) {
       QWidget& child;
       ~GiveBack() { child.setParent(nullptr); }
     } give_back{progress};
+    // The splash, while the other windows are made.
+    std::unique_ptr<quenlet::TLogo> logo;
+    if (app.SplashType() != 0) {
+      logo = std::make_unique<quenlet::TLogo>(app.paths().root(), messages);
+      logo->show();
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    quenlet::PeripheryWindows periphery(app, projects, window);
+    logo.reset();
     QObject::connect(&window, &quenlet::TMainForm::Closed, &qt, &QApplication::quit,
                      Qt::QueuedConnection);
     window.show();

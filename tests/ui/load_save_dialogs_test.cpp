@@ -28,29 +28,10 @@
 #include "controls/history_combo_box.h"
 #include "platform/program_paths.h"
 #include "ui/screenshot.h"
+#include "ui/when_shown.h"
 
 namespace quenlet {
 namespace {
-
-// Runs `script` on the modal dialog of type Dialog once it is shown. A
-// script that leaves the dialog open gets it closed with Escape, so a
-// failing test never hangs.
-template <class Dialog>
-void WhenShown(std::function<void(Dialog&)> script) {
-  QTimer::singleShot(0, [script] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (!dialog) {
-      ADD_FAILURE() << "no modal " << Dialog::staticMetaObject.className();
-      return;
-    }
-    script(*dialog);
-    if (dialog->isVisible()) {
-      QTimer::singleShot(0, dialog, [dialog] {
-        if (dialog->isVisible()) QTest::keyClick(dialog, Qt::Key_Escape);
-      });
-    }
-  });
-}
 
 void Click(QAbstractButton* button) {
   QTest::mouseClick(button, Qt::LeftButton);
