@@ -380,15 +380,19 @@ TEST_F(LoadPipelineTest, FileErrorsOfTheRangeReader) {
 
 class FakePic : public PicLoadHooks {
  public:
-  uint32_t CounterPICcheckSum(DataBuffer&, const std::string& ic_ini, uint64_t,
-                              uint16_t& word) override {
+  std::optional<uint32_t> CounterPICcheckSum(DataBuffer&, const std::string& ic_ini, uint64_t,
+                                             uint16_t& word) override {
     ini = ic_ini;
-    word = 0x3FF1;
+    if (sum) word = 0x3FF1;
     return sum;
   }
-  void PICConfiguerationDecode(uint16_t word) override { decoded.push_back(word); }
+  void PICConfiguerationDecode(const DataBuffer&, const std::string& ic_ini,
+                               uint16_t word) override {
+    EXPECT_EQ(ic_ini, ini);  // the file the sum read
+    decoded.push_back(word);
+  }
   std::string ini;
-  uint32_t sum = 0xABCD;
+  std::optional<uint32_t> sum = 0xABCD;
   std::vector<uint16_t> decoded;
 };
 
@@ -407,11 +411,21 @@ TEST_F(LoadPipelineTest, PicDevicesTakeTheirOwnSumAfterASuccessfulLoad) {
   EXPECT_EQ(pic.ini, Path("INI/PIC16.ini"));
   EXPECT_EQ(pic.decoded, std::vector<uint16_t>{0x3FF1});
   EXPECT_EQ(buffer_.SumValue(), 0xABCDu);
+  // The field shows the PIC sum, not the device sum, and is red for it.
+  EXPECT_EQ(windows_.sum_text, "0000ABCD");
   EXPECT_TRUE(windows_.sum_red);
   EXPECT_EQ(state_.LastChecksum, 0xABCD);
   EXPECT_TRUE(messages_.boxes.empty());  // no detection report on this path
   EXPECT_TRUE(LoadFileClick(context));
   EXPECT_FALSE(windows_.sum_red);
+
+  // A refused sum: 0 is shown and nothing is decoded.
+  pic.sum.reset();
+  EXPECT_TRUE(LoadFileClick(context));
+  EXPECT_EQ(buffer_.SumValue(), 0u);
+  EXPECT_EQ(windows_.sum_text, "00000000");
+  EXPECT_TRUE(windows_.sum_red);
+  pic.sum = 0xABCD;
 
   // A failed load computes nothing for data that is not there.
   windows_.on_load_dialog = [&] {
