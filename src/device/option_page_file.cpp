@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/option_value_rules.h"
+#include "device/selected_device.h"
 #include "platform/ini_snapshot.h"
 #include "platform/int_text.h"
 #include "platform/program_paths.h"
@@ -116,6 +117,10 @@ OptionPageSet ReadOptionPageSet(const IniSnapshot& file) {
 
 std::string OptionPageFilePath(const ProgramPaths& paths, const std::string& option_page_ini) {
   return paths.Resolve(option_page_ini).value_or("");
+}
+
+bool HasOptionPages(const SelectedDevice& device) {
+  return device.OptionPageIni.rfind('0', 0) != 0 && device.Option_Fuse_Type != 0;
 }
 
 std::string OptionValuesPath(const ProgramPaths& paths) {

@@ -19,6 +19,7 @@ namespace quenlet {
 
 class IniSnapshot;
 class ProgramPaths;
+struct SelectedDevice;
 
 inline constexpr int32_t kMaxOptionPages = 128;
 inline constexpr int32_t kMaxOptionComponents = 128;
@@ -92,6 +93,10 @@ OptionPageSet ReadOptionPageSet(const IniSnapshot& file);
 // the program directory), or "" when the path leads outside it. A device
 // without pages names "0", which is no file and reads as the defaults.
 std::string OptionPageFilePath(const ProgramPaths& paths, const std::string& option_page_ini);
+// Whether the Parameters command shows the device's option pages: it names
+// a page file (OptionPageIni not starting with "0") and is of an option kind
+// (Option_Fuse_Type not 0).
+bool HasOptionPages(const SelectedDevice& device);
 // temp.ini in the program directory, where the unpacked values live.
 std::string OptionValuesPath(const ProgramPaths& paths);
 
