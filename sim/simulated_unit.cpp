@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "device/parameter_block.h"
+#include "platform/strprintf.h"
 
 namespace quenlet {
 namespace {
@@ -13,6 +14,8 @@ constexpr size_t kHalfBytes = 32768;
 // The data RAM holds both areas of the largest chip plus one page of slack
 // for a last page that runs past the device's end.
 constexpr size_t kMaxRamBytes = 2 * VirtualChip::kMaxAreaBytes + 2 * kPageBytes;
+// The host asks for 16 bytes of the firmware record (the unit holds more).
+constexpr uint16_t kFirmwareRequestLength = 16;
 
 // Status bits the unit reports.
 constexpr uint8_t kBlankFail = 0x08;
@@ -119,13 +122,16 @@ int SimulatedUnit::Control(const VendorRequest& r, uint8_t* data) {
 
   int result = -1;
   if (!fault) {
+    violation_ = false;
     const bool vendor = (r.request_type & 0x60) == 0x40;
-    if (vendor && r.DeviceToHost()) {
+    if (vendor && !LengthFieldValid(r)) {
+      result = -1;
+    } else if (vendor && r.DeviceToHost()) {
       result = ControlIn(r, data);
     } else if (vendor) {
       result = ControlOut(r) ? r.length : -1;
     }
-    e.violation = result < 0;
+    e.violation = result < 0 || violation_;
   }
   e.ok = result >= 0;
   e.size = result > 0 ? static_cast<uint32_t>(result) : 0;
@@ -230,12 +236,14 @@ bool SimulatedUnit::ControlOut(const VendorRequest& r) {
         status_ = *failed_operation_status_;
         failed_operation_status_.reset();
         prepared_ = Prepared::None;
+        page_params_ = PageParams::None;
         announced_ = false;
         read_page_.reset();
       } else if (r.value == kRunOperationValue) {
         const Prepared prepared = prepared_;
         prepared_ = Prepared::None;
-        RunOperation(static_cast<uint8_t>(r.index >> 8), prepared);
+        const uint8_t number = static_cast<uint8_t>(r.index >> 8);
+        if (PageOperationMayRun(number, prepared)) RunOperation(number, prepared);
       } else if (Is(r, kPinScanValue, kPinScanIndex)) {
         prepared_ = Prepared::None;
         RunPinScan();
@@ -273,6 +281,7 @@ bool SimulatedUnit::ControlOut(const VendorRequest& r) {
           return true;
         }
         if (announced_index_ != 0 || page_halves_written_ >= 2) return false;
+        if (page_halves_written_ == 0 && !PageWritesMayStart()) return false;
         const size_t offset = PageOffset() + size_t(page_halves_written_) * kHalfBytes;
         if (!EnsureRam(offset + kHalfBytes)) return false;
         if (++page_halves_written_ == 2) announced_ = false;
@@ -393,6 +402,7 @@ void SimulatedUnit::CompleteBulk() {
     case Target::Parameters:
       std::memcpy(parameters_.data(), inbox_.data(), parameters_.size());
       ++parameter_blocks_;
+      page_params_ = PageParams::Fresh;
       ApplyParameters();
       break;
     case Target::DriverPass:
@@ -415,6 +425,98 @@ void SimulatedUnit::CompleteBulk() {
       break;
   }
   pending_ = {};
+}
+
+// --- the unit's own checks of what the host sends ---
+
+void SimulatedUnit::Violation(std::string reason) {
+  violations_.push_back(std::move(reason));
+  violation_ = true;
+}
+
+bool SimulatedUnit::LengthFieldValid(const VendorRequest& r) {
+  uint16_t expected = 0;
+  if (r.DeviceToHost()) {
+    switch (r.request) {
+      case request::kHardwareInfo:
+        expected = HardwareInfoReply::kSize;
+        break;
+      case request::kStatus:
+        expected = ProgrammerStatus::kSize;
+        break;
+      case request::kRawRead:
+        expected = area::kRawMemorySize;
+        break;
+      case request::kFirmwareRecord:
+        expected = kFirmwareRequestLength;
+        break;
+      default:
+        // Component records: as many as the host counts; other codes stall.
+        return true;
+    }
+  } else if (r.request == request::kRaw) {
+    return true;  // typed by hand, length included
+  }
+  if (r.length == expected) return true;
+  Violation(strprintf("request %02X: wLength %u, expected %u", r.request, unsigned{r.length},
+                      unsigned{expected}));
+  return false;
+}
+
+bool SimulatedUnit::PageWritesMayStart() {
+  if (page_params_ == PageParams::Fresh) {
+    page_params_ = PageParams::UsedByWrites;
+    return true;
+  }
+  Violation("page write: no parameter block since the last page");
+  return false;
+}
+
+bool SimulatedUnit::PageOperationMayRun(uint8_t number, Prepared prepared) {
+  const bool read = number == operation::kRead || number == operation::kReadSecondArea;
+  const bool program = number == operation::kProgram || number == operation::kProgramSecondArea;
+  if (!read && !program) return true;
+  if (number == operation::kRead && prepared == Prepared::SelfTest) return true;
+  if (!chip_.supported()) return true;  // the operation fails on its own
+
+  const PageParams params = page_params_;
+  page_params_ = PageParams::None;
+  std::optional<std::string> fault;
+  if (params == PageParams::None || (read && params == PageParams::UsedByWrites)) {
+    fault = "no parameter block since the last page";
+  } else {
+    const bool main = number == operation::kRead || number == operation::kProgram;
+    fault = PageWordsFault(main ? ChipArea::Main : ChipArea::Second);
+  }
+  if (!fault) return true;
+  Violation(strprintf("operation %02X: %s", number, fault->c_str()));
+  status_ = {};
+  status_.bytes[1] = kSystemRunFail;
+  announced_ = false;
+  read_page_.reset();
+  return false;
+}
+
+std::optional<std::string> SimulatedUnit::PageWordsFault(ChipArea area) const {
+  DeviceParameterBlock block;
+  block.bytes = parameters_;
+  const unsigned unit = chip_.unit_bytes();
+  const uint16_t address = block.Word(DeviceParameterBlock::kBlockAddress);
+  if (address != 0 && !(unit == 2 && address == 0x8000)) {
+    return strprintf("BlockAddress %04X", unsigned{address});
+  }
+  const uint64_t device = uint64_t{unit} * (uint64_t{block.MaxAddress()} + block.ExtAddress() + 1);
+  const size_t offset = PageOffset();
+  const size_t area_bytes = chip_.bytes(area);
+  const uint64_t in_page =
+      offset < area_bytes ? std::min<uint64_t>(kPageBytes, area_bytes - offset) : 0;
+  const uint16_t length = block.Word(DeviceParameterBlock::kBlockLength);
+  const bool fits =
+      length == 0 ? device >= kPageBytes : uint64_t{length} + 1 >= in_page && length <= device;
+  if (fits) return std::nullopt;
+  return strprintf("BlockLength %04X for a page holding %llu bytes of a %llu-byte device",
+                   unsigned{length}, static_cast<unsigned long long>(in_page),
+                   static_cast<unsigned long long>(device));
 }
 
 // --- geometry and held data ---

@@ -23,6 +23,21 @@
 //    or one longer than what is left of the block, fails and is logged as a
 //    violation. A block may arrive in several pieces; the next control
 //    request drops what is left of it.
+//  - The unit does not take the host's word for what it sends:
+//     * wLength: 0 on every OUT request but the hand-typed raw request 0x48;
+//       an IN request with a fixed reply (0x41, 0x42, 0x44, 0x4D) asks for
+//       exactly that many bytes. Otherwise the request stalls.
+//     * Each page (a group of 0x4C page writes, or a page operation 1, 5,
+//       0x0D or 0x0E) needs a parameter block of its own sent after the
+//       previous page; a program operation may share it with the data it
+//       programs. A page write without one stalls; a page operation without
+//       one does not run and leaves a bad status.
+//     * A page operation checks the page words of that block: BlockAddress 0
+//       (or 0x8000 on a word-wide chip), and a BlockLength that is 0 only on
+//       a device of at least 64 KB, and otherwise covers the area's bytes in
+//       the page (one less is the last-address form) without exceeding the
+//       device. A page that fails does not run and leaves a bad status.
+//    Each such violation is flagged in the wire log and its reason kept.
 //  - All of it survives a close and reopen of the host's handle.
 #include <array>
 #include <cstdint>
@@ -90,6 +105,8 @@ class SimulatedUnit {
   SelfTestReport& self_test_report() { return self_test_report_; }
   HardwareInfoReply& identification() { return identification_; }
   const ProgrammerStatus& status() const { return status_; }
+  // Why the unit refused what it refused by its own checks, in order.
+  const std::vector<std::string>& violations() const { return violations_; }
   // Sum of the held data (operations 0x0B and 0x0C).
   uint16_t HeldChecksum() const;
 
@@ -121,6 +138,8 @@ class SimulatedUnit {
     int halves_read = 0;
   };
   enum class Prepared : uint8_t { None, PinScan, SelfTest };
+  // The parameter block of the page in progress.
+  enum class PageParams : uint8_t { None, Fresh, UsedByWrites };
 
   int ControlIn(const VendorRequest& r, uint8_t* data);
   bool ControlOut(const VendorRequest& r);
@@ -129,6 +148,12 @@ class SimulatedUnit {
   bool BulkFaultHits();
   WireEntry& LogBulk(WireKind kind, uint32_t asked, bool continues);
   int64_t RefuseBulk(WireKind kind, uint32_t count);
+
+  bool LengthFieldValid(const VendorRequest& r);
+  bool PageWritesMayStart();
+  bool PageOperationMayRun(uint8_t number, Prepared prepared);
+  std::optional<std::string> PageWordsFault(ChipArea area) const;
+  void Violation(std::string reason);
 
   void RunOperation(uint8_t number, Prepared prepared);
   void RunPinScan();
@@ -165,6 +190,9 @@ class SimulatedUnit {
   Prepared prepared_ = Prepared::None;
   std::optional<ReadPage> read_page_;
   PendingBulk pending_;
+  PageParams page_params_ = PageParams::None;
+  bool violation_ = false;  // the request in hand broke a check
+  std::vector<std::string> violations_;
 
   uint64_t requests_seen_ = 0;
   uint64_t transfers_seen_ = 0;

@@ -22,16 +22,41 @@ void AdviseHugePages(void* data, size_t size) {
   if (stop > begin) ::madvise(reinterpret_cast<void*>(begin), stop - begin, MADV_HUGEPAGE);
 }
 
+// Data files are regular files only. A FIFO would wait for a writer, a
+// device node may answer forever or act on being opened, and a folder holds
+// no data: each is refused before it is opened. The file is then opened
+// without blocking and checked again, in case the name changed in between.
+// Returns the descriptor, or -1 with error set.
+int OpenRegularFile(const std::string& path, struct stat& st, int& error) {
+  if (::stat(path.c_str(), &st) != 0) {
+    error = errno;
+    return -1;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return -1;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    error = errno;
+    return -1;
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = EINVAL;
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 FileRangeRead ReadFileBytes(const std::string& path, uint64_t first, uint64_t last) {
   FileRangeRead result;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st {};
-  if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  const int fd = OpenRegularFile(path, st, result.error);
+  if (fd < 0) {
     result.status = FileRangeRead::Status::CannotOpen;
-    result.error = fd < 0 ? errno : EISDIR;
-    if (fd >= 0) ::close(fd);
     return result;
   }
   const uint64_t size = static_cast<uint64_t>(st.st_size);
@@ -69,17 +94,17 @@ FileRangeRead ReadFileBytes(const std::string& path, uint64_t first, uint64_t la
 }
 
 bool CanOpenForReading(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
   struct stat st {};
-  const bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+  int error = 0;
+  const int fd = OpenRegularFile(path, st, error);
+  if (fd < 0) return false;
   ::close(fd);
-  return ok;
+  return true;
 }
 
 uint64_t GetFileLength(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
   return static_cast<uint64_t>(st.st_size);
 }
 

@@ -19,13 +19,14 @@ struct FileRangeRead {
 
 // Bytes first .. last (inclusive) of the file at path, cut to what the file
 // holds: a range past the file's end gives the bytes up to the end (or none),
-// never invented ones.
+// never invented ones. Only a regular file is read: a FIFO, device node or
+// folder is CannotOpen at once.
 FileRangeRead ReadFileBytes(const std::string& path, uint64_t first, uint64_t last);
 
-// Whether the file at path can be opened for reading (and is no directory).
+// Whether the file at path is a regular file that can be opened for reading.
 bool CanOpenForReading(const std::string& path);
 
-// Size of the file in bytes; 0 when there is no such file.
+// Size of the file in bytes; 0 when there is no such regular file.
 uint64_t GetFileLength(const std::string& path);
 
 // Moves bytes offset .. end - 1 to 0 .. end - offset - 1, reversing the bit

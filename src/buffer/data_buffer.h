@@ -26,8 +26,10 @@ class Messages;
 class Progress;
 struct SelectedDevice;
 
-// How a placement lays an image of len bytes into its slot of the buffer.
-enum DataSetMode : int32_t {
+// The codes of DataMode: how a placement lays an image of len bytes into its
+// slot of the buffer. (The lane code of the device operations is another
+// code: MainFormState::DataSetMode.)
+enum DataModeCode : int32_t {
   kDataEveryByte = 0,   // every byte
   kDataEvenBytes = 1,   // image bytes 0, 2, 4 ... into the first (len + 1) / 2 bytes
   kDataOddBytes = 2,    // image bytes 1, 3, 5 ...

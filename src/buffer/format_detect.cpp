@@ -30,34 +30,57 @@ int32_t DetectHexOrPof(std::string_view text) {
   return kLoadAutoDetect;
 }
 
-int32_t HexFormatByShape(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && IsRecordGap(static_cast<unsigned char>(text[i]))) ++i;
-  if (i >= text.size()) return 0;
-  int32_t format = 0;
+namespace {
+
+// Lines of text a hex file may carry before its first record (a tool's
+// header); more than that, and the text is taken for what it looks like.
+constexpr int kMaxLinesBeforeRecords = 16;
+
+// The format whose record mark begins the line at text[i], or 0.
+int32_t RecordMarkAt(std::string_view text, size_t& i) {
   const char mark = text[i];
   if (mark == ':') {
-    format = kLoadIntelHex;
     ++i;
-  } else if (mark == '/') {
-    format = kLoadTektronix;
-    ++i;
-  } else if (mark == 'S' || (mark == '%' && i + 1 < text.size() && text[i + 1] == 'S')) {
-    i += mark == '%' ? 2 : 1;
-    if (i >= text.size() || text[i] < '0' || text[i] > '9') return 0;
-    format = kLoadMotorola;
-    ++i;
-  } else {
-    return 0;
+    return kLoadIntelHex;
   }
-  size_t digits = 0;
-  while (i < text.size() && HexDigitValue(static_cast<unsigned char>(text[i])) >= 0) {
-    ++digits;
+  if (mark == '/') {
     ++i;
+    return kLoadTektronix;
   }
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  const bool line_ends = i >= text.size() || text[i] == '\r' || text[i] == '\n';
-  return digits >= 2 && line_ends ? format : 0;
+  const size_t type = mark == '%' ? i + 2 : i + 1;
+  const bool s_mark = mark == 'S' || (mark == '%' && i + 1 < text.size() && text[i + 1] == 'S');
+  if (s_mark && type < text.size() && text[type] >= '0' && text[type] <= '9') {
+    i = type + 1;
+    return kLoadMotorola;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int32_t HexFormatByShape(std::string_view text) {
+  size_t i = 0;
+  for (int lines = 0; lines <= kMaxLinesBeforeRecords; ++lines) {
+    while (i < text.size() && IsRecordGap(static_cast<unsigned char>(text[i]))) ++i;
+    if (i >= text.size()) return 0;
+    const int32_t format = RecordMarkAt(text, i);
+    if (format == 0) {
+      // A line of text the readers pass over: on to the next line.
+      for (; i < text.size() && text[i] != '\n' && text[i] != '\r'; ++i) {
+        if (!IsSkippedOutsideRecords(static_cast<unsigned char>(text[i]))) return 0;
+      }
+      continue;
+    }
+    size_t digits = 0;
+    while (i < text.size() && HexDigitValue(static_cast<unsigned char>(text[i])) >= 0) {
+      ++digits;
+      ++i;
+    }
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const bool line_ends = i >= text.size() || text[i] == '\r' || text[i] == '\n';
+    return digits >= 2 && line_ends ? format : 0;
+  }
+  return 0;
 }
 
 const char* DetectSuccessText(int32_t format) {

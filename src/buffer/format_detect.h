@@ -26,9 +26,10 @@ int32_t DetectHexOrPof(std::string_view text);
 // Whether the text passes the detector of `format` (4 to 7).
 bool DetectFormat(int32_t format, std::string_view text);
 
-// The hex format (4, 5 or 6) whose records the text's first non-blank line
-// is made of, judged from its shape only (record mark and hex digits up to
-// the line end), or 0. Used so that a hex file with a damaged record is
+// The hex format (4, 5 or 6) whose records the text's first record line is
+// made of, judged from its shape only (record mark and hex digits up to the
+// line end), or 0. Up to 16 lines of text without a record mark (a tool's
+// comment) may come first. Used so that a hex file with a damaged record is
 // reported as damaged rather than taken for binary text.
 int32_t HexFormatByShape(std::string_view text);
 

@@ -33,12 +33,13 @@ bool FuseMap::SetFuse(uint64_t n, uint8_t value) {
   return true;
 }
 
-uint32_t FuseMap::CheckSum() const {
+uint32_t FuseCheckSum(std::span<const uint8_t> fuses) {
   uint32_t sum = 0;
-  for (uint64_t start = 0; start < fuse_count_; start += 8) {
+  for (size_t start = 0; start < fuses.size(); start += 8) {
+    const size_t group = std::min<size_t>(8, fuses.size() - start);
     uint32_t byte = 0;
-    for (uint32_t k = 0; k < 8; ++k) {
-      if (Fuse(start + k) == 1) byte |= 1u << k;
+    for (size_t k = 0; k < group; ++k) {
+      if (fuses[start + k] == 1) byte |= 1u << k;
     }
     sum += byte;
   }

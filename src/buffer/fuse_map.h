@@ -11,6 +11,11 @@
 
 namespace quenlet {
 
+// The JEDEC fuse checksum of `fuses`: per group of 8 fuses from fuse 0, a
+// byte whose bit k is 1 when fuse start + k holds 1 (fuses past the last
+// count as 0); the 32-bit sum of those bytes.
+uint32_t FuseCheckSum(std::span<const uint8_t> fuses);
+
 class FuseMap {
  public:
   static constexpr uint32_t kTailSize = 4096;  // bytes of 2 after the last fuse
@@ -41,16 +46,16 @@ class FuseMap {
   // Sets fuse n to 0 or 1 (any non-zero value is 1); false outside the map.
   bool SetFuse(uint64_t n, uint8_t value);
 
-  // The JEDEC fuse checksum: per group of 8 fuses from fuse 0, a byte whose
-  // bit k is fuse start + k (fuses past the last count as 0); the 32-bit
-  // sum of those bytes.
-  uint32_t CheckSum() const;
+  // The JEDEC fuse checksum of the fuses (FuseCheckSum).
+  uint32_t CheckSum() const { return FuseCheckSum(Fuses()); }
 
   // The sum last shown in the checksum field; a new sum that differs from it
   // is shown in red.
   uint32_t LastShownSum() const { return last_shown_sum_; }
   // Records `sum` as shown; true when it differs from the one shown before.
   bool TakeShownSum(uint32_t sum);
+  // A new editor starts with nothing shown (sum 0).
+  void ResetShownSum() { last_shown_sum_ = 0; }
 
   // Told whenever fuses changed (a device read), so the editor redraws.
   void SetChangeHandler(std::function<void()> handler) { change_handler_ = std::move(handler); }

@@ -40,6 +40,25 @@ std::string DescribeBadPairs(std::string_view text, size_t pos, size_t count) {
   return "the record is damaged";
 }
 
+std::optional<HexParseFailure> PastLastAddress(uint64_t address, size_t count, size_t line) {
+  constexpr uint64_t kLastAddress = 0xFFFFFFFF;
+  if (count == 0 || (address <= kLastAddress && count - 1 <= kLastAddress - address)) {
+    return std::nullopt;
+  }
+  return HexParseFailure{HexParseFailure::Kind::Format, line,
+                         strprintf("the data at %08llX runs past the last address FFFFFFFF",
+                                   static_cast<unsigned long long>(address))};
+}
+
+HexParseFailure ClaimFailure(const StagingImage& image, uint64_t address, size_t line) {
+  if (image.OutOfMemory()) {
+    return {HexParseFailure::Kind::Memory, line, "there is no memory for the image"};
+  }
+  return {HexParseFailure::Kind::Format, line,
+          strprintf("data at %s lies beyond the largest buffer (%s bytes)",
+                    HexNumber(address).c_str(), HexNumber(image.limit()).c_str())};
+}
+
 std::string HexNumber(uint64_t value) {
   return strprintf("0x%llX", static_cast<unsigned long long>(value));
 }

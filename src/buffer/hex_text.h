@@ -26,9 +26,9 @@ inline void PutHexByte(char* out, uint8_t value) {
   out[1] = kUpperHexDigits[value & 15];
 }
 
-// Why a text was refused, and where.
+// Why a text was refused, and where. Memory: the image could not be had.
 struct HexParseFailure {
-  enum class Kind { Format, Checksum };
+  enum class Kind { Format, Checksum, Memory };
   Kind kind = Kind::Format;
   size_t line = 0;  // 1-based line of the text
   std::string reason;
@@ -146,6 +146,23 @@ inline unsigned EncodeHexBytes(const uint8_t* in, size_t n, char* out) {
 
 // Why DecodeHexPairs refused those pairs; the caller adds the line.
 std::string DescribeBadPairs(std::string_view text, size_t pos, size_t count);
+
+// Value of the digit pair at text[pos], or -1.
+inline int HexPairAt(std::string_view text, size_t pos) {
+  if (pos > text.size() || text.size() - pos < 2) return -1;
+  const int hi = HexDigitValue(static_cast<unsigned char>(text[pos]));
+  const int lo = HexDigitValue(static_cast<unsigned char>(text[pos + 1]));
+  return hi < 0 || lo < 0 ? -1 : hi << 4 | lo;
+}
+
+// Record addresses are at most 32 bits wide: data that runs past the last
+// one comes from a damaged record. The failure for data record bytes
+// address .. address + count - 1, when they run past it.
+std::optional<HexParseFailure> PastLastAddress(uint64_t address, size_t count, size_t line);
+
+// The failure of a Claim of the image at address: out of memory, or past the
+// limit.
+HexParseFailure ClaimFailure(const StagingImage& image, uint64_t address, size_t line);
 
 // Drives the progress window over a walk of `length` units: shown at 0,
 // stepped about 100 times, completed and closed when it goes out of scope.

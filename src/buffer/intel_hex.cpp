@@ -15,12 +15,39 @@ HexParseFailure Fail(size_t line, std::string reason,
   return {kind, line, std::move(reason)};
 }
 
-// Value of the digit pair at text[pos], or -1.
-int PairAt(std::string_view text, size_t pos) {
-  if (pos + 2 > text.size()) return -1;
-  const int hi = HexDigitValue(static_cast<unsigned char>(text[pos]));
-  const int lo = HexDigitValue(static_cast<unsigned char>(text[pos + 1]));
-  return hi < 0 || lo < 0 ? -1 : hi << 4 | lo;
+// How far the data records from text[from] on reach (the image size they
+// need), from a quick walk over the record headers with the reader's address
+// rules and its bases at that record. The walk stops where a header is
+// damaged; the reader then reports that record.
+uint64_t DataExtent(std::string_view text, size_t from, uint64_t segment_base,
+                    uint64_t linear_base) {
+  uint64_t extent = 0;
+  for (size_t i = text.find(':', from); i != std::string_view::npos; i = text.find(':', i)) {
+    const int count = HexPairAt(text, i + 1);
+    const int high = HexPairAt(text, i + 3);
+    const int low = HexPairAt(text, i + 5);
+    const int type = HexPairAt(text, i + 7);
+    if (count < 0 || high < 0 || low < 0 || type < 0) break;
+    if (type == 0x00 && count > 0) {
+      const uint64_t end = linear_base + segment_base + static_cast<uint64_t>(high << 8 | low) +
+                           static_cast<uint64_t>(count);
+      if (end > extent) extent = end;
+    } else if (type == 0x01) {
+      break;
+    } else if ((type == 0x02 || type == 0x04) && count == 2) {
+      const int v_high = HexPairAt(text, i + 9);
+      const int v_low = HexPairAt(text, i + 11);
+      if (v_high < 0 || v_low < 0) break;
+      const uint64_t value = static_cast<uint64_t>(v_high << 8 | v_low);
+      if (type == 0x02) {
+        segment_base = value << 4;
+      } else {
+        linear_base = value << 16;
+      }
+    }
+    i += 11 + 2 * static_cast<size_t>(count);
+  }
+  return extent;
 }
 
 }  // namespace
@@ -28,8 +55,10 @@ int PairAt(std::string_view text, size_t pos) {
 HexReadResult ReadIntelHex(std::string_view text, uint8_t fill, Progress& progress,
                            uint64_t limit) {
   HexReadResult result{std::nullopt, StagingImage(fill, limit)};
-  // Two digits a byte: the image of a text without gaps is at most half its size.
+  // Two digits a byte: records that follow each other from a low address
+  // need at most half the text.
   result.image.Reserve(text.size() / 2);
+  bool sized = false;
   WalkProgress walk(progress, text.size());
   uint8_t rec[5 + 255];
   uint64_t segment_base = 0;
@@ -57,10 +86,21 @@ HexReadResult ReadIntelHex(std::string_view text, uint8_t fill, Progress& progre
     // Data bytes go straight into the image; other records' into rec.
     uint8_t* data = rec + 4;
     const uint64_t address = linear_base + segment_base + offset;
-    if (type == 0x00 && count > 0 && !(data = result.image.Claim(address, count))) {
-      result.failure = Fail(line, strprintf("data at %s lies beyond the largest buffer (%s bytes)",
-                                            HexNumber(address).c_str(), HexNumber(limit).c_str()));
-      return result;
+    if (type == 0x00 && count > 0) {
+      if (auto past = PastLastAddress(address, count, line)) {
+        result.failure = std::move(past);
+        return result;
+      }
+      // Data that lies higher, or apart: the image is sized once for all the
+      // records to come, rather than grow step by step to twice that.
+      if (!sized && address + count > result.image.Capacity()) {
+        sized = true;
+        result.image.Reserve(DataExtent(text, i, segment_base, linear_base));
+      }
+      if (!(data = result.image.Claim(address, count))) {
+        result.failure = ClaimFailure(result.image, address, line);
+        return result;
+      }
     }
     if (!DecodeHexPairs(text, i + 9, count, data, &sum) ||
         !DecodeHexPairs(text, i + 9 + 2 * count, 1, rec + 4 + count, &sum)) {
@@ -125,16 +165,16 @@ bool DetectIntelHex(std::string_view text) {
       if (++others >= 128) return false;
       continue;
     }
-    const int count = PairAt(text, i + 1);
-    if (count <= 0 || PairAt(text, i + 7) != 0) continue;
+    const int count = HexPairAt(text, i + 1);
+    if (count <= 0 || HexPairAt(text, i + 7) != 0) continue;
     unsigned sum = 0;
     bool digits = true;
     for (int k = 0; k < 4 + count && digits; ++k) {
-      const int v = PairAt(text, i + 1 + 2 * static_cast<size_t>(k));
+      const int v = HexPairAt(text, i + 1 + 2 * static_cast<size_t>(k));
       digits = v >= 0;
       sum += static_cast<unsigned>(v);
     }
-    const int cc = PairAt(text, i + 9 + 2 * static_cast<size_t>(count));
+    const int cc = HexPairAt(text, i + 9 + 2 * static_cast<size_t>(count));
     if (digits && cc >= 0 && static_cast<uint8_t>(0x100 - (sum & 0xFF)) == cc) return true;
   }
   return false;

@@ -110,6 +110,47 @@ uint64_t FinalBufSize(uint64_t buf_size, uint64_t range_length, bool motorola, u
   return size;
 }
 
+// Whether len bytes placed at dest fit the largest buffer.
+bool FitsLargestBuffer(int64_t dest, uint64_t len) {
+  return dest >= 0 && static_cast<uint64_t>(dest) <= kMaxBufferSize &&
+         len <= kMaxBufferSize - static_cast<uint64_t>(dest);
+}
+
+void RefuseDataEnd(Messages& messages, const std::string& name, int64_t dest, uint64_t len) {
+  Refuse(messages,
+         strprintf("%s does not fit the buffer: its data would end at %s, and the largest buffer "
+                   "holds %s bytes.",
+                   name.c_str(), HexNumber(static_cast<uint64_t>(dest) + len).c_str(),
+                   HexNumber(kMaxBufferSize).c_str()),
+         "Load");
+}
+
+// A byte range (binary, .com, .exe, or a text auto detection will take for
+// binary) that cannot fit even the largest buffer is refused before it is
+// read, rather than read whole first. Hex and POF texts are read: their
+// data may be far smaller than their text. True after the refusal.
+bool RefuseOversizedByteRange(LoadSaveContext& context, const std::string& name, uint64_t first,
+                              uint64_t last, int64_t dest) {
+  const int32_t format = context.buffer.FileFormat();
+  if (format >= kLoadIntelHex && format <= kLoadPof) return false;
+  const uint64_t size = GetFileLength(name);
+  const uint64_t end = last < size ? last + 1 : size;
+  uint64_t count = end > first ? end - first : 0;
+  if (format == kLoadDosExe) count = count > kDosExeHeaderSize ? count - kDosExeHeaderSize : 0;
+  if (FitsLargestBuffer(dest, count)) return false;
+  if (format == kLoadAutoDetect) {
+    // The detectors and the record shape decide from the text's start.
+    constexpr uint64_t kHead = 0x10000;
+    const FileRangeRead head = ReadFileBytes(name, first, first + kHead - 1);
+    if (head.status == FileRangeRead::Status::Read &&
+        (DetectHexOrPof(head.bytes) != kLoadAutoDetect || HexFormatByShape(head.bytes) != 0)) {
+      return false;
+    }
+  }
+  RefuseDataEnd(context.messages, name, dest, count);
+  return true;
+}
+
 }  // namespace
 
 LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadRequest& request,
@@ -161,6 +202,10 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
       const uint8_t fill =
           format == kLoadMotorola && !request.fill_unused ? uint8_t{0xFF} : request.fill;
       hex = ReadHex(format, view, fill, progress);
+      if (!hex.ok() && hex.failure->kind == HexParseFailure::Kind::Memory) {
+        Plain(messages, "Memory Error.", "ITL");
+        return outcome;
+      }
       if (!hex.ok()) {
         const HexParseFailure& f = *hex.failure;
         messages.Box(strprintf("%s\n%s, line %zu: %s.", ReaderHeadline(format, f.kind).c_str(),
@@ -169,9 +214,8 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
         return outcome;
       }
       if (!hex.image.HasData()) {
-        Refuse(messages,
-               strprintf("Nothing to load: %s holds no data record.", request.name.c_str()),
-               "Load");
+        // Sound records, but none with data: not a file of that format to load.
+        Plain(messages, DetectFailureText(format), "ERROR !");
         return outcome;
       }
       if (request.report_detection && by_shape) {
@@ -219,18 +263,12 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
            "Load");
     return outcome;
   }
-  if (dest < 0 || static_cast<uint64_t>(dest) > kMaxBufferSize ||
-      len > kMaxBufferSize - static_cast<uint64_t>(dest)) {
-    Refuse(messages,
-           strprintf("%s does not fit the buffer: its data would end at %s, and the largest buffer "
-                     "holds %s bytes.",
-                     request.name.c_str(), HexNumber(static_cast<uint64_t>(dest) + len).c_str(),
-                     HexNumber(kMaxBufferSize).c_str()),
-           "Load");
+  if (!FitsLargestBuffer(dest, len)) {
+    RefuseDataEnd(messages, request.name, dest, len);
     return outcome;
   }
-  const uint64_t final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
-                                           static_cast<uint64_t>(dest) + len);
+  uint64_t final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
+                                     static_cast<uint64_t>(dest) + len);
   if (final_size - DataBuffer::kSizeExtra > kMaxBufferSize) {
     Refuse(messages,
            strprintf("%s does not fit the buffer: it would need %s bytes, and the largest buffer "
@@ -241,8 +279,14 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
     return outcome;
   }
 
-  // Commit: one resize to the size the steps of a load reach, then the
-  // placement, which then needs no growth of its own.
+  // Commit: the caller's sizing, one resize to the size the steps of a load
+  // reach from there, then the placement, which then needs no growth of its
+  // own. Whether the size fits does not depend on the size before.
+  if (request.before_commit) {
+    request.before_commit();
+    final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
+                              static_cast<uint64_t>(dest) + len);
+  }
   if (!buffer.ResizeBuffer(static_cast<int64_t>(final_size - DataBuffer::kSizeExtra), messages)) {
     return outcome;
   }
@@ -259,7 +303,12 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
   if (!ok) return outcome;
   buffer.SetFileStartAdd(static_cast<int32_t>(dest));
   buffer.SetFileSize(static_cast<int32_t>(static_cast<uint64_t>(dest) + len));
-  outcome.file_sum = buffer.GetCheckSum(dest, dest + static_cast<int64_t>(placed) - 1,
+  // A hex image's sum covers its whole slot, whatever the mode placed in it;
+  // a byte range's covers the bytes placed from the destination on.
+  const bool hex_image =
+      format == kLoadIntelHex || format == kLoadMotorola || format == kLoadTektronix;
+  const uint64_t summed = hex_image ? len : placed;
+  outcome.file_sum = buffer.GetCheckSum(dest, dest + static_cast<int64_t>(summed) - 1,
                                         request.report_sum ? 1 : 0, messages, progress);
   outcome.placed = placed;
   outcome.loaded = true;
@@ -276,16 +325,24 @@ std::optional<std::string> ReadFileRange(LoadSaveContext& context) {
       context.messages.Box("Format Error !", "", MessageButtons::Ok, MessageIcon::None);
     return std::nullopt;
   }
-  if (first < 0 || last < first) {
+  // An empty range loads nothing, and says nothing.
+  if (last < first) return std::nullopt;
+  if (first < 0) {
     Refuse(context.messages,
-           strprintf("Nothing to load: the range %llX .. %llX of %s is empty.",
-                     static_cast<long long>(first), static_cast<long long>(last), name.c_str()),
+           strprintf("Nothing to load: the range of %s starts at %lld, before the file's first "
+                     "byte.",
+                     name.c_str(), static_cast<long long>(first)),
            "Load");
     return std::nullopt;
   }
   // The format is converted here, as the dialog stored it: a value that is not
   // a number ends the command with the conversion error.
   (void)StrToInt(ini.ReadString(kLoadDlg, "Format", "0"));
+  if (RefuseOversizedByteRange(context, name, static_cast<uint64_t>(first),
+                               static_cast<uint64_t>(last),
+                               ini.ReadInteger(kLoadDlg, "DistSAdd", 0))) {
+    return std::nullopt;
+  }
   context.progress.Show();
   context.progress.SetPosition(0);
   FileRangeRead read =
@@ -318,7 +375,7 @@ std::optional<std::string> ReadFileRange(LoadSaveContext& context) {
 }
 
 int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_detection,
-                       bool report_sum) {
+                       bool report_sum, std::function<void()> before_commit) {
   DataBuffer& buffer = context.buffer;
   IniFile ini(buffer.HistoryIniPath());
   LoadRequest request;
@@ -329,6 +386,7 @@ int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_d
   request.format = buffer.FileFormat();
   request.report_detection = report_detection;
   request.report_sum = report_sum;
+  request.before_commit = std::move(before_commit);
   LoadSummary summary;
   summary.file_start = static_cast<uint32_t>(ini.ReadInteger(kLoadDlg, "SourceSAdd", 1));
   summary.file_end = static_cast<uint32_t>(ini.ReadInteger(kLoadDlg, "SourceEAdd", 1));
@@ -362,6 +420,7 @@ bool LoadFileClick(LoadSaveContext& context) {
       load_path == "0" ? std::optional<std::string>(load_path) : std::nullopt;
   if (!context.windows.RunLoadDialog(preset)) return false;
   if (ReadDialogOK(buffer.HistoryIniPath(), kLoadDlg) == 0) return false;
+  std::function<void()> sizing = context.windows.TakeBufferSizing();
   IniFile ini(buffer.HistoryIniPath());
   const std::string name = ini.ReadString(kLoadDlg, "Name", "None");
   context.windows.SetLoadPathText(name);
@@ -373,7 +432,8 @@ bool LoadFileClick(LoadSaveContext& context) {
     const bool pic = !ic_ini.empty() &&
                      IniFile(ic_ini).ReadInteger("SysInformation", "ToCountPICsumFlag", 0) == 1;
     if (!pic) {
-      const bool loaded = LoadIntoBuffer(context, std::move(*text), true, false) == 1;
+      const bool loaded =
+          LoadIntoBuffer(context, std::move(*text), true, false, std::move(sizing)) == 1;
       if (loaded && !ic_ini.empty() && HaveExtendPro(ic_ini)) {
         buffer.SetExtProRan(1);
         RunExtendPro(buffer, context.paths, context.messages, context.windows.MainWindowHandle(),
@@ -383,7 +443,9 @@ bool LoadFileClick(LoadSaveContext& context) {
     }
     // PIC devices: their own sum of what was loaded, and the decode of the
     // configuration word; both only after a load that placed the data.
-    if (LoadIntoBuffer(context, std::move(*text), false, false) != 1) return false;
+    if (LoadIntoBuffer(context, std::move(*text), false, false, std::move(sizing)) != 1) {
+      return false;
+    }
     if (context.pic) {
       uint16_t config_word = 0;
       const std::optional<uint32_t> sum =

@@ -8,6 +8,7 @@
 // format, has a damaged record or places no byte leaves the buffer, its size,
 // DataMode and [LoadDlg] exactly as they were, and says why.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -50,6 +51,10 @@ class LoadSaveWindows {
   virtual void RedrawView() = 0;
   // The main window's handle, handed to a plug-in.
   virtual int64_t MainWindowHandle() const = 0;
+  // The buffer sizing that the last confirmed load dialog decided, taken
+  // once (empty when there is none). The load runs it only after the file
+  // has been read and checked, just before the data goes into the buffer.
+  virtual std::function<void()> TakeBufferSizing() { return {}; }
 };
 
 // The PIC devices' load path: their own sum and configuration decode.
@@ -87,6 +92,9 @@ struct LoadRequest {
   bool fill_unused = false;  // fill around the data with `fill`
   bool report_detection = false;
   bool report_sum = false;
+  // Runs once the text has been read and checked, before the buffer
+  // changes; the buffer's size is taken after it.
+  std::function<void()> before_commit;
 };
 
 struct LoadOutcome {
@@ -112,8 +120,9 @@ std::optional<std::string> ReadFileRange(LoadSaveContext& context);
 
 // Detects, reads, places and sums the text by [LoadDlg] and the editor's
 // FileFormat, fills the summary and the sum field. Returns 1 or 0.
+// before_commit: see LoadRequest.
 int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_detection,
-                       bool report_sum);
+                       bool report_sum, std::function<void()> before_commit = {});
 
 // The format the load dialog presets for [LoadDlg] Name: 4 Intel HEX,
 // 5 Motorola, 6 Tektronix, 7 POF (first detector that passes over the

@@ -11,16 +11,36 @@ namespace {
 // Address bytes of each record type; 0 marks a type that does not exist.
 constexpr int kAddressBytes[10] = {2, 2, 3, 4, 0, 2, 3, 4, 3, 2};
 
-int PairAt(std::string_view text, size_t pos) {
-  if (pos + 2 > text.size()) return -1;
-  const int hi = HexDigitValue(static_cast<unsigned char>(text[pos]));
-  const int lo = HexDigitValue(static_cast<unsigned char>(text[pos + 1]));
-  return hi < 0 || lo < 0 ? -1 : hi << 4 | lo;
-}
-
 HexParseFailure Fail(size_t line, std::string reason,
                      HexParseFailure::Kind kind = HexParseFailure::Kind::Format) {
   return {kind, line, std::move(reason)};
+}
+
+// How far the data records from text[from] on reach from the window base
+// (the image size they need), from a quick walk over the record headers.
+// The walk stops where a header is damaged; the reader then reports it.
+uint64_t DataExtent(std::string_view text, size_t from, uint64_t window_base) {
+  uint64_t extent = 0;
+  for (size_t i = text.find('S', from); i != std::string_view::npos; i = text.find('S', i)) {
+    const unsigned char t = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (t < '0' || t > '9' || kAddressBytes[t - '0'] == 0) break;
+    const int address_bytes = kAddressBytes[t - '0'];
+    const int count = HexPairAt(text, i + 2);
+    if (count < address_bytes + 1) break;
+    if (t >= '1' && t <= '3') {
+      uint64_t address = 0;
+      for (int k = 0; k < address_bytes; ++k) {
+        const int v = HexPairAt(text, i + 4 + 2 * static_cast<size_t>(k));
+        if (v < 0) return extent;
+        address = address << 8 | static_cast<uint64_t>(v);
+      }
+      if (address < window_base) break;
+      const uint64_t end = address - window_base + static_cast<uint64_t>(count - address_bytes - 1);
+      if (end > extent) extent = end;
+    }
+    i += 4 + 2 * static_cast<size_t>(count);
+  }
+  return extent;
 }
 
 }  // namespace
@@ -28,8 +48,10 @@ HexParseFailure Fail(size_t line, std::string reason,
 HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progress,
                             uint64_t limit) {
   HexReadResult result{std::nullopt, StagingImage(fill, limit)};
-  // Two digits a byte: the image of a text without gaps is at most half its size.
+  // Two digits a byte: records that follow each other from a low address
+  // need at most half the text.
   result.image.Reserve(text.size() / 2);
+  bool sized = false;
   progress.SetCaption("File processing ......");
   WalkProgress walk(progress, text.size());
   uint8_t rec[256];
@@ -82,6 +104,10 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
     if (data_record) {
       uint64_t address = 0;
       for (int k = 0; k < address_bytes; ++k) address = address << 8 | rec[k];
+      if (auto past = PastLastAddress(address, data_length, line)) {
+        result.failure = std::move(past);
+        return result;
+      }
       // Addresses count from the 16 MB window of the first data record, so a
       // file for a chip mapped high in a CPU's address space loads from 0
       // while a file larger than 16 MB keeps its layout.
@@ -97,11 +123,16 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
         return result;
       }
       address -= window_base;
+      // Data that lies higher in its window, or apart: the image is sized
+      // once for all the records to come, rather than grow step by step to
+      // twice that.
+      if (!sized && address + data_length > result.image.Capacity()) {
+        sized = true;
+        result.image.Reserve(DataExtent(text, i, window_base));
+      }
       // Data bytes go straight into the image.
       if (data_length > 0 && !(data = result.image.Claim(address, data_length))) {
-        result.failure =
-            Fail(line, strprintf("data at %s lies beyond the largest buffer (%s bytes)",
-                                 HexNumber(address).c_str(), HexNumber(limit).c_str()));
+        result.failure = ClaimFailure(result.image, address, line);
         return result;
       }
     }
@@ -152,16 +183,16 @@ bool DetectMotorolaHex(std::string_view text) {
           t == '9')) {
       return false;
     }
-    const int count = PairAt(text, i + 2);
+    const int count = HexPairAt(text, i + 2);
     if (count < 0) return false;
     if (count >= 1 && t >= '1' && t <= '3') {
       unsigned sum = static_cast<unsigned>(count);
       for (int k = 0; k + 1 < count; ++k) {
-        const int v = PairAt(text, i + 4 + 2 * static_cast<size_t>(k));
+        const int v = HexPairAt(text, i + 4 + 2 * static_cast<size_t>(k));
         if (v < 0) return false;
         sum += static_cast<unsigned>(v);
       }
-      const int cc = PairAt(text, i + 4 + 2 * static_cast<size_t>(count - 1));
+      const int cc = HexPairAt(text, i + 4 + 2 * static_cast<size_t>(count - 1));
       if (cc < 0) return false;
       if (cc != 0) seen = true;
       if (static_cast<uint8_t>(~sum) != cc) return false;

@@ -29,7 +29,9 @@ class FileSink : public ByteSink {
   AtomicOutputFile& file_;
 };
 
-const char* TooBigText(int32_t format) {
+}  // namespace
+
+const char* SaveTooBigText(int32_t format) {
   switch (format) {
     case kSaveIntelHex:
       return "File Too Big for Intel Format,\nPlease Select other Format.";
@@ -43,8 +45,6 @@ const char* TooBigText(int32_t format) {
       return "File Too Big,\nPlease Select other Format.";
   }
 }
-
-}  // namespace
 
 bool SaveRange(const DataBuffer& buffer, const std::string& name, int64_t first, int64_t last,
                int32_t format, Messages& messages, Progress& progress) {
@@ -93,15 +93,19 @@ bool SaveRange(const DataBuffer& buffer, const std::string& name, int64_t first,
     case WriteOutcome::Written:
       return true;
     case WriteOutcome::TooBig:
-      messages.Box(TooBigText(format), "SAVE", MessageButtons::Ok, MessageIcon::Stop);
+      messages.Box(SaveTooBigText(format), "SAVE", MessageButtons::Ok, MessageIcon::Stop);
       return false;
     case WriteOutcome::FileError:
-      messages.Box(strprintf("File write error !\n\n%s: %s", name.c_str(),
-                             error ? std::strerror(error) : "the file cannot be written"),
-                   "SAVE", MessageButtons::Ok, MessageIcon::Stop);
+      ShowFileWriteError(messages, name, error);
       return false;
   }
   return false;
+}
+
+void ShowFileWriteError(Messages& messages, const std::string& name, int error) {
+  messages.Box(strprintf("File write error !\n\n%s: %s", name.c_str(),
+                         error ? std::strerror(error) : "the file cannot be written"),
+               "SAVE", MessageButtons::Ok, MessageIcon::Stop);
 }
 
 int32_t SaveBuffer(const DataBuffer& buffer, Messages& messages, Progress& progress) {

@@ -23,6 +23,9 @@ enum SaveFormat : int32_t {
   kSaveTektronix = 5,
 };
 
+// The refusal of a range too big for the format, caption "SAVE".
+const char* SaveTooBigText(int32_t format);
+
 // Writes buffer bytes first .. last (inclusive) to the file `name` in
 // `format` (any code other than 1 to 5 is binary). Hex formats round the
 // length up to 32 bytes with the bytes that follow in the buffer. False after
@@ -30,6 +33,10 @@ enum SaveFormat : int32_t {
 // the file cannot be written.
 bool SaveRange(const DataBuffer& buffer, const std::string& name, int64_t first, int64_t last,
                int32_t format, Messages& messages, Progress& progress);
+
+// The box every save shows when its file cannot be written: the name and
+// the reason (errno `error`, 0 when none is known).
+void ShowFileWriteError(Messages& messages, const std::string& name, int error);
 
 // [SaveDlg] as the dialog left it. Returns 1 when the file was written.
 int32_t SaveBuffer(const DataBuffer& buffer, Messages& messages, Progress& progress);

@@ -6,12 +6,20 @@
 
 namespace quenlet {
 
-bool StagingImage::Grow(uint64_t end) {
+bool StagingImage::GrowFor(uint64_t end) {
   // Geometric growth: records arrive one short step at a time and must not
   // cost a copy of the image each.
-  uint64_t want = capacity_ < 4096 ? 4096 : capacity_ * 2;
-  if (want < end) want = end;
+  const uint64_t step = capacity_ < 4096 ? 4096 : capacity_ * 2;
+  return Grow(step > end ? step : end);
+}
+
+bool StagingImage::Grow(uint64_t want) {
   if (want > limit_) want = limit_;
+  if (size_ == 0) {
+    // Nothing to keep: the old block goes before the new one is taken.
+    bytes_.reset();
+    capacity_ = 0;
+  }
   // Not zeroed: every byte below size_ is written before it is read.
   std::unique_ptr<uint8_t[]> fresh(new (std::nothrow) uint8_t[static_cast<size_t>(want)]);
   if (!fresh) return false;

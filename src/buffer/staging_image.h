@@ -21,18 +21,23 @@ class StagingImage {
   uint8_t fill() const { return fill_; }
   uint64_t limit() const { return limit_; }
 
-  // Room for n bytes ahead of time (a hint; never past the limit): a reader
-  // that knows roughly how much its text holds spares the image's regrowth.
+  // Room for n bytes ahead of time (never past the limit): a reader that
+  // knows how far its records reach sizes the image once, sparing regrowth
+  // and its copies. A hint: when it fails, growth on demand decides.
   void Reserve(uint64_t n);
 
   // Room for size bytes from address on, which the caller then writes; the
   // addresses between the image's end and address get the fill byte. Null,
   // with nothing changed, when the bytes would pass the limit or memory runs
-  // out. (A reader that fails after this drops the whole image.)
+  // out (then OutOfMemory() is true). A reader that fails after this drops
+  // the whole image.
   uint8_t* Claim(uint64_t address, size_t size) {
     if (address > limit_ || size > limit_ - address) return nullptr;
     const uint64_t end = address + size;
-    if (end > capacity_ && !Grow(end)) return nullptr;
+    if (end > capacity_ && !GrowFor(end)) {
+      out_of_memory_ = true;
+      return nullptr;
+    }
     if (address > size_) std::memset(bytes_.get() + size_, fill_, address - size_);
     if (end > size_) size_ = end;
     return bytes_.get() + address;
@@ -47,15 +52,23 @@ class StagingImage {
     return true;
   }
 
+  // Bytes the image holds room for without growing.
+  uint64_t Capacity() const { return capacity_; }
+
   // True once a byte was stored.
   bool HasData() const { return size_ > 0; }
+  // True when a Claim failed for want of memory rather than for the limit.
+  bool OutOfMemory() const { return out_of_memory_; }
   // Highest address stored (inclusive); 0 when nothing was stored.
   uint64_t LastAddress() const { return size_ > 0 ? size_ - 1 : 0; }
   // Addresses 0 .. LastAddress(); empty when nothing was stored.
   std::span<const uint8_t> Bytes() const { return {bytes_.get(), static_cast<size_t>(size_)}; }
 
  private:
-  bool Grow(uint64_t end);
+  // Room for at least end bytes, growing geometrically.
+  bool GrowFor(uint64_t end);
+  // Room for exactly want bytes (at most the limit); the image is kept.
+  bool Grow(uint64_t want);
 
   uint8_t fill_;
   uint64_t limit_;
@@ -64,6 +77,7 @@ class StagingImage {
   std::unique_ptr<uint8_t[]> bytes_;
   uint64_t size_ = 0;
   uint64_t capacity_ = 0;
+  bool out_of_memory_ = false;
 };
 
 }  // namespace quenlet

@@ -99,8 +99,7 @@ HexReadResult ReadTektronixHex(std::string_view text, uint8_t fill, Progress& pr
       return result;
     }
     if (!result.image.Store(address, data, count)) {
-      result.failure = Fail(line, strprintf("data at %s lies beyond the largest buffer (%s bytes)",
-                                            HexNumber(address).c_str(), HexNumber(limit).c_str()));
+      result.failure = ClaimFailure(result.image, address, line);
       return result;
     }
     i = end;

@@ -299,8 +299,9 @@ uint8_t IdCodeByte(std::string_view text) {
 
 uint16_t OptionFuseTypeDigit(std::string_view text) {
   if (text.size() < 2) return 0;
-  // "0X13" is read like "0x13": its second character has no digit value.
-  const size_t at = (text[1] == 'x' || text[1] == 'X') ? 3 : 1;
+  // Only a lower-case 'x' moves the digit to the fourth character: in "0X13"
+  // the counted character is the 'X', which is no digit.
+  const size_t at = text[1] == 'x' ? 3 : 1;
   if (at >= text.size()) return 0;
   const int v = HexDigitValue(text[at]);
   return v < 0 ? 0 : static_cast<uint16_t>(v);
@@ -346,7 +347,14 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
   }
   next.Block.Clear();
 
-  const KeyReader keys(paths_.Resolve(next.IcIniPath));
+  // A device file that is not there, or holds no device section, describes
+  // no device: its all-default values must never pass as one. The load goes
+  // on all the same, so that the programmer is identified and the driver
+  // goes out as on every load.
+  const std::optional<std::string> file = paths_.Resolve(next.IcIniPath);
+  const bool no_device_file =
+      !paths_.FileExists(next.IcIniPath) || !IniFile(*file).SectionExists(kIcIniSection);
+  const KeyReader keys(no_device_file ? std::nullopt : file);
   const std::string fpga_file = keys.Text("FPGAFile", "None");
   const std::string user_wav = keys.Text("UserWav", "None");
   // The driver goes out before the rest of the file is looked at.
@@ -373,8 +381,10 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
     }
   }
 
+  next.HoldsNoDevice = no_device_file;
   device_ = std::move(next);
   fields.CommitTo(state_);
+  if (no_device_file) return {IcLoadStatus::NoDeviceFile, {}};
   if (device_.MissingFileCount != 0) return {IcLoadStatus::MissingSupportFile, {}};
 
   const auto& p = device_.SupportFilePaths;

@@ -38,9 +38,9 @@ std::array<uint8_t, 48> DecodePinDefinition(std::string_view digits);
 uint8_t IdCodeByte(std::string_view text);
 
 // The record's Option_Fuse_Type: the fourth character as a hex digit when the
-// second is 'x', otherwise the second character ("01", "0x01", "11", "0x11"
-// all give 1). A text without that character, or one where it is not a hex
-// digit, gives 0.
+// second is a lower-case 'x', otherwise the second character ("01", "0x01",
+// "11", "0x11" all give 1; "0X13" counts the 'X'). A text without that
+// character, or one where it is not a hex digit, gives 0.
 uint16_t OptionFuseTypeDigit(std::string_view text);
 
 // One row of the size table. N counts the addresses of both memory areas.
@@ -71,6 +71,9 @@ enum class IcLoadStatus {
   Loaded,              // every value loaded and the algorithm image built
   MissingSupportFile,  // values loaded, a support file is missing: MissingFileCount 1, no image
                        // built
+  NoDeviceFile,        // the device file is missing or has no device section: the driver
+                       // went out and MissingFileCount is set as usual, the record holds
+                       // defaults marked HoldsNoDevice, no image built; nothing is shown
   EmptyPath,           // no device file chosen: nothing loaded
   WrongProgrammer,     // another programmer model answered: nothing loaded
   Failed,              // the device file holds a bad value: shown, previous device kept
@@ -80,7 +83,8 @@ struct IcLoadOutcome {
   IcLoadStatus status = IcLoadStatus::Failed;
   std::string message;  // for Failed: the error, already shown through Messages::ShowError
 
-  // The record now holds this device's values.
+  // The record now holds this device's values (a record without a device
+  // file holds none).
   bool loaded() const {
     return status == IcLoadStatus::Loaded || status == IcLoadStatus::MissingSupportFile;
   }

@@ -68,6 +68,10 @@ struct SelectedDevice {
   std::string IcInformationText;
   std::string start_address_Hi;  // the key's text as read
   int32_t Intact = 0;
+  // The last load found no device file (IcIniPath missing, not a regular
+  // file, or without the device section): every value is a default and the
+  // record holds no device. The device operations refuse it.
+  bool HoldsNoDevice = false;
 
   DataWidth Width() const {
     if (Data_Width == "0xFFFF" || Data_Width == "0xffff") return DataWidth::Word;

@@ -3,6 +3,8 @@
 #include <libusb.h>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 
 namespace quenlet {
 namespace {
@@ -36,6 +38,8 @@ bool FindBulkEndpoints(libusb_device* device, uint8_t& in, uint8_t& out) {
 }  // namespace
 
 LibusbBackend::LibusbBackend() {
+  const char* debug = std::getenv("QUENLET_USB_DEBUG");
+  debug_ = debug && *debug;
   if (libusb_init(&context_) != 0) context_ = nullptr;
 }
 
@@ -99,7 +103,19 @@ bool LibusbBackend::Open(int number) {
     return false;
   }
   if (libusb_kernel_driver_active(handle_, kInterface) == 1) {
-    libusb_detach_kernel_driver(handle_, kInterface);
+    // Not ours: taking it from its driver would break that device's work.
+    if (debug_) {
+      libusb_device_descriptor d{};
+      libusb_get_device_descriptor(device, &d);
+      std::fprintf(stderr,
+                   "quenlet: USB device %03u/%03u (%04x:%04x) passed over: a kernel driver holds "
+                   "its interface %d\n",
+                   libusb_get_bus_number(device), libusb_get_device_address(device), d.idVendor,
+                   d.idProduct, kInterface);
+    }
+    libusb_close(handle_);
+    handle_ = nullptr;
+    return false;
   }
   if (libusb_claim_interface(handle_, kInterface) != 0) {
     libusb_close(handle_);

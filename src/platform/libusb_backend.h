@@ -1,7 +1,10 @@
 #pragma once
 // The real programmer unit through libusb. Devices are numbered in libusb's
-// order of its device list; opening one detaches a bound kernel driver,
-// claims interface 0 and takes the first bulk IN and bulk OUT endpoints of it.
+// order of its device list; opening one claims interface 0 and takes the
+// first bulk IN and bulk OUT endpoints of it. A device whose interface 0 a
+// kernel driver holds is never taken from that driver: another product may
+// share the unit's product id (a USB disk, say), and it is passed over.
+// QUENLET_USB_DEBUG (set and not empty) logs such devices on stderr.
 #include <cstdint>
 
 #include "platform/usb_backend.h"
@@ -46,6 +49,7 @@ class LibusbBackend : public UsbBackend {
   libusb_context* context_ = nullptr;
   libusb_device** list_ = nullptr;
   int count_ = 0;
+  bool debug_ = false;
   libusb_device_handle* handle_ = nullptr;
   bool claimed_ = false;
   uint8_t in_endpoint_ = 0;

@@ -69,12 +69,16 @@ uint32_t Scatter(const DataSpan& span, const uint8_t* staging, std::span<uint8_t
   return sum;
 }
 
-uint64_t CountDifferences(const DataSpan& span, const uint8_t* staging,
+// Differences between staging bytes `from` to count - 1 and their source bytes.
+uint64_t CountDifferences(const DataSpan& span, uint32_t from, const uint8_t* staging,
                           std::span<const uint8_t> source) {
+  if (from >= span.count) return 0;
   const uint8_t* with = source.data() + span.first;
-  if (span.stride == 1 && std::memcmp(staging, with, span.count) == 0) return 0;
+  if (span.stride == 1 && std::memcmp(staging + from, with + from, span.count - from) == 0) {
+    return 0;
+  }
   uint64_t differences = 0;
-  for (uint32_t i = 0; i < span.count; ++i) {
+  for (uint32_t i = from; i < span.count; ++i) {
     differences += staging[i] != with[uint64_t{i} * span.stride];
   }
   return differences;
@@ -167,8 +171,8 @@ BlockRunResult RunBlockPlan(OperationContext& ctx, const BlockPlan& plan, const 
       const uint32_t sum = Scatter(page.data, staging.data(), source);
       result.placed_sum += sum;
       if (page.data.stride != 1) result.lane_sum += sum;
-    } else if (page.compare) {
-      result.mismatches += CountDifferences(page.data, staging.data(), source);
+    } else {
+      result.mismatches += CountDifferences(page.data, page.compare_from, staging.data(), source);
     }
     Call(hooks.page_done, page);
   }

@@ -81,7 +81,7 @@ class Planner {
   bool StartBlock(uint32_t& start, std::string& error) const;
   void BytePages(const AreaLayout& area, uint8_t operation, int64_t remaining, bool whole_pages);
   void WordPages(const AreaLayout& area, uint8_t operation, int64_t remaining,
-                 SecondHalf second_half, bool counted_reads, bool compare_rule);
+                 SecondHalf second_half, bool counted_reads, bool from_start);
   void Finish(const AreaLayout& area);
 
   const DeviceGeometry& d_;
@@ -126,9 +126,10 @@ void Planner::BytePages(const AreaLayout& area, uint8_t operation, int64_t remai
 // and, as `second_half` says, a second page (BlockAddress 0x8000).
 //  counted_reads: each page moves halves as far as `remaining` reaches
 //    (compares); otherwise both halves.
-//  compare_rule: a first page before StartAddress is read but not compared.
+//  from_start: a first page that begins below StartAddress is compared from
+//    the start address on (verify and confirm of the main area).
 void Planner::WordPages(const AreaLayout& area, uint8_t operation, int64_t remaining,
-                        SecondHalf second_half, bool counted_reads, bool compare_rule) {
+                        SecondHalf second_half, bool counted_reads, bool from_start) {
   for (uint32_t b = plan_.start_block; b < plan_.block_count; ++b) {
     for (int half = 0; half < 2; ++half) {
       if (half == 1 && (second_half == SecondHalf::Never ||
@@ -141,8 +142,14 @@ void Planner::WordPages(const AreaLayout& area, uint8_t operation, int64_t remai
       page.block_length = plan_.block_length;
       page.operation = operation;
       page.bulk_halves = counted_reads ? HalvesFor(remaining) : 2;
-      if (compare_rule && half == 0) page.compare = uint64_t{b} * kWordBlock >= d_.start_address;
       page.data = area.Span(uint64_t{b} * kWordBlock + half * kPage, page.bulk_halves);
+      // A start address inside this block's first page: that page is still
+      // compared, from the start address on, so a changed chip cannot pass.
+      const uint64_t page_start = uint64_t{b} * kWordBlock;
+      if (from_start && half == 0 && page_start < d_.start_address) {
+        page.compare_from = static_cast<uint32_t>(
+            std::min<uint64_t>(d_.start_address - page_start, page.data.count));
+      }
       remaining -= static_cast<int64_t>(page.bulk_halves * kHalf);
       plan_.pages.push_back(page);
     }
@@ -299,7 +306,9 @@ PlanOutcome Planner::Build() {
           break;
         case BlockOperation::ReadSecondWords:
           plan_.block_length = LengthWord(A);
-          WordPages(second, 0x01, static_cast<int64_t>(A), SecondHalf::WhileRemaining, false,
+          // Operation 0x0D, as the compares read it: operation 1 would be
+          // answered from the main area.
+          WordPages(second, 0x0D, static_cast<int64_t>(A), SecondHalf::WhileRemaining, false,
                     false);
           break;
         case BlockOperation::ProgramSecond:

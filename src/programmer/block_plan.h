@@ -30,7 +30,7 @@ enum class BlockOperation {
   Confirm,          // main area compared with the buffer after a read, operation 1
   Upload,           // the device's data into the programmer's RAM, no operation
   ReadSecondBytes,  // second area, byte routine, operation 0x0D
-  ReadSecondWords,  // second area, word routine, operation 0x01
+  ReadSecondWords,  // second area, word routine, operation 0x0D
   ProgramSecond,    // second area, operation 0x0E
   CompareSecond,    // second area compared with the buffer, operation 0x0D
 };
@@ -80,7 +80,9 @@ struct PageTransfer {
   uint16_t block_length = 0;   // bytes 20-21
   uint8_t operation = 0;       // request 0x49 operation number; 0 = none is started
   uint8_t bulk_halves = 2;     // 32 KB bulk transfers: 1 = bytes 0-32767 only, 2 = both halves
-  bool compare = true;         // compares: whether this page's data is compared
+  // Compares: staging bytes before this one are read but not compared (the
+  // bytes of a word-wide device's first block below its start address).
+  uint32_t compare_from = 0;
   DataSpan data;
 
   friend bool operator==(const PageTransfer&, const PageTransfer&) = default;

@@ -20,8 +20,9 @@ class IcIniLoader;
 
 // Refills the selected-device record (and its parameter block) from the
 // device's IC INI file; every operation does this first. False when the
-// record does not now hold a device (no file chosen, a bad value, another
-// programmer model); the loader has shown why.
+// record was not refilled (no file chosen, a bad value, another programmer
+// model); the loader has shown why. A record refilled without a device file
+// is marked HoldsNoDevice, and the operation refuses it.
 class DeviceReload {
  public:
   virtual ~DeviceReload() = default;

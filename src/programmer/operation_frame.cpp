@@ -1,7 +1,10 @@
 #include "programmer/operation_frame.h"
 
+#include <algorithm>
+
 #include "device/ic_ini_loader.h"
 #include "platform/strprintf.h"
+#include "programmer/operation_messages.h"
 #include "programmer/step_fail.h"
 #include "programmer/transport.h"
 #include "programmer/uploads.h"
@@ -9,7 +12,8 @@
 namespace quenlet {
 
 bool IcIniReload::Reload() {
-  return loader_.LoadIcParameters(0, 0, 0).loaded();
+  const IcLoadOutcome outcome = loader_.LoadIcParameters(0, 0, 0);
+  return outcome.loaded() || outcome.status == IcLoadStatus::NoDeviceFile;
 }
 
 bool StartRefused(const OperationContext& ctx, const OperationGuard& guard,
@@ -19,10 +23,22 @@ bool StartRefused(const OperationContext& ctx, const OperationGuard& guard,
 }
 
 bool ReloadDevice(OperationContext& ctx, Step step) {
-  if (ctx.reload.Reload()) return true;
+  if (!ctx.reload.Reload()) {
+    FailurePictures(ctx.view, step);
+    StepFail(ctx);
+    return false;
+  }
+  return !RefusedWithoutDevice(ctx, step);
+}
+
+bool RefusedWithoutDevice(OperationContext& ctx, Step step) {
+  if (!ctx.device.HoldsNoDevice) return false;
+  std::string path = ctx.device.IcIniPath;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  ShowMessage(ctx, strprintf(op_text::kCannotOpenFileFormat, path.c_str()).c_str());
   FailurePictures(ctx.view, step);
   StepFail(ctx);
-  return false;
+  return true;
 }
 
 uint16_t DeviceVoltage(const OperationContext& ctx, VoltageIndex index) {

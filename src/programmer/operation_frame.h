@@ -19,9 +19,14 @@ namespace quenlet {
 bool StartRefused(const OperationContext& ctx, const OperationGuard& guard,
                   std::optional<BusyStep> step);
 
-// The device record reloaded from its file. When it is not, the step shows
-// its failure pictures and StepFail; the caller returns false.
+// The device record reloaded from its file, and holding a device. When it
+// is not, the step shows its failure pictures and StepFail; the caller
+// returns false.
 bool ReloadDevice(OperationContext& ctx, Step step);
+// A record that holds no device (its device file could not be opened) is
+// refused: `Cannot open file "<path>".`, the step's failure pictures and
+// StepFail. True when refused.
+bool RefusedWithoutDevice(OperationContext& ctx, Step step);
 
 uint16_t DeviceVoltage(const OperationContext& ctx, VoltageIndex index);
 // Block bytes 32-37.

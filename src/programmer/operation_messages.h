@@ -38,6 +38,10 @@ inline constexpr const char* kIcErrorPlain = "IC Error, Can't read!";
 inline constexpr const char* kCommandFail49 = "Command Fail(0x49)";
 inline constexpr const char* kCommandFail = "Command Fail";
 
+// A device whose device file could not be opened (the text the support-file
+// uploads use too), formatted with the file's path.
+inline constexpr const char* kCannotOpenFileFormat = "Cannot open file \"%s\".";
+
 // Refusals of this program where the device file leaves an operation
 // nothing sensible to do.
 inline constexpr const char* kUnknownReadRoutineFormat =

@@ -202,6 +202,9 @@ bool progClick(OperationContext& ctx) {
   OperationGuard guard(ctx.lock);
   if (StartRefused(ctx, guard, BusyStep::Program)) return false;
   const Step step = Step::Program;
+  // The test erases the chip with the parameters the unit holds; without a
+  // device those are all zero.
+  if (RefusedWithoutDevice(ctx, step)) return false;
   ctx.view.Hide(step, Layer::n);
   ctx.view.Hide(step, Layer::h);
   ctx.pump.PumpOnce();

@@ -8,6 +8,7 @@
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
 #include "programmer/identification.h"
+#include "programmer/operation_messages.h"
 #include "programmer/protocol.h"
 
 namespace quenlet {
@@ -78,7 +79,7 @@ bool ReadSupportFile(ProgrammerLink& link, const ProgramPaths& paths, const std:
   if (path) in.open(*path, std::ios::binary);
   if (!in) {
     link.messages.ShowError(
-        strprintf("Cannot open file \"%s\".", path ? path->c_str() : stored.c_str()));
+        strprintf(op_text::kCannotOpenFileFormat, path ? path->c_str() : stored.c_str()));
     return false;
   }
   if (only_when_fits) {

@@ -10,6 +10,12 @@
 namespace quenlet {
 namespace {
 
+std::string Repeated(const std::string& line, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += line;
+  return text;
+}
+
 TEST(FormatDetect, DetectorsRunInTheirOrder) {
   struct Row {
     std::string text;
@@ -27,7 +33,10 @@ TEST(FormatDetect, DetectorsRunInTheirOrder) {
   }
 }
 
-TEST(FormatDetect, ShapeOfTheFirstLine) {
+// The first record line decides; lines of text before it (a tool's comment)
+// are passed over, as the readers pass them over. A control byte ends the
+// search: that is no text file.
+TEST(FormatDetect, ShapeOfTheFirstRecordLine) {
   struct Row {
     std::string text;
     int32_t format;
@@ -45,6 +54,13 @@ TEST(FormatDetect, ShapeOfTheFirstLine) {
            Row{"/* a C comment */\n", 0},
            Row{":0400000001020304F2 junk\r\n", 0},
            Row{std::string("\x00\x01\x02", 3), 0},
+           Row{"; made by a tool\r\n:0400000001020304F3\r\n", kLoadIntelHex},
+           Row{"Some text\r\n\r\nS1070000AABBCCDDEB\r\n", kLoadMotorola},
+           Row{"# header\n/0000\n", kLoadTektronix},
+           Row{"; made by a tool\r\nplain text\r\n", 0},
+           Row{"; made\x01 by a tool\r\n:0400000001020304F3\r\n", 0},
+           Row{Repeated("; a comment\r\n", 16) + ":0400000001020304F3\r\n", kLoadIntelHex},
+           Row{Repeated("; a comment\r\n", 17) + ":0400000001020304F3\r\n", 0},
        }) {
     EXPECT_EQ(HexFormatByShape(row.text), row.format) << row.text;
   }

@@ -111,6 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
                          "cut short"},
         testing::BadCase{"extra_digit", ":0400000001020304F20\r\n", K::Format, 1, "more digits"},
         testing::BadCase{"not_hex", ":04000000010G0304F2\r\n", K::Format, 1, "'G'"},
+        testing::BadCase{"past_the_last_address",
+                         ":02000004FFFFFC\r\n:10FFF800000102030405060708090A0B0C0D0E0F81\r\n",
+                         K::Format, 2, "runs past the last address FFFFFFFF"},
         // Within the sixteen-digit groups of a long record as well.
         testing::BadCase{
             "not_hex_in_long_record",

@@ -1,14 +1,21 @@
 #include "buffer/load_pipeline.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <ostream>
-
+#include <chrono>
+#include <fstream>
 #include <functional>
+#include <future>
 #include <numeric>
+#include <ostream>
 #include <utility>
 
 #include "app/main_form_state.h"
+#include "buffer/binary_file.h"
+#include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/format_detect.h"
 #include "device/selected_device.h"
@@ -212,14 +219,80 @@ TEST_F(LoadPipelineTest, RangesAndBufferGrowth) {
   EXPECT_EQ(buffer_.Bytes()[0xF], 0x11);
   EXPECT_EQ(buffer_.Bytes()[0x10], 0xEE);
 
-  // A reversed range reads nothing, and says so.
+  // A reversed range reads nothing, without a word (also when it is far
+  // below its start).
   const auto before = Snapshot();
   messages_.boxes.clear();
-  Dialog(file, 5, 4, kLoadBinary);
-  EXPECT_EQ(Load(), 0);
-  ASSERT_EQ(messages_.boxes.size(), 1u);
-  EXPECT_NE(messages_.boxes[0].text.find("Nothing to load"), std::string::npos);
+  for (int64_t first : {5, 0x20}) {
+    Dialog(file, first, 4, kLoadBinary);
+    EXPECT_EQ(Load(), 0);
+  }
+  EXPECT_TRUE(messages_.boxes.empty());
   EXPECT_EQ(Snapshot(), before);
+}
+
+// A byte range too large for the largest buffer is refused before it is
+// read: nothing of it is read (the progress window never opens). The file is
+// sparse, so it takes no room on disk.
+TEST_F(LoadPipelineTest, AByteRangeLargerThanAnyBufferIsRefusedUnread) {
+  const std::string file = Path("huge.bin");
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "no hex records here";
+  }
+  std::filesystem::resize_file(file, kMaxBufferSize + 0x10);
+  for (int32_t format : {kLoadBinary, kLoadAutoDetect}) {
+    SCOPED_TRACE(format);
+    messages_.boxes.clear();
+    progress_.calls.clear();
+    const uint32_t size = buffer_.BufSize();
+    Dialog(file, 0, static_cast<int64_t>(kMaxBufferSize) + 0xF, format);
+    EXPECT_EQ(Load(), 0);
+    ASSERT_EQ(messages_.boxes.size(), 1u);
+    EXPECT_EQ(messages_.boxes[0].text,
+              file +
+                  " does not fit the buffer: its data would end at 0x20000010, and the "
+                  "largest buffer holds 0x20000000 bytes.");
+    EXPECT_TRUE(progress_.calls.empty());
+    EXPECT_EQ(buffer_.BufSize(), size);
+  }
+}
+
+// In a lane mode a hex image's file sum covers its whole slot (the fill
+// bytes the mode leaves in it too); a byte range's covers what was placed.
+TEST_F(LoadPipelineTest, HexImagesInLaneModesSumTheirWholeSlot) {
+  buffer_.SetDataMode(kDataEvenBytes);
+  Dialog(File("a.hex", ":0400100001020304E2\r\n:00000001FF\r\n"), 0, 99, kLoadIntelHex, 0x20, 0x11);
+  ASSERT_EQ(Load(), 1);
+  // Image 0x00 .. 0x13 (fill, then 01 02 03 04) in even-byte lanes from 0x20.
+  EXPECT_EQ(buffer_.Bytes()[0x28], 0x01);
+  EXPECT_EQ(buffer_.Bytes()[0x29], 0x03);
+  EXPECT_EQ(buffer_.FileSize(), 0x20 + 0x14);
+  EXPECT_EQ(windows_.summary.file_sum, Sum(0x20, 0x14));
+  EXPECT_NE(Sum(0x20, 0x14), Sum(0x20, 0x0A));
+}
+
+TEST_F(LoadPipelineTest, CallersSizingRunsOnlyForATextThatLoads) {
+  // The load dialog's sizing: a buffer of 256 KB, applied before placement.
+  int runs = 0;
+  LoadRequest request;
+  request.format = kLoadIntelHex;
+  request.before_commit = [&] {
+    ++runs;
+    buffer_.ResizeBuffer(0x40000, messages_);
+  };
+  const auto before = Snapshot();
+  EXPECT_FALSE(
+      LoadTextIntoBuffer(buffer_, ":0400000001020304F3\r\n", request, messages_, progress_).loaded);
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(Snapshot(), before);
+
+  ASSERT_TRUE(
+      LoadTextIntoBuffer(buffer_, ":0400000001020304F2\r\n", request, messages_, progress_).loaded);
+  EXPECT_EQ(runs, 1);
+  // The load's own growth counts from the size the sizing left.
+  EXPECT_EQ(buffer_.BufSize(), 0x40000u + 2 * DataBuffer::kSizeExtra);
+  EXPECT_EQ(buffer_.Bytes()[3], 4);
 }
 
 TEST_F(LoadPipelineTest, SwapByteLeftByThePopupSwapsLaterLoads) {
@@ -294,27 +367,38 @@ void PrintTo(const Malformed& c, std::ostream* os) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, MalformedFileTest,
-    ::testing::Values(Malformed{"TruncatedLine", "truncated_line.hex", kLoadAutoDetect, 0,
-                                "truncated_line.hex, line 2: the record is cut short"},
-                      Malformed{"BadChecksum", "bad_checksum.hex", kLoadIntelHex, 0,
-                                "bad_checksum.hex, line 2: the checksum is 67"},
-                      Malformed{"OddDigitCount", "odd_digits.s19", kLoadAutoDetect, 0,
-                                "File Data ERROR !!\n\nPlease check your file!\n \n"},
-                      Malformed{"RecordPastMaximumBuffer", "past_max_buffer.hex", kLoadIntelHex, 0,
-                                "line 2: data at 0x20000000 lies beyond the largest buffer"},
-                      Malformed{"LinearAddressOverrun", "linear_overrun.hex", kLoadAutoDetect, 0,
-                                "line 3: data at 0xFFFF0000 lies beyond"},
-                      Malformed{"TektronixDataChecksum", "bad_data_checksum.tek", kLoadAutoDetect,
-                                0, "bad_data_checksum.tek, line 2: the data checksum is 19"},
-                      Malformed{"EmptyFile", "empty.bin", kLoadAutoDetect, 0, "Nothing to load"},
-                      Malformed{"NulInText", "nul_in_text.hex", kLoadAutoDetect, 0,
-                                "line 2: a NUL byte"},
-                      Malformed{"ZeroByteBinary", "empty.bin", kLoadBinary, 0, "holds no byte"},
-                      Malformed{"OneByteBinaryInA32BitLane", "one_byte.bin", kLoadBinary,
-                                kDataGroupByte2, "the data set mode 6 places no byte"},
-                      Malformed{"OneByteExe", "one_byte.bin", kLoadDosExe, 0, "Format Error !"},
-                      Malformed{"UnknownDataSetMode", "one_byte.bin", kLoadBinary, 9,
-                                "the data set mode 9 places no byte"}),
+    ::testing::Values(
+        Malformed{"TruncatedLine", "truncated_line.hex", kLoadAutoDetect, 0,
+                  "truncated_line.hex, line 2: the record is cut short"},
+        Malformed{"BadChecksum", "bad_checksum.hex", kLoadIntelHex, 0,
+                  "bad_checksum.hex, line 2: the checksum is 67"},
+        Malformed{"OddDigitCount", "odd_digits.s19", kLoadAutoDetect, 0,
+                  "File Data ERROR !!\n\nPlease check your file!\n \n"},
+        Malformed{"RecordPastMaximumBuffer", "past_max_buffer.hex", kLoadIntelHex, 0,
+                  "line 2: data at 0x20000000 lies beyond the largest buffer"},
+        Malformed{"LinearAddressOverrun", "linear_overrun.hex", kLoadAutoDetect, 0,
+                  "line 3: data at 0xFFFF0000 lies beyond"},
+        Malformed{"TektronixDataChecksum", "bad_data_checksum.tek", kLoadAutoDetect, 0,
+                  "bad_data_checksum.tek, line 2: the data checksum is 19"},
+        Malformed{"EmptyFile", "empty.bin", kLoadAutoDetect, 0, "Nothing to load"},
+        Malformed{"NulInText", "nul_in_text.hex", kLoadAutoDetect, 0, "line 2: a NUL byte"},
+        Malformed{"ZeroByteBinary", "empty.bin", kLoadBinary, 0, "holds no byte"},
+        Malformed{"OneByteBinaryInA32BitLane", "one_byte.bin", kLoadBinary, kDataGroupByte2,
+                  "the data set mode 6 places no byte"},
+        Malformed{"OneByteExe", "one_byte.bin", kLoadDosExe, 0, "Format Error !"},
+        Malformed{"UnknownDataMode", "one_byte.bin", kLoadBinary, 9,
+                  "the data set mode 9 places no byte"},
+        Malformed{"S3RecordPastTheLastAddress", "past_last_address.s37", kLoadAutoDetect, 0,
+                  "past_last_address.s37, line 2: the data at FFFFFFF8 runs past the "
+                  "last address FFFFFFFF."},
+        // Damaged below a comment line: still a hex file, not binary text.
+        Malformed{"CommentBeforeADamagedRecord", "comment_first.hex", kLoadAutoDetect, 0,
+                  "comment_first.hex, line 2: the checksum is F3"},
+        // Sound records without data: the format's own refusal.
+        Malformed{"MotorolaWithoutDataRecords", "no_data.s19", kLoadMotorola, 0,
+                  "File is not Motorola Hex format !"},
+        Malformed{"IntelEndRecordOnly", "end_only.hex", kLoadAutoDetect, 0,
+                  "File is not Intel Hex format !"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoadPipelineTest, SumFieldTurnsRedOnlyWhenTheSumChanges) {
@@ -376,6 +460,39 @@ TEST_F(LoadPipelineTest, FileErrorsOfTheRangeReader) {
   EXPECT_FALSE(LoadFileClick(*context_));
   ASSERT_EQ(messages_.errors.size(), 1u);
   EXPECT_EQ(messages_.errors[0], "'four' is not a valid integer value");
+}
+
+// A FIFO, a device node and a folder are no data files: the reader, the
+// existence and length checks and the format preset refuse them at once. A
+// FIFO opened for reading would wait for a writer, so the work runs apart
+// and, should it wait, is released by opening the FIFO's other end.
+TEST_F(LoadPipelineTest, NonRegularFilesAreRefusedAtOnce) {
+  const std::string fifo = Path("pipe.hex");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_directories(dir_ / "folder.bin");
+  for (const std::string& name : {fifo, Path("folder.bin"), std::string("/dev/null")}) {
+    SCOPED_TRACE(name);
+    messages_.boxes.clear();
+    Dialog(name, 0, 15, kLoadAutoDetect);
+    auto work = std::async(std::launch::async, [&] {
+      EXPECT_FALSE(CanOpenForReading(name));
+      EXPECT_EQ(GetFileLength(name), 0u);
+      EXPECT_EQ(ReadFileBytes(name, 0, 15).status, FileRangeRead::Status::CannotOpen);
+      EXPECT_EQ(DetectFileFormat(Path("History_1.ini")), kLoadAutoDetect);
+      return Load();
+    });
+    bool waited = false;
+    while (work.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
+      waited = true;
+      const int fd = ::open(name.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+    }
+    EXPECT_FALSE(waited) << "the read waited for a writer";
+    EXPECT_EQ(work.get(), 0);
+    ASSERT_EQ(messages_.boxes.size(), 1u);
+    EXPECT_EQ(messages_.boxes[0].text, "Format Error !");
+    EXPECT_EQ(messages_.boxes[0].caption, "");
+  }
 }
 
 class FakePic : public PicLoadHooks {

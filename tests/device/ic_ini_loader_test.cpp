@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -92,13 +93,17 @@ struct Word {
   uint16_t value;
 };
 
-// The whole block: the words and pin bytes given, every other byte 0.
-std::array<uint8_t, B::kSize> BlockOf(const std::vector<Word>& words,
-                                      std::array<uint8_t, 4> pins = {}) {
-  B b;
-  for (const Word& w : words) b.SetWord(w.offset, w.value);
-  for (size_t i = 0; i < 4; ++i) b.bytes[B::kGndPin1 + i] = pins[i];
-  return b.bytes;
+// The whole block: the words and pin bytes (44 to 47) given, every other
+// byte 0. Offsets are written as numbers, so a wrong offset constant in the
+// loader cannot agree with itself here.
+std::array<uint8_t, 128> BlockOf(const std::vector<Word>& words, std::array<uint8_t, 4> pins = {}) {
+  std::array<uint8_t, 128> bytes{};
+  for (const Word& w : words) {
+    bytes.at(w.offset) = static_cast<uint8_t>(w.value & 0xFF);
+    bytes.at(w.offset + 1) = static_cast<uint8_t>(w.value >> 8);
+  }
+  for (size_t i = 0; i < 4; ++i) bytes[44 + i] = pins[i];
+  return bytes;
 }
 
 std::array<uint8_t, 48> PinsUsed(size_t first, size_t last) {
@@ -116,50 +121,17 @@ TEST_F(IcIniLoaderTest, FullDeviceFillsEveryFieldOfBlockRecordAndRunState) {
   ASSERT_EQ(out.status, IcLoadStatus::Loaded) << out.message;
   EXPECT_THAT(messages_.errors, IsEmpty());
   EXPECT_EQ(device_.IcIniPath, device_.SelectedIcIniPath);
-  EXPECT_EQ(device_.Block.bytes, BlockOf({{B::kBlockAddress, 0x8000},
-                                          {B::kBlockNumber, 3},
-                                          {B::kMaxAddressHi, 1},
-                                          {B::kMaxAddressLow, 0xFFFF},
-                                          {B::kExtAddressLow, 0xFF},
-                                          {B::kIdAddress, 0x100},
-                                          {B::kCurrentVcc, 51},
-                                          {B::kCurrentVpp, 52},
-                                          {B::kCurrentVhh, 53},
-                                          {B::kVc2, 0x201},
-                                          {B::kVp2, 0x202},
-                                          {B::kVh2, 0x203},
-                                          {48, 0x301},
-                                          {50, 0x302},
-                                          {52, 0x303},
-                                          {54, 0x304},
-                                          {56, 0x305},
-                                          {58, 0x306},
-                                          {60, 0x307},
-                                          {62, 0x308},
-                                          {64, 100},
-                                          {66, 101},
-                                          {68, 102},
-                                          {70, 103},
-                                          {72, 25},
-                                          {74, 26},
-                                          {76, 27},
-                                          {78, 28},
-                                          {82, 10},
-                                          {84, 11},
-                                          {86, 12},
-                                          {88, 0x5555},
-                                          {90, 500},
-                                          {92, 0x0A0B},
-                                          {94, 0x0C0D},
-                                          {96, 0x309},
-                                          {98, 4464},  // page_size 70000, low 16 bits
-                                          {100, 0x12},
-                                          {102, 1},
-                                          {104, 0x2000},
-                                          {112, 0x101},
-                                          {114, 0x102},
-                                          {116, 0x103}},
-                                         {24, 0, 44, 255}));
+  EXPECT_EQ(
+      device_.Block.bytes,
+      BlockOf({{16, 0x8000}, {18, 3},      {22, 1},       {24, 0xFFFF}, {28, 0xFF},   {30, 0x100},
+               {32, 51},     {34, 52},     {36, 53},      {38, 0x201},  {40, 0x202},  {42, 0x203},
+               {48, 0x301},  {50, 0x302},  {52, 0x303},   {54, 0x304},  {56, 0x305},  {58, 0x306},
+               {60, 0x307},  {62, 0x308},  {64, 100},     {66, 101},    {68, 102},    {70, 103},
+               {72, 25},     {74, 26},     {76, 27},      {78, 28},     {82, 10},     {84, 11},
+               {86, 12},     {88, 0x5555}, {90, 500},     {92, 0x0A0B}, {94, 0x0C0D}, {96, 0x309},
+               {98, 4464},  // page_size 70000, low 16 bits
+               {100, 0x12},  {102, 1},     {104, 0x2000}, {112, 0x101}, {114, 0x102}, {116, 0x103}},
+              {24, 0, 44, 255}));
 
   EXPECT_EQ(device_.BRAND, "Acme");
   EXPECT_EQ(device_.Name, "AC27C1024");
@@ -217,7 +189,7 @@ TEST_F(IcIniLoaderTest, FixtureTable) {
     int32_t intact;
   } cases[] = {
       {"minimal_byte.ini",
-       {{B::kBlockLength, 8192}, {B::kMaxAddressLow, 8191}},
+       {{20, 8192}, {24, 8191}},
        {0, 0, 0, 0},
        0x10000,
        8192,
@@ -228,10 +200,7 @@ TEST_F(IcIniLoaderTest, FixtureTable) {
        0,
        0},
       {"gal22v10.ini",
-       {{B::kBlockLength, 5893},
-        {B::kMaxAddressLow, 5892},
-        {B::kCurrentVcc, 50},
-        {B::kOptionFuseType, 3}},
+       {{20, 5893}, {24, 5892}, {32, 50}, {B::kOptionFuseType, 3}},
        {24, 0, 36, 0},  // 24-pin package: offset 12
        0x10000,
        5893,
@@ -285,9 +254,9 @@ TEST_F(IcIniLoaderTest, PackagePinsAreMovedToTheSocketEndByPins24And25) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
     ASSERT_TRUE(LoadText(c.keys).loaded());
-    EXPECT_THAT(std::vector<uint8_t>(device_.Block.bytes.begin() + B::kGndPin1,
-                                     device_.Block.bytes.begin() + B::kVccPin2 + 1),
-                ElementsAre(c.pins[0], c.pins[1], c.pins[2], c.pins[3]));
+    EXPECT_THAT(
+        std::vector<uint8_t>(device_.Block.bytes.begin() + 44, device_.Block.bytes.begin() + 48),
+        ElementsAre(c.pins[0], c.pins[1], c.pins[2], c.pins[3]));
     EXPECT_EQ(state_.VccPinRaw, c.vcc_raw);
   }
 }
@@ -321,9 +290,18 @@ TEST_F(IcIniLoaderTest, OptionFuseTypeIsReadTwice) {
     const char* value;
     uint16_t block, record;
   } cases[] = {
-      {"01", 1, 1},      {"0x01", 1, 1},    {"11", 11, 1}, {"0x11", 0x11, 1},
-      {"0x13", 0x13, 3}, {"0X13", 0x13, 3}, {"02", 2, 2},  {"0x3", 3, 0},
-      {"0", 0, 0},       {"1", 1, 0},  // one character: no counted digit
+      {"01", 1, 1},
+      {"0x01", 1, 1},
+      {"11", 11, 1},
+      {"0x11", 0x11, 1},
+      {"0x13", 0x13, 3},
+      {"02", 2, 2},
+      {"0x3", 3, 0},
+      // Only a lower-case x moves the counted digit: here it is the 'X'.
+      {"0X13", 0x13, 0},
+      {"0X01", 1, 0},
+      {"0", 0, 0},
+      {"1", 1, 0},  // one character: no counted digit
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
@@ -489,15 +467,47 @@ TEST_F(IcIniLoaderTest, SupportFileOutsideTheProgramDirectoryCountsAsMissing) {
   EXPECT_EQ(link_.calls.size(), 1u);
 }
 
-TEST_F(IcIniLoaderTest, MissingDeviceFileTakesEveryDefault) {
-  const IcLoadOutcome out = Choose("<none>");
-  EXPECT_EQ(out.status, IcLoadStatus::MissingSupportFile);
-  EXPECT_THAT(link_.calls, ElementsAre("SendDriverFile None"));
-  EXPECT_EQ(device_.Name, "None");
-  EXPECT_EQ(device_.UserEdit, "MainEdit");
-  EXPECT_EQ(device_.Data_Width, "0");
-  EXPECT_EQ(device_.SupportFilePaths[kFpgaFile], Dir() + "FPGA\\None");
-  EXPECT_EQ(device_.Block.bytes, BlockOf({{B::kBlockLength, 1}}));
+// A device file that is missing, is no regular file, or has no device
+// section describes no device. The load still identifies the programmer and
+// sends the driver, fills the record with defaults and marks it; it shows
+// nothing (start-up with the stored device "None" is the ordinary state)
+// and builds no algorithm image, even when files named "None" exist.
+TEST_F(IcIniLoaderTest, NoDeviceFileMarksTheRecordAsHoldingNoDevice) {
+  std::ofstream(root_ / "Ini" / "other.ini") << "[PIC_SUM]\r\nName=Other\r\n";
+  fs::create_directories(root_ / "Ini" / "Folder.ini");
+  ASSERT_EQ(::mkfifo((root_ / "Ini" / "pipe.ini").c_str(), 0600), 0);
+  const char* const stored_names[] = {"None", "OTHER.INI", "folder.ini", "PIPE.INI"};
+  for (const char* stored : stored_names) {
+    SCOPED_TRACE(stored);
+    Install("full_device.ini", "full.ini");
+    SupportFilesOfFullDevice();
+    ASSERT_EQ(Choose("full.ini").status, IcLoadStatus::Loaded);
+    link_.calls.clear();
+    Support("None");  // every support path names FPGA\None
+
+    const IcLoadOutcome out = Choose(stored);
+    EXPECT_EQ(out.status, IcLoadStatus::NoDeviceFile);
+    EXPECT_FALSE(out.loaded());
+    EXPECT_TRUE(device_.HoldsNoDevice);
+    EXPECT_EQ(device_.IcIniPath, Dir() + "INI\\" + stored);
+    EXPECT_THAT(link_.calls, ElementsAre("SendDriverFile None"));
+    EXPECT_THAT(messages_.errors, IsEmpty());
+    EXPECT_THAT(messages_.texts(), IsEmpty());
+    EXPECT_EQ(device_.MissingFileCount, 0);
+    EXPECT_EQ(device_.Name, "None");
+    EXPECT_EQ(device_.Data_Width, "0");
+    EXPECT_EQ(device_.SupportFilePaths[kFpgaFile], Dir() + "FPGA\\None");
+    EXPECT_EQ(device_.Block.bytes, BlockOf({{20, 1}}));
+    EXPECT_THAT(state_.ExpectedIdCodes, ElementsAre(0, 0, 0, 0));
+    fs::remove(root_ / "fpga" / "None");
+  }
+  // Without the files named "None" the support check counts them missing.
+  EXPECT_EQ(Choose("None").status, IcLoadStatus::NoDeviceFile);
+  EXPECT_EQ(device_.MissingFileCount, 1);
+
+  // The next device file that is there holds a device again.
+  ASSERT_EQ(Choose("full.ini").status, IcLoadStatus::Loaded);
+  EXPECT_FALSE(device_.HoldsNoDevice);
 }
 
 TEST_F(IcIniLoaderTest, WrongProgrammerEndsTheLoadWithNothingChanged) {
@@ -612,7 +622,7 @@ TEST_F(IcIniLoaderTest, EveryLoadStartsFromAClearedBlock) {
   ASSERT_TRUE(LoadText("page_size=64\r\npara1=7\r\n").loaded());
   device_.Block.SetPage(0x8000, 5, 1234);  // an operation's page words
   ASSERT_TRUE(LoadText("page_size=32\r\n").loaded());
-  EXPECT_EQ(device_.Block.bytes, BlockOf({{B::kBlockLength, 1}, {B::kPageSize, 32}}));
+  EXPECT_EQ(device_.Block.bytes, BlockOf({{20, 1}, {B::kPageSize, 32}}));
 }
 
 }  // namespace

@@ -167,12 +167,13 @@ TEST(BlockPlan, SecondAreaOperations) {
   EXPECT_EQ(big.plan->pages[1].data.count, 32768u);
   EXPECT_EQ(big.plan->pages[0].operation, 0x0D);
 
-  // The word read of a second area runs operation 1 like the main area's;
-  // its program sends the device size less one as page word.
+  // The word read of a second area runs operation 0x0D, as its compares do
+  // (operation 1 reads the main area); its program sends the device size
+  // less one as page word.
   const DeviceGeometry words = Geometry(DataWidth::Word, 0x3FFF, 0xFF);
   const PlanOutcome read = PlanBlocks(words, BlockOperation::ReadSecondWords);
   ASSERT_TRUE(read.plan);
-  EXPECT_EQ(read.plan->pages[0].operation, 0x01);
+  EXPECT_EQ(read.plan->pages[0].operation, 0x0D);
   const PlanOutcome program = PlanBlocks(words, BlockOperation::ProgramSecond);
   ASSERT_TRUE(program.plan);
   EXPECT_EQ(program.plan->block_length, words.ic_device_size - 1);

@@ -30,14 +30,14 @@ struct Page {
 std::vector<std::string> WritePages(uint8_t op, const std::vector<Page>& pages) {
   std::vector<std::string> out;
   for (const Page& p : pages) {
-    out.push_back("OUT 47 0B00 0080");
+    out.push_back("OUT 47 0B00 0080 0");
     out.push_back(strprintf("P %04X %04X %04X", p.address, p.block, p.length));
-    out.push_back("OUT 43 0000 0000");
+    out.push_back("OUT 43 0000 0000 0");
     for (int h = 0; h < p.halves; ++h) {
-      out.push_back("OUT 4C 8000 8000");
+      out.push_back("OUT 4C 8000 8000 0");
       out.push_back("W 32768");
     }
-    out.push_back(strprintf("OUT 49 4000 %02X00", op));
+    out.push_back(strprintf("OUT 49 4000 %02X00 0", op));
     out.push_back("IN 42 0000 0000 16");
   }
   return out;
@@ -47,12 +47,12 @@ std::vector<std::string> WritePages(uint8_t op, const std::vector<Page>& pages) 
 std::vector<std::string> ReadPages(uint8_t op, const std::vector<Page>& pages) {
   std::vector<std::string> out;
   for (const Page& p : pages) {
-    out.push_back("OUT 47 0B00 0080");
+    out.push_back("OUT 47 0B00 0080 0");
     out.push_back(strprintf("P %04X %04X %04X", p.address, p.block, p.length));
-    out.push_back(strprintf("OUT 49 4000 %02X00", op));
+    out.push_back(strprintf("OUT 49 4000 %02X00 0", op));
     out.push_back("IN 42 0000 0000 16");
     for (int h = 0; h < p.halves; ++h) {
-      out.push_back("OUT 4B 8000 8000");
+      out.push_back("OUT 4B 8000 8000 0");
       out.push_back("R 32768");
     }
   }
@@ -306,6 +306,74 @@ TEST(BlockTransfers, SecondAreaWhollyDifferentIsAFailure) {
   EXPECT_FALSE(VerifySecondArea(f.ctx));
   EXPECT_EQ(f.record.Mismatches, 65536u);
   EXPECT_EQ(f.view.Top(Step::Verify), Layer::f);
+}
+
+// A word-wide device with a second area of its own size: what the
+// second-area read places in the buffer is what the second-area program
+// sent and what the second-area compares check. One changed chip byte in
+// either area fails that area's verify and confirm.
+TEST(BlockTransfers, WordWideBothAreasProgramReadAndCompare) {
+  OpsFixture f;
+  f.Select(DeviceShape{
+      .data_width = "0xFFFF", .max_address = 0xFFFF, .ext_address = 0xFFFF, .read_mode = 0x0400});
+  f.FillSource(0x29);
+  ASSERT_TRUE(program_1Click(f.ctx, 0));
+  ASSERT_TRUE(ProgramSecondArea(f.ctx));
+  const std::vector<uint8_t> written = f.Buffer();
+  ASSERT_GE(written.size(), 0x40000u);  // 128 KB per area
+
+  f.FillSource(0x77);
+  f.ClearRecords();
+  ASSERT_TRUE(readClick(f.ctx)) << ::testing::PrintToString(f.events);
+  const std::vector<uint8_t> read = f.Buffer();
+  EXPECT_TRUE(std::equal(written.begin(), written.begin() + 0x40000, read.begin()));
+  EXPECT_EQ(std::count(f.wire.lines.begin(), f.wire.lines.end(), "OUT 49 4000 0D00 0"), 2);
+
+  EXPECT_TRUE(verify_1Click(f.ctx, 0));
+  EXPECT_TRUE(VerifySecondArea(f.ctx));
+  EXPECT_TRUE(ConfirmDevice(f.ctx, 0));
+  EXPECT_TRUE(ConfirmSecondArea(f.ctx));
+  EXPECT_THAT(f.Messages(), IsEmpty());
+
+  // The second-area byte lies in the second half of its block.
+  for (const auto& [area, offset] :
+       {std::pair{ChipArea::Main, size_t{0x1ABCD}}, std::pair{ChipArea::Second, size_t{0x18765}}}) {
+    SCOPED_TRACE(area == ChipArea::Main ? "main area" : "second area");
+    f.Chip(area)[offset] ^= 0x01;
+    const bool main = area == ChipArea::Main;
+    EXPECT_FALSE(main ? verify_1Click(f.ctx, 0) : VerifySecondArea(f.ctx));
+    EXPECT_EQ(f.record.Mismatches, 1u);
+    EXPECT_FALSE(main ? ConfirmDevice(f.ctx, 0) : ConfirmSecondArea(f.ctx));
+    EXPECT_EQ(f.record.Mismatches, 1u);
+    // The other area still passes.
+    EXPECT_TRUE(main ? VerifySecondArea(f.ctx) : verify_1Click(f.ctx, 0));
+    f.Chip(area)[offset] ^= 0x01;
+  }
+}
+
+// A word-wide device whose start address lies inside block 0: that block's
+// first 64 KB is compared from the start address on, never skipped.
+TEST(BlockTransfers, WordWideFirstBlockIsComparedFromTheStartAddress) {
+  struct Case {
+    const char* name;
+    size_t changed_byte;
+    bool passes;
+  };
+  for (const Case& c : {Case{"changed at the start address", 0x100, false},
+                        Case{"changed in the first half", 0xBEEF, false},
+                        Case{"changed before the start address", 0xFF, true}}) {
+    SCOPED_TRACE(c.name);
+    OpsFixture f;
+    DeviceShape shape = Words(0xFFFF);
+    shape.start_address_low = 0x100;
+    f.Select(shape);
+    f.FillSource(0x3A);
+    ASSERT_TRUE(program_1Click(f.ctx, 0));
+    f.Chip()[c.changed_byte] ^= 0x80;
+    EXPECT_EQ(verify_1Click(f.ctx, 0), c.passes);
+    EXPECT_EQ(f.record.Mismatches, c.passes ? 0u : 1u);
+    EXPECT_EQ(ConfirmDevice(f.ctx, 0), c.passes);
+  }
 }
 
 TEST(BlockTransfers, ProgramLeavesBytesPastTheDeviceErased) {

@@ -4,11 +4,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "device/device_loader_link.h"
 #include "device/ic_ini_loader.h"
 #include "ops_fixture.h"
 #include "platform/program_paths.h"
+#include "programmer/device_compare.h"
 #include "programmer/device_program.h"
+#include "programmer/device_read.h"
+#include "programmer/single_shot_ops.h"
 
 namespace quenlet::testing {
 namespace {
@@ -55,6 +60,47 @@ TEST(DeviceReload, FileThatDoesNotLoadStopsTheOperation) {
   EXPECT_TRUE(f.wire.lines.empty());
   EXPECT_EQ(f.view.Top(Step::Program), Layer::f);
   EXPECT_EQ(f.FailSounds(), 1);
+}
+
+// A device without a device file holds only defaults: an all-zero block
+// must never reach the unit, nor any operation pass on it. Every operation
+// names the file it cannot open and fails; the hidden program test, which
+// does not reload, goes by the last load.
+TEST(DeviceReload, NoDeviceFileIsRefusedByEveryOperation) {
+  struct Case {
+    const char* name;
+    std::function<bool(OperationContext&)> run;
+    Step step;
+  };
+  const Case cases[] = {
+      {"erase", [](OperationContext& c) { return erase_1Click(c, 0); }, Step::Erase},
+      {"blank check", [](OperationContext& c) { return check_1Click(c, 0); }, Step::Blank},
+      {"protect", [](OperationContext& c) { return protect_1Click(c, 0); }, Step::Protect},
+      {"program", [](OperationContext& c) { return program_1Click(c, 1); }, Step::Program},
+      {"program second area", [](OperationContext& c) { return ProgramSecondArea(c); },
+       Step::Program},
+      {"verify", [](OperationContext& c) { return verify_1Click(c, 1); }, Step::Verify},
+      {"verify second area", [](OperationContext& c) { return VerifySecondArea(c); }, Step::Verify},
+      {"read", [](OperationContext& c) { return readClick(c); }, Step::Read},
+      {"confirm", [](OperationContext& c) { return ConfirmDevice(c, 1); }, Step::Confirm},
+      {"confirm step", [](OperationContext& c) { return confirm_nClick(c); }, Step::Confirm},
+      {"confirm second area", [](OperationContext& c) { return ConfirmSecondArea(c); },
+       Step::Confirm},
+      {"hidden program test", [](OperationContext& c) { return progClick(c); }, Step::Program},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReloadFixture f;
+    f.device.SelectedIcIniPath = f.paths.root() + "INI\\None";
+    ASSERT_EQ(f.loader.LoadIcParameters().status, IcLoadStatus::NoDeviceFile);  // as at start-up
+    f.ClearRecords();
+    EXPECT_FALSE(c.run(f.file_ctx));
+    EXPECT_TRUE(f.wire.lines.empty());
+    EXPECT_THAT(f.Messages(), ElementsAre("Cannot open file \"" + f.paths.root() + "INI/None\"."));
+    EXPECT_EQ(f.view.Top(c.step), Layer::f);
+    EXPECT_FALSE(f.view.Visible(Indicator::Pass));
+    EXPECT_EQ(f.FailSounds(), 1);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // with a device of a chosen geometry, a transcript of the wire with the page
 // words of every parameter block, and one ordered record of what the
 // operator sees and hears.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,7 +27,7 @@
 namespace quenlet::testing {
 
 // Forwards to the simulated unit and writes one line per transfer:
-//   "OUT 43 0000 0000", "IN 42 0000 0000 16"   control requests
+//   "OUT 43 0000 0000 0", "IN 42 0000 0000 16"   control requests
 //   "P 0000 0001 7FFF"                          a parameter block: words 16, 18, 20
 //   "W 32768", "R 32768"                        other bulk blocks
 // A transfer that failed ends in " fail".
@@ -41,9 +44,8 @@ class TranscriptBackend : public UsbBackend {
 
   int ControlTransfer(const VendorRequest& r, uint8_t* data) override {
     const int result = inner_.ControlTransfer(r, data);
-    std::string line =
-        r.DeviceToHost() ? strprintf("IN %02X %04X %04X %u", r.request, r.value, r.index, r.length)
-                         : strprintf("OUT %02X %04X %04X", r.request, r.value, r.index);
+    std::string line = strprintf("%s %02X %04X %04X %u", r.DeviceToHost() ? "IN" : "OUT", r.request,
+                                 r.value, r.index, unsigned{r.length});
     Add(line, result >= 0);
     parameters_next_ = !r.DeviceToHost() && r.request == request::kAreaWrite &&
                        r.value == area::kParameters && r.index == area::kParametersSize;
@@ -159,6 +161,11 @@ class OpsFixture {
     state.NotConnectedText = "not connected";
     state.HistoryIniFile = "/nonexistent/History_1.ini";
   }
+  // Whatever a test made the operations do, the unit found nothing in the
+  // host's requests to refuse by its own checks.
+  ~OpsFixture() { EXPECT_THAT(sim.unit().violations(), ::testing::IsEmpty()); }
+  OpsFixture(const OpsFixture&) = delete;
+  OpsFixture& operator=(const OpsFixture&) = delete;
 
   // Selects a device of this geometry: the record and run state as the
   // loader leaves them, a data buffer of the device's size, a fuse map for a

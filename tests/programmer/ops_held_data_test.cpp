@@ -18,8 +18,8 @@ using ::testing::ElementsAreArray;
 
 // One uploaded page: parameters with its words, 0x43, two 0x4C writes.
 std::vector<std::string> UploadPage(const char* words) {
-  return {"OUT 47 0B00 0080", words,    "OUT 43 0000 0000", "OUT 4C 8000 8000", "W 32768",
-          "OUT 4C 8000 8000", "W 32768"};
+  return {"OUT 47 0B00 0080 0", words,    "OUT 43 0000 0000 0", "OUT 4C 8000 8000 0", "W 32768",
+          "OUT 4C 8000 8000 0", "W 32768"};
 }
 
 std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
@@ -117,7 +117,7 @@ TEST(HeldDataVerify, ProgrammerComparesTheUploadedBuffer) {
   ASSERT_TRUE(verify_1Click(f.ctx, 0));
   EXPECT_THAT(f.wire.lines, ElementsAreArray(Join({UploadPage("P 0000 0000 0000"),
                                                    UploadPage("P 8000 0000 0000"),
-                                                   {"OUT 49 4000 0600", "IN 42 0000 0000 16"}})));
+                                                   {"OUT 49 4000 0600 0", "IN 42 0000 0000 16"}})));
   EXPECT_EQ(f.view.Top(Step::Verify), Layer::p);
   EXPECT_TRUE(f.view.Visible(Indicator::Pass));
 
@@ -143,7 +143,7 @@ TEST(HeldDataVerify, FailedUploadEndsTheVerify) {
   f.unit().FailRequest(request::kPageWrite, 2);
   EXPECT_FALSE(verify_1Click(f.ctx, 0));
   EXPECT_EQ(f.view.Top(Step::Verify), Layer::f);
-  for (const auto& line : f.wire.lines) EXPECT_NE(line, "OUT 49 4000 0600");
+  for (const auto& line : f.wire.lines) EXPECT_NE(line, "OUT 49 4000 0600 0");
 }
 
 TEST(HeldDataConfirmStep, TwoProgrammerRuns) {
@@ -153,8 +153,8 @@ TEST(HeldDataConfirmStep, TwoProgrammerRuns) {
   ChipHoldsBuffer(f);
   ASSERT_TRUE(confirm_nClick(f.ctx));
   // The runs send the block as the upload left it.
-  const std::vector<std::string> run = {"OUT 47 0B00 0080", "P 8000 0000 0000", "OUT 49 4000 0600",
-                                        "IN 42 0000 0000 16"};
+  const std::vector<std::string> run = {"OUT 47 0B00 0080 0", "P 8000 0000 0000",
+                                        "OUT 49 4000 0600 0", "IN 42 0000 0000 16"};
   EXPECT_THAT(f.wire.lines, ElementsAreArray(Join({UploadPage("P 0000 0000 0000"),
                                                    UploadPage("P 8000 0000 0000"), run, run})));
   EXPECT_EQ(f.view.Top(Step::Confirm), Layer::p);

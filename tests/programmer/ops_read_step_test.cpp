@@ -31,15 +31,17 @@ TEST(ReadStep, RoutineByTheHighByteOfReadMode) {
     uint16_t read_mode;
     bool reads;
     const char* first_wire_words;
+    const char* data_width = "0x00FF";
   };
   for (const Case& c :
        {Case{0x0000, true, "P 0000 0000 8000"}, Case{0x0100, true, "P 0000 0000 8000"},
         // The word routine reads 32 K words: 64 KB.
-        Case{0x0400, true, "P 0000 0000 0000"}, Case{0x0200, false, nullptr},
+        Case{0x0400, true, "P 0000 0000 0000", "0xFFFF"}, Case{0x0200, false, nullptr},
         Case{0x0300, false, nullptr}, Case{0x0500, false, nullptr}}) {
     SCOPED_TRACE(c.read_mode);
     OpsFixture f;
-    f.Select(DeviceShape{.max_address = 0x7FFF, .read_mode = c.read_mode});
+    f.Select(
+        DeviceShape{.data_width = c.data_width, .max_address = 0x7FFF, .read_mode = c.read_mode});
     f.view.Enable(Control::Run, false);
     EXPECT_EQ(readClick(f.ctx), c.reads);
     EXPECT_TRUE(f.view.Enabled(Control::Run));  // run controls enabled either way
@@ -139,7 +141,7 @@ TEST(ReadStep, OptionDeviceReadsTheOptionBlockAndShowsTheProgrammersSum) {
   EXPECT_THAT(pages.calls, ElementsAre("store"));
   ASSERT_GE(f.wire.lines.size(), 2u);
   EXPECT_THAT(std::vector<std::string>(f.wire.lines.end() - 2, f.wire.lines.end()),
-              ElementsAre("OUT 46 0E00 0100", "R 256"));
+              ElementsAre("OUT 46 0E00 0100 0", "R 256"));
   // The unit's status after a read carries no sum: 0, which differs from
   // the last one shown.
   EXPECT_EQ(f.view.SumText(), "00000000");
@@ -154,7 +156,7 @@ TEST(ReadStep, OptionTypesTwoAndThreePrepareTheUserPage) {
     f.ctx.option_pages = &pages;
     f.Select(DeviceShape{.max_address = 0x7FFF, .option_fuse_type = kind});
     ASSERT_TRUE(readClick(f.ctx));
-    EXPECT_EQ(f.wire.lines.back(), "OUT 49 4000 0B00");  // no status request follows
+    EXPECT_EQ(f.wire.lines.back(), "OUT 49 4000 0B00 0");  // no status request follows
     EXPECT_THAT(pages.calls, ElementsAre("read user page"));
   }
 }
@@ -178,7 +180,7 @@ TEST(ConfirmStep, SecondAreaCannotCoverAMainAreaFailure) {
   std::copy(b.begin() + 0x8000, b.begin() + 0x8100, second.begin());  // second area matches
   EXPECT_FALSE(confirm_nClick(f.ctx));
   EXPECT_EQ(f.view.Top(Step::Confirm), Layer::f);
-  for (const auto& line : f.wire.lines) EXPECT_NE(line, "OUT 49 4000 0D00");
+  for (const auto& line : f.wire.lines) EXPECT_NE(line, "OUT 49 4000 0D00 0");
 }
 
 TEST(ConfirmStep, BothAreasPass) {

@@ -45,8 +45,8 @@ TEST(SingleShot, EraseAndBlankCheckSequences) {
     OpsFixture f;
     f.Select(c.shape);
     ASSERT_TRUE(c.erase ? erase_1Click(f.ctx, 0) : check_1Click(f.ctx, 0));
-    EXPECT_THAT(f.wire.lines, ElementsAre("OUT 47 0B00 0080", c.page_words,
-                                          c.erase ? "OUT 49 4000 0200" : "OUT 49 4000 0400",
+    EXPECT_THAT(f.wire.lines, ElementsAre("OUT 47 0B00 0080 0", c.page_words,
+                                          c.erase ? "OUT 49 4000 0200 0" : "OUT 49 4000 0400 0",
                                           "IN 42 0000 0000 16"));
     const Step step = c.erase ? Step::Erase : Step::Blank;
     EXPECT_EQ(f.view.Top(step), Layer::p);
@@ -139,9 +139,9 @@ TEST(Protect, SequenceAndProtectedChip) {
   for (size_t i = 0; i < f.state.ProtectBlock.size(); ++i) f.state.ProtectBlock[i] = uint8_t(i);
   ASSERT_TRUE(protect_1Click(f.ctx, 0));
   // Protect writes no page words: the block goes out as reloaded.
-  EXPECT_THAT(f.wire.lines,
-              ElementsAre("OUT 47 0B00 0080", "P 0000 0000 8000", "OUT 43 0000 0000",
-                          "OUT 47 0E00 0100", "W 256", "OUT 49 4000 0700", "IN 42 0000 0000 16"));
+  EXPECT_THAT(f.wire.lines, ElementsAre("OUT 47 0B00 0080 0", "P 0000 0000 8000",
+                                        "OUT 43 0000 0000 0", "OUT 47 0E00 0100 0", "W 256",
+                                        "OUT 49 4000 0700 0", "IN 42 0000 0000 16"));
   const unsigned pv = 10 + kProtectVcc;
   EXPECT_EQ(f.wire.voltages[0], (std::array<unsigned, 3>{pv, pv + 1, pv + 2}));
   EXPECT_TRUE(f.unit().chip().is_protected());
@@ -207,7 +207,7 @@ TEST(ChecksumButton, ProgrammerSumOfTheUploadedBuffer) {
   EXPECT_TRUE(f.window.sram_buttons);
   ASSERT_GE(f.wire.lines.size(), 3u);
   EXPECT_THAT(std::vector<std::string>(f.wire.lines.end() - 2, f.wire.lines.end()),
-              ElementsAre("OUT 49 4000 0C00", "IN 42 0000 0000 16"));
+              ElementsAre("OUT 49 4000 0C00 0", "IN 42 0000 0000 16"));
   // The held data is the buffer.
   const std::vector<uint8_t> b = f.Buffer();
   EXPECT_TRUE(std::equal(b.begin(), b.begin() + 0x10000, f.unit().data_ram().begin()));
@@ -227,8 +227,8 @@ TEST(ProgramTest, SendsTheFirst2048BufferBytes) {
   f.Select(DeviceShape{});
   f.FillSource(0x6B);
   ASSERT_TRUE(progClick(f.ctx));
-  EXPECT_THAT(f.wire.lines, ElementsAre("OUT 43 0000 0000", "OUT 47 0000 0800", "W 2048",
-                                        "OUT 49 4000 0200", "IN 42 0000 0000 16"));
+  EXPECT_THAT(f.wire.lines, ElementsAre("OUT 43 0000 0000 0", "OUT 47 0000 0800 0", "W 2048",
+                                        "OUT 49 4000 0200 0", "IN 42 0000 0000 16"));
   EXPECT_THAT(f.pump.sleeps, ElementsAre(10));
   const std::vector<uint8_t> b = f.Buffer();
   EXPECT_EQ(f.unit().program_test_data(), std::vector<uint8_t>(b.begin(), b.begin() + 2048));

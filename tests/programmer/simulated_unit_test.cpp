@@ -37,13 +37,16 @@ struct Wire {
     const uint32_t ext = second ? second - 1 : 0;
     block.SetWord(DeviceParameterBlock::kExtAddressHi, static_cast<uint16_t>(ext >> 16));
     block.SetWord(DeviceParameterBlock::kExtAddressLow, static_cast<uint16_t>(ext & 0xFFFF));
+    // The page word a host sends: the device's bytes when under 64 KB, else 0.
+    const uint64_t bytes = uint64_t{main + second} * (word_wide ? 2 : 1);
+    length = bytes < kPage ? static_cast<uint16_t>(bytes) : 0;
     EXPECT_TRUE(SendBlock(0, 0));
   }
   bool Request(uint8_t code, uint16_t value, uint16_t index) {
     return SendRequest(transport, code, value, index);
   }
   bool SendBlock(uint16_t number, uint16_t address) {
-    block.SetPage(address, number, 0);
+    block.SetPage(address, number, length);
     return Request(0x47, 0x0B00, 0x0080) && transport.UsbDataWrite(128, block.bytes.data());
   }
   ProgrammerStatus Operation(uint8_t number) {
@@ -78,6 +81,7 @@ struct Wire {
   SimulatedBackend backend;
   Transport transport{backend};
   DeviceParameterBlock block;
+  uint16_t length = 0;  // BlockLength
 };
 
 // Error address (device addresses) and data of a failed operation.
@@ -306,6 +310,116 @@ TEST(SimulatedProtocol, RefusesTransfersNoRequestAnnounced) {
   }
 }
 
+// The unit checks what the host sends instead of taking it on trust: a
+// request that breaks a check stalls, a page operation that does is not
+// run and leaves a bad status; either way the wire log flags it and the
+// reason is kept.
+TEST(SimulatedProtocol, ChecksWhatTheHostSends) {
+  const std::vector<uint8_t> page(kPage, 0x5A);
+  std::vector<uint8_t> back(kPage);
+  const struct {
+    const char* name;
+    std::function<void(Wire&)> setup;  // a device, and what went before
+    std::function<bool(Wire&)> step;   // false when the unit refused it
+    const char* last_line;
+    const char* reason;
+  } cases[] = {
+      {"an OUT request with a data stage", [](Wire&) {},
+       [](Wire& w) {
+         const uint8_t data[4] = {};
+         return w.transport.UsbVendorCmdWrite(0x47, 0x0B00, 0x0080, 4, data);
+       },
+       "OUT 47 0B00 0080 4 fail violation", "request 47: wLength 4, expected 0"},
+      {"a status request for 8 bytes", [](Wire&) {},
+       [](Wire& w) {
+         uint8_t data[16] = {};
+         return w.transport.UsbVendorCmdRead(0x42, 0, 0, 8, data);
+       },
+       "IN 42 0000 0000 8 fail violation", "request 42: wLength 8, expected 16"},
+      {"a read with no parameter block since the last page",
+       [&](Wire& w) {
+         w.Device(false, kPage);
+         w.ReadPage(back.data(), 0);
+       },
+       [](Wire& w) { return w.Operation(0x01).Clean(); }, "IN 42 0000 0000 16",
+       "operation 01: no parameter block since the last page"},
+      {"a read sharing the parameter block of an upload",
+       [&](Wire& w) {
+         w.Device(false, kPage);
+         w.UploadPage(page.data(), 0);
+       },
+       [](Wire& w) { return w.Operation(0x01).Clean(); }, "IN 42 0000 0000 16",
+       "operation 01: no parameter block since the last page"},
+      {"a page group with no parameter block since the last page",
+       [&](Wire& w) {
+         w.Device(false, 2 * kPage);
+         w.UploadPage(page.data(), 0);
+       },
+       [](Wire& w) { return w.Request(0x43, 0, 0) && w.Request(0x4C, 0x8000, 0x8000); },
+       "OUT 4C 8000 8000 0 fail violation", "page write: no parameter block since the last page"},
+      {"a length of 0 on a 32 KB device",
+       [](Wire& w) {
+         w.Device(false, kHalf);
+         w.length = 0;
+       },
+       [&](Wire& w) { return w.ReadPage(back.data(), 0).Clean(); }, "IN 42 0000 0000 16",
+       "operation 01: BlockLength 0000 for a page holding 32768 bytes of a 32768-byte device"},
+      {"a length short of the page's bytes",
+       [](Wire& w) {
+         w.Device(false, kHalf);
+         w.length = 0x1000;
+       },
+       [&](Wire& w) { return w.ProgramPage(page.data(), 0).Clean(); }, "IN 42 0000 0000 16",
+       "operation 05: BlockLength 1000 for a page holding 32768 bytes of a 32768-byte device"},
+      // The device counts max + ext + 1 addresses, as the loader's size does.
+      {"a length past the device",
+       [](Wire& w) {
+         w.Device(false, kHalf, 256);
+         w.length = kHalf + 257;
+       },
+       [&](Wire& w) { return w.ReadPage(back.data(), 0, 0, 0x0D).Clean(); }, "IN 42 0000 0000 16",
+       "operation 0D: BlockLength 8101 for a page holding 256 bytes of a 33023-byte device"},
+      {"a second half on a byte-wide chip", [](Wire& w) { w.Device(false, 2 * kPage); },
+       [&](Wire& w) { return w.ReadPage(back.data(), 0, 0x8000).Clean(); }, "IN 42 0000 0000 16",
+       "operation 01: BlockAddress 8000"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Wire w;
+    c.setup(w);
+    ASSERT_TRUE(w.unit().violations().empty());
+    EXPECT_FALSE(c.step(w));
+    EXPECT_EQ(w.LastLine(), c.last_line);
+    EXPECT_THAT(w.unit().violations(), ElementsAre(c.reason));
+    if (std::string(c.last_line) == "IN 42 0000 0000 16") {
+      // The operation was refused, not run: the line before the status is
+      // the flagged request 0x49, and the chip is untouched.
+      const std::vector<std::string> lines = w.unit().log().Lines();
+      EXPECT_EQ(lines[lines.size() - 2].rfind("OUT 49 4000", 0), 0u);
+      EXPECT_TRUE(lines[lines.size() - 2].ends_with(" violation"));
+      EXPECT_EQ(w.unit().status().SystemErrors(), 0x01);
+      EXPECT_FALSE(w.chip().FirstNotErased(ChipArea::Main).has_value());
+    }
+  }
+}
+
+// What the Parts send passes every check: the last-address form of the
+// length, a program sharing its page's block with the data, a raw request
+// with a data stage, and the self-test's read without a block.
+TEST(SimulatedProtocol, WhatTheHostMaySendPasses) {
+  Wire w;
+  w.Device(false, kHalf);
+  const std::vector<uint8_t> page = Pattern(kPage, 0x17);
+  w.length = kHalf - 1;
+  EXPECT_TRUE(w.ProgramPage(page.data(), 0).Clean());
+  const uint8_t typed[4] = {1, 2, 3, 4};
+  EXPECT_TRUE(w.transport.UsbVendorCmdWrite(0x48, 0x8000, 0x1000, 4, typed));
+  ASSERT_TRUE(w.Request(0x4A, 0xA000, 0x000E));
+  EXPECT_TRUE(w.Operation(0x01).Clean());
+  EXPECT_TRUE(w.unit().violations().empty());
+  for (const std::string& line : w.unit().log().Lines()) EXPECT_FALSE(line.ends_with("violation"));
+}
+
 TEST(SimulatedProtocol, ABlockMayArriveInPieces) {
   Wire w;
   w.chip().SetWordWide(false);
@@ -414,6 +528,7 @@ TEST(SimulatedRequests, RawMemoryRecordsAndSelfTest) {
   EXPECT_EQ(std::string(report.begin() + 48, report.begin() + 56), "LogicIn:");
   EXPECT_EQ(report[56], 0x01);
   EXPECT_TRUE(w.Request(0x52, 0, 0));
+  w.Device(false, kPage);
   EXPECT_TRUE(w.Operation(0x01).Clean());  // an ordinary read again
   EXPECT_TRUE(w.Request(0x4B, 0x8000, 0x8000));
 }

@@ -12,12 +12,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fnmatch.h>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <fstream>
+#include <map>
 #include <memory>
 #include <numeric>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,13 +38,14 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// Device and configuration descriptors: interface 0 with bulk IN 0x81 and
-// bulk OUT 0x02 of 64-byte packets; the product id is patched in.
-std::string Descriptors(uint16_t product_id) {
+// Device and configuration descriptors: interface 0 (vendor-specific class
+// ff unless another class, subclass and protocol are given) with bulk IN 0x81
+// and bulk OUT 0x02 of 64-byte packets; the product id is patched in.
+std::string Descriptors(uint16_t product_id, const char* interface_class = "ff0000") {
   char id[5];
   std::snprintf(id, sizeof id, "%02x%02x", product_id & 0xFF, product_id >> 8);
-  return std::string("12010002000000403412") + id +
-         "0001010203010902200001010080fa0904000002ff0000000705810240000007050202400000";
+  return std::string("12010002000000403412") + id + "0001010203010902200001010080fa0904000002" +
+         interface_class + "000705810240000007050202400000";
 }
 
 std::string DeviceRecord(int devnum, uint16_t product_id) {
@@ -53,12 +59,15 @@ std::string DeviceRecord(int devnum, uint16_t product_id) {
 }
 
 // The kernel's side of usbfs for one device: URBs complete at once, answered
-// by the simulated unit, and wait to be reaped.
+// by the simulated unit, and wait to be reaped. With a bound driver the
+// device stands for another product that shares the unit's id.
 struct EmulatedUnit {
   SimulatedUnit unit;
   std::deque<UMockdevIoctlData*> done;
   bool unplugged = false;
   int urbs = 0;
+  std::string bound_driver;             // the kernel driver of interface 0, if any
+  std::vector<unsigned long> requests;  // every ioctl, in order
 
   ~EmulatedUnit() {
     for (UMockdevIoctlData* urb : done) g_object_unref(urb);
@@ -92,7 +101,9 @@ struct EmulatedUnit {
 gboolean HandleIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) {
   auto* emulated = static_cast<EmulatedUnit*>(user);
   UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
-  switch (umockdev_ioctl_client_get_request(client)) {
+  const unsigned long request = umockdev_ioctl_client_get_request(client);
+  emulated->requests.push_back(request);
+  switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
       UMockdevIoctlData* caps = umockdev_ioctl_data_resolve(arg, 0, sizeof(uint32_t), nullptr);
       const uint32_t bits = USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM;
@@ -132,8 +143,21 @@ gboolean HandleIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer u
     case USBDEVFS_DISCARDURB:  // every URB has completed already
       umockdev_ioctl_client_complete(client, -1, EINVAL);
       return TRUE;
-    case USBDEVFS_GETDRIVER:  // no kernel driver bound
-      umockdev_ioctl_client_complete(client, -1, ENODATA);
+    case USBDEVFS_GETDRIVER: {
+      if (emulated->bound_driver.empty()) {
+        umockdev_ioctl_client_complete(client, -1, ENODATA);
+        return TRUE;
+      }
+      UMockdevIoctlData* out =
+          umockdev_ioctl_data_resolve(arg, 0, sizeof(struct usbdevfs_getdriver), nullptr);
+      auto* getdriver = reinterpret_cast<usbdevfs_getdriver*>(out->data);
+      std::snprintf(getdriver->driver, sizeof getdriver->driver, "%s",
+                    emulated->bound_driver.c_str());
+      umockdev_ioctl_client_complete(client, 0, 0);
+      return TRUE;
+    }
+    case USBDEVFS_IOCTL:  // what a detach of the kernel driver sends
+      umockdev_ioctl_client_complete(client, 0, 0);
       return TRUE;
     default:
       umockdev_ioctl_client_complete(client, -1, ENOTTY);
@@ -150,9 +174,15 @@ class LibusbBackendTest : public ::testing::Test {
     testbed_ = umockdev_testbed_new();
     handler_ = umockdev_ioctl_base_new();
     g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(HandleIoctl), &emulated_);
-    // Another device first, then the unit.
+    disk_handler_ = umockdev_ioctl_base_new();
+    g_signal_connect(disk_handler_, "handle-ioctl", G_CALLBACK(HandleIoctl), &disk_);
+    disk_.bound_driver = "usb-storage";
+    // Another product, the unit, and one that shares the unit's id and has
+    // its driver bound. libusb lists the devices last added first, so the
+    // search meets the bound one before the unit.
     AddDevice(2, 0x1111, nullptr);
     AddDevice(3, kProgrammerProductId, handler_);
+    AddDevice(4, kProgrammerProductId, disk_handler_);
     backend_ = std::make_unique<LibusbBackend>();
     ASSERT_TRUE(backend_->usable());
     transport_ = std::make_unique<Transport>(*backend_);
@@ -161,6 +191,7 @@ class LibusbBackendTest : public ::testing::Test {
     transport_.reset();
     backend_.reset();
     if (handler_) g_object_unref(handler_);
+    if (disk_handler_) g_object_unref(disk_handler_);
     if (testbed_) g_object_unref(testbed_);
   }
   void AddDevice(int devnum, uint16_t product_id, UMockdevIoctlBase* handler) {
@@ -178,8 +209,10 @@ class LibusbBackendTest : public ::testing::Test {
   SimulatedUnit& unit() { return emulated_.unit; }
 
   EmulatedUnit emulated_;
+  EmulatedUnit disk_;
   UMockdevTestbed* testbed_ = nullptr;
   UMockdevIoctlBase* handler_ = nullptr;
+  UMockdevIoctlBase* disk_handler_ = nullptr;
   std::unique_ptr<LibusbBackend> backend_;
   std::unique_ptr<Transport> transport_;
 };
@@ -192,6 +225,41 @@ TEST_F(LibusbBackendTest, FindsTheUnitByItsProductIdAndIdentifiesIt) {
   EXPECT_EQ(reply.ModelName(), "VARNEK-TX ");
   EXPECT_THAT(unit().log().Lines(), ElementsAre("IN 41 0000 0000 22"));
   EXPECT_TRUE(transport_->CloseProgrammer());
+}
+
+// The other product keeps its driver and sees none of our requests; the
+// search goes on to the unit. With QUENLET_USB_DEBUG the passed-over device
+// is named on stderr.
+TEST_F(LibusbBackendTest, ADeviceHeldByAKernelDriverIsPassedOver) {
+  for (const bool debug : {false, true}) {
+    SCOPED_TRACE(debug);
+    if (debug) ::setenv("QUENLET_USB_DEBUG", "1", 1);
+    LibusbBackend backend;
+    ::unsetenv("QUENLET_USB_DEBUG");
+    Transport transport(backend);
+    disk_.requests.clear();
+    ::testing::internal::CaptureStderr();
+    const bool opened = transport.OpenProgrammer(kProgrammerProductId);
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(opened);
+    HardwareInfoReply reply;
+    ASSERT_TRUE(ReadHardwareInfo(transport, reply));
+    EXPECT_TRUE(reply.IsProgrammerModel());
+
+    EXPECT_THAT(disk_.requests, ::testing::Contains(USBDEVFS_GETDRIVER));
+    for (unsigned long r : {USBDEVFS_IOCTL, USBDEVFS_CLAIMINTERFACE, USBDEVFS_SUBMITURB}) {
+      EXPECT_THAT(disk_.requests, ::testing::Not(::testing::Contains(r))) << std::hex << r;
+    }
+    EXPECT_EQ(disk_.urbs, 0);
+    if (debug) {
+      EXPECT_EQ(log,
+                "quenlet: USB device 001/004 (1234:0a3d) passed over: a kernel driver holds its "
+                "interface 0\n");
+    } else {
+      EXPECT_EQ(log, "");
+    }
+    EXPECT_TRUE(transport.CloseProgrammer());
+  }
 }
 
 TEST_F(LibusbBackendTest, IdentificationAndParameterBlockThroughTheProtocol) {
@@ -244,6 +312,69 @@ TEST_F(LibusbBackendTest, AStalledRequestFails) {
   ProgrammerStatus status;
   EXPECT_FALSE(ReadProgrammerStatus(*transport_, status));
   EXPECT_TRUE(ReadProgrammerStatus(*transport_, status));
+}
+
+// The udev rule, applied the way udev applies it (shell patterns, GOTO and
+// LABEL, the usb_id builtin) to what udev reads from a device's descriptors.
+// Returns the MODE the rule sets, or "" when it leaves the device alone.
+std::string UdevRuleMode(const std::string& rules, const std::string& descriptors_hex) {
+  std::vector<uint8_t> d;
+  for (size_t i = 0; i + 1 < descriptors_hex.size(); i += 2) {
+    d.push_back(static_cast<uint8_t>(std::stoi(descriptors_hex.substr(i, 2), nullptr, 16)));
+  }
+  // usb_id: ":ccsspp" of each distinct interface descriptor, then ":".
+  std::string interfaces;
+  for (size_t pos = 0; pos + 2 <= d.size() && d[pos] > 0; pos += d[pos]) {
+    if (d[pos + 1] != 4 || d[pos] < 9 || pos + 9 > d.size()) continue;
+    char entry[8];
+    std::snprintf(entry, sizeof entry, ":%02x%02x%02x", d[pos + 5], d[pos + 6], d[pos + 7]);
+    if (interfaces.find(entry) == std::string::npos) interfaces += entry;
+  }
+  if (!interfaces.empty()) interfaces += ":";
+  char product[5];
+  std::snprintf(product, sizeof product, "%02x%02x", d[11], d[10]);
+  std::map<std::string, std::string> values = {
+      {"SUBSYSTEM", "usb"}, {"ENV{DEVTYPE}", "usb_device"}, {"ATTR{idProduct}", product}};
+
+  const std::regex key(R"re(([A-Z]+(\{[^}]*\})?)(==|!=|=)"([^"]*)")re");
+  std::string mode, jump;
+  std::istringstream lines(rules);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::smatch> keys;
+    for (std::sregex_iterator k(line.begin(), line.end(), key), end; k != end; ++k) {
+      keys.push_back(*k);
+    }
+    if (!jump.empty()) {
+      if (keys.size() == 1 && keys[0][1] == "LABEL" && keys[0][4] == jump) jump.clear();
+      continue;
+    }
+    bool matches = true;
+    for (const std::smatch& k : keys) {
+      if (k[3] == "=") continue;
+      const bool equal = fnmatch(k[4].str().c_str(), values[k[1]].c_str(), 0) == 0;
+      matches = matches && (k[3] == "==") == equal;
+    }
+    if (!matches) continue;
+    for (const std::smatch& k : keys) {
+      if (k[3] != "=") continue;
+      if (k[1] == "GOTO") jump = k[4];
+      if (k[1] == "MODE") mode = k[4];
+      if (k[1] == "IMPORT{builtin}" && k[4] == "usb_id")
+        values["ENV{ID_USB_INTERFACES}"] = interfaces;
+    }
+  }
+  return mode;
+}
+
+TEST(UdevRuleTest, OpensTheUnitAndNothingElseThatSharesItsId) {
+  std::ifstream in(std::string(QUENLET_FIXTURES) + "/../../packaging/60-quenlet.rules");
+  ASSERT_TRUE(in);
+  std::stringstream rules;
+  rules << in.rdbuf();
+  EXPECT_EQ(UdevRuleMode(rules.str(), Descriptors(kProgrammerProductId)), "0660");
+  EXPECT_EQ(UdevRuleMode(rules.str(), Descriptors(kProgrammerProductId, "080650")), "");
+  EXPECT_EQ(UdevRuleMode(rules.str(), Descriptors(0x1111)), "");
 }
 
 }  // namespace

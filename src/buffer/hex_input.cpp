@@ -1,0 +1,146 @@
+#include "buffer/hex_input.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/hex_digit.h"
+#include "platform/strprintf.h"
+#include "platform/user_interfaces.h"
+
+namespace quenlet {
+
+uint64_t HexTextToInt(std::string_view text) {
+  text = text.substr(0, std::min(text.size(), kEditTextLimit));
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  // "0x" counts only when a digit follows, as with strtoul.
+  if (i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+      HexDigitValue(text[i + 2]) >= 0) {
+    i += 2;
+  }
+  uint64_t value = 0;
+  for (; i < text.size(); ++i) {
+    const int digit = HexDigitValue(text[i]);
+    if (digit < 0) break;
+    if (value > (std::numeric_limits<uint64_t>::max() >> 4)) {
+      return std::numeric_limits<uint64_t>::max();
+    }
+    value = value << 4 | static_cast<uint64_t>(digit);
+  }
+  return negative ? uint64_t{0} - value : value;
+}
+
+std::string LimitEditText(std::string_view text, size_t n) {
+  return std::string(text.substr(0, std::min(text.size(), n)));
+}
+
+std::string FilterHexEdit(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && HexDigitValue(text[i]) >= 0) ++i;
+  return std::string(text.substr(0, i));
+}
+
+char HexCharFilter(char key) {
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || key == '\b') return key;
+  if (key >= 'a' && key <= 'f') return static_cast<char>(key - 'a' + 'A');
+  return 0;
+}
+
+void ReportRangeOrderError(Messages& messages) {
+  messages.Box("Input Value Error !", "Error", MessageButtons::Ok, MessageIcon::Stop);
+}
+
+void ReportBoundError(Messages& messages) {
+  messages.Box("Input Value Error !", "ERROR", MessageButtons::Ok, MessageIcon::Stop);
+}
+
+bool CheckHexRangeOrder(std::string_view second, std::string_view first, Messages* report) {
+  if (HexTextToInt(second) > HexTextToInt(first)) return true;
+  if (report) ReportRangeOrderError(*report);
+  return false;
+}
+
+bool CheckHexBelow(std::string_view text, uint64_t limit, uint64_t& value, Messages* report) {
+  const uint64_t v = HexTextToInt(text);
+  if (v < limit) {
+    value = v;
+    return true;
+  }
+  if (report) ReportBoundError(*report);
+  return false;
+}
+
+bool CheckHexAtLeast(std::string_view text, uint64_t minimum, uint64_t& value, Messages* report) {
+  const uint64_t v = HexTextToInt(text);
+  if (v >= minimum) {
+    value = v;
+    return true;
+  }
+  if (report) ReportBoundError(*report);
+  return false;
+}
+
+std::string HexAddressText(uint64_t value) {
+  return strprintf("%07llX", static_cast<unsigned long long>(value));
+}
+
+std::string LastAddressText(uint64_t size) {
+  // size 0 wraps to FFFFFFFF in 32 bits: past the field, so the clamp.
+  return HexAddressText(size == 0 || size - 1 > kAddressFieldMax ? kAddressFieldMax : size - 1);
+}
+
+std::string ByteToWordAddressText(std::string_view byte_text) {
+  return HexAddressText(HexTextToInt(byte_text.substr(0, std::min<size_t>(byte_text.size(), 10))) /
+                        2);
+}
+
+std::string WordToByteAddressText(std::string_view word_text) {
+  return HexAddressText(HexTextToInt(word_text) * 2);
+}
+
+std::optional<std::string> UpdateDestEndText(std::string_view dest_start, std::string_view start,
+                                             std::string_view end) {
+  const uint64_t s = HexTextToInt(start);
+  const uint64_t e = HexTextToInt(end);
+  if (!(s < e)) return std::nullopt;
+  return HexAddressText(HexTextToInt(dest_start) + (e - s));
+}
+
+std::optional<uint64_t> RegularFileSize(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<uint64_t>(st.st_size);
+}
+
+bool IsRegularFile(const std::string& path) {
+  return RegularFileSize(path).has_value();
+}
+
+void ReportFileNotFound(Messages& messages) {
+  messages.Box("Not Found File ! ", "ERROR", MessageButtons::Ok, MessageIcon::Stop);
+}
+
+bool FileExistsCheck(const std::string& path, Messages* report) {
+  if (IsRegularFile(path)) return true;
+  if (report) ReportFileNotFound(*report);
+  return false;
+}
+
+std::optional<FileRangeTexts> ShowFileEndAddress(const std::string& path) {
+  const std::optional<uint64_t> size = RegularFileSize(path);
+  if (!size) return std::nullopt;
+  return FileRangeTexts{"000000", LastAddressText(*size)};
+}
+
+bool HasLineBreak(std::string_view name) {
+  return name.find_first_of("\r\n") != std::string_view::npos;
+}
+
+}  // namespace quenlet

@@ -1,0 +1,112 @@
+#pragma once
+// The text routines behind the address and value fields of the buffer
+// dialogs (load, save, block, resize, fill, checksum): what a field lets
+// through, how its text reads as a number, the checks with their shared
+// messages, the byte/word address twins and the range of a file.
+//
+// Numbers are unsigned hexadecimal and computed in 64 bits throughout; a
+// field shows an address as "%07lX". Only the first kEditTextLimit characters
+// of a text count, as the program always read its edits.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quenlet {
+
+class Messages;
+
+inline constexpr size_t kEditTextLimit = 256;
+
+// Length limits of the dialogs' edits.
+inline constexpr size_t kAddressDigits = 7;    // every address field
+inline constexpr size_t kBlockDestDigits = 6;  // the block dialog's byte destination
+inline constexpr size_t kByteDigits = 2;       // a byte value (fill byte)
+inline constexpr size_t kWordDigits = 4;       // a word value
+
+// The largest address that a field of kAddressDigits digits shows.
+inline constexpr uint64_t kAddressFieldMax = 0xFFFFFFF;
+
+// The text as hexadecimal with strtoul's rules (leading blanks, an optional
+// "0x", digits up to the first other character); an empty text reads as 0,
+// a value past 64 bits as the largest one.
+uint64_t HexTextToInt(std::string_view text);
+
+// The text cut to n characters when it is longer.
+std::string LimitEditText(std::string_view text, size_t n);
+
+// The text cut at its first character that is not 0-9, a-f or A-F.
+std::string FilterHexEdit(std::string_view text);
+
+// Key filter of the hex fields: 0-9, A-F and backspace pass, a-f become A-F,
+// every other key gives 0 (dropped).
+char HexCharFilter(char key);
+
+// The two messages of the checks: the range order ("Error") and a bound
+// ("ERROR"), both "Input Value Error !" with the stop icon.
+void ReportRangeOrderError(Messages& messages);
+void ReportBoundError(Messages& messages);
+
+// True when second > first. Otherwise false, after the "Error" box when
+// report is given.
+bool CheckHexRangeOrder(std::string_view second, std::string_view first, Messages* report);
+
+// When the text's value is below limit: value := it, true. Otherwise false
+// (value untouched), after the "ERROR" box when report is given.
+bool CheckHexBelow(std::string_view text, uint64_t limit, uint64_t& value, Messages* report);
+
+// When the text's value is at least minimum: value := it, true. Otherwise
+// false, after the "ERROR" box when report is given.
+bool CheckHexAtLeast(std::string_view text, uint64_t minimum, uint64_t& value, Messages* report);
+
+// "%07lX" of the value, exactly (eight digits and more when it needs them).
+std::string HexAddressText(uint64_t value);
+
+// The last address of something of `size` bytes as an address field shows
+// it: size - 1 computed in 32 bits as the program always did (so 0 gives
+// FFFFFFFF), then clamped to FFFFFFF, because a field holds seven digits and
+// cutting the eighth from the right would name a much smaller range. An
+// empty file or device thus shows FFFFFFF, which the checks refuse.
+std::string LastAddressText(uint64_t size);
+
+// Byte/word address twins: the word address of a byte address text
+// (value / 2; the first 10 characters count), and the byte address of a word
+// address text (value x 2). Both "%07lX", exact.
+std::string ByteToWordAddressText(std::string_view byte_text);
+std::string WordToByteAddressText(std::string_view word_text);
+
+// The destination end of a block move: dest start + (end - start), when
+// start < end; nullopt otherwise (the field stays as it is).
+std::optional<std::string> UpdateDestEndText(std::string_view dest_start, std::string_view start,
+                                             std::string_view end);
+
+// The size of the regular file at path (following links); nullopt for
+// anything else.
+std::optional<uint64_t> RegularFileSize(const std::string& path);
+
+// True when path names a regular file (following links). FIFOs, device
+// nodes and folders do not count: reading one could block or is meaningless.
+bool IsRegularFile(const std::string& path);
+
+// "Not Found File ! " / "ERROR" with the stop icon.
+void ReportFileNotFound(Messages& messages);
+
+// True when path names a regular file. Otherwise false, after
+// ReportFileNotFound when report is given.
+bool FileExistsCheck(const std::string& path, Messages* report);
+
+// The range fields for the whole of a file: start "000000" and end
+// LastAddressText(size). nullopt, and nothing shown, when path is not a
+// regular file (a name being typed, a FIFO, a folder).
+struct FileRangeTexts {
+  std::string start;
+  std::string end;
+};
+std::optional<FileRangeTexts> ShowFileEndAddress(const std::string& path);
+
+// True when the name holds a line break. Such a name would break the INI
+// file it is stored in, so the dialogs refuse it.
+bool HasLineBreak(std::string_view name);
+
+}  // namespace quenlet

@@ -1,0 +1,53 @@
+#pragma once
+// The look of the buffer dialogs (load, save, block, resize, fill,
+// checksum): the light working surface with dark text, the accent for focus
+// and selection, DejaVu Sans for labels and DejaVu Sans Mono for every hex
+// value.
+#include <QFont>
+#include <cstddef>
+#include <span>
+#include <string>
+
+class QButtonGroup;
+class QGroupBox;
+class QHBoxLayout;
+class QPushButton;
+class QWidget;
+
+namespace quenlet {
+
+// Palette and label font for a dialog and everything in it.
+void ApplyDialogLook(QWidget* dialog);
+
+QFont LabelFont();  // 12 px
+QFont TitleFont();  // 16 px semibold
+QFont HexFont();    // 13 px mono, for address and value fields
+
+class HexAddressEdit;
+class THistoryComboBox;
+
+// Builders the dialogs share, so their rows line up alike.
+// A button with its object name; its text is its accessible name.
+QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent);
+// A hex field in the mono font, wide enough for eight digits.
+HexAddressEdit* MakeHexEdit(const char* name, const char* accessible_name, size_t digits,
+                            QWidget* parent);
+// The file-name field of a dialog: a history of 10 names in `section`.
+THistoryComboBox* MakeNameEdit(const char* section, const char* accessible_name, int min_width,
+                               QWidget* parent);
+// A "Format" group of radio buttons, one per text, their ids the codes 0, 1, ...
+QGroupBox* MakeFormatGroup(std::span<const char* const> texts, QButtonGroup* group,
+                           QWidget* parent);
+// "label  [field.......]  [button]"
+QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent);
+// The confirming and the cancelling button at the bottom right.
+QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel);
+// Sets the field's text only when it differs, so the caret of a field being
+// typed into stays where it is.
+void SetIfDifferent(HexAddressEdit* edit, const std::string& text);
+
+// Colours of the working surface.
+inline constexpr unsigned kSurfaceColour = 0xF4F6F8;
+inline constexpr unsigned kSurfaceBorderColour = 0xC9D1DA;
+
+}  // namespace quenlet

@@ -1,0 +1,76 @@
+#pragma once
+// The "Save File" dialog: the file name (with its history and Browse), the
+// save format and the range, with the File, Max and IC range buttons. A
+// modal dialog with a window frame; Escape and the frame's close button run
+// the Cancel handler like Cancel. The logic is SaveDialogLogic
+// (buffer/load_save_dialogs.h); this window only mirrors its fields.
+#include <QDialog>
+#include <functional>
+#include <string>
+
+#include "buffer/load_save_dialogs.h"
+
+class QButtonGroup;
+class QPushButton;
+
+namespace quenlet {
+
+class FileChooser;
+class HexAddressEdit;
+class THistoryComboBox;
+
+class TLoadSaveDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // history_ini_file: where the name history lives; empty means the
+  // program's own INI file.
+  TLoadSaveDlg(LoadSaveDialogEnv env, FileChooser& files, const std::string& history_ini_file,
+               QWidget* owner = nullptr);
+
+  SaveDialogLogic& Logic() { return logic_; }
+
+  THistoryComboBox* NameEdit() const { return name_edit_; }
+  QPushButton* BitBtn1() const { return browse_; }
+  QPushButton* BitBtn2() const { return save_; }
+  QPushButton* BitBtn3() const { return cancel_; }
+  QButtonGroup* FormatGroup() const { return format_group_; }
+  HexAddressEdit* SourceSAdd() const { return source_start_; }
+  HexAddressEdit* SourceEAdd() const { return source_end_; }
+  QPushButton* FillFileBtn() const { return fill_file_; }
+  QPushButton* FillMaxBtn() const { return fill_max_; }
+  QPushButton* FillICSizeBB() const { return fill_ic_; }
+
+ public slots:
+  void BitBtn1Click();  // Browse
+  void BitBtn2Click();  // Save
+  void BitBtn3Click();  // Cancel
+  void FillMaxBtnClick();
+  void FillFileBtnClick();
+  void FillICSizeBBClick();
+  void reject() override;
+
+ private:
+  void Build();
+  void Pull();
+  void Push();
+  // A change of the logic's fields, between the two.
+  void Act(const std::function<void()>& change);
+
+  SaveDialogLogic logic_;
+  LoadSaveDialogEnv env_;
+  FileChooser& files_;
+
+  THistoryComboBox* name_edit_ = nullptr;
+  QPushButton* browse_ = nullptr;
+  QPushButton* save_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QButtonGroup* format_group_ = nullptr;
+  HexAddressEdit* source_start_ = nullptr;
+  HexAddressEdit* source_end_ = nullptr;
+  QPushButton* fill_file_ = nullptr;
+  QPushButton* fill_max_ = nullptr;
+  QPushButton* fill_ic_ = nullptr;
+};
+
+}  // namespace quenlet

@@ -1,0 +1,130 @@
+// What the hex readers' images take from memory, and a load whose image
+// cannot be had. The array allocations of this test program (the images are
+// arrays) go through the counting operators below, which can also be told to
+// refuse large nothrow requests.
+#include <malloc.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "buffer/data_buffer.h"
+#include "buffer/format_detect.h"
+#include "buffer/intel_hex.h"
+#include "buffer/load_pipeline.h"
+#include "buffer/motorola_srec.h"
+#include "platform/user_interfaces.h"
+#include "support/fakes.h"
+#include "support/high_hex_text.h"
+
+namespace {
+
+std::atomic<size_t> refuse_from{SIZE_MAX};  // nothrow requests of this many bytes or more fail
+std::atomic<size_t> live_bytes{0};
+std::atomic<size_t> peak_bytes{0};
+
+void* Take(size_t n) {
+  void* p = std::malloc(n ? n : 1);
+  if (!p) return nullptr;
+  const size_t live = live_bytes += malloc_usable_size(p);
+  size_t peak = peak_bytes.load();
+  while (live > peak && !peak_bytes.compare_exchange_weak(peak, live)) {
+  }
+  return p;
+}
+
+void Give(void* p) {
+  if (!p) return;
+  live_bytes -= malloc_usable_size(p);
+  std::free(p);
+}
+
+}  // namespace
+
+void* operator new[](size_t n) {
+  if (void* p = Take(n)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](size_t n, const std::nothrow_t&) noexcept {
+  return n >= refuse_from ? nullptr : Take(n);
+}
+void operator delete[](void* p) noexcept {
+  Give(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+  Give(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  Give(p);
+}
+
+namespace quenlet {
+namespace {
+
+// A file whose data lies high sizes its image once to what the records
+// reach: no regrowth, so the read holds no more than that image beside the
+// text.
+TEST(StagingMemory, AHighImageIsAllocatedOnceAtItsSize) {
+  struct Row {
+    const char* name;
+    std::string text;
+    HexReadResult (*read)(std::string_view, uint8_t, Progress&, uint64_t);
+    uint64_t image_size;
+  };
+  for (const Row& row : {
+           Row{"Intel at 0x01000000", testing::HighIntelText(0x01000000, 0x10000), ReadIntelHex,
+               0x01010000},
+           // S3 addresses count from the 16 MB window of the first record.
+           Row{"S3 at 0x08F00000", testing::HighS3Text(0x08F00000, 0x10000), ReadMotorolaS,
+               0x00F10000},
+       }) {
+    SCOPED_TRACE(row.name);
+    NullProgress progress;
+    const size_t before = live_bytes;
+    peak_bytes = before;
+    HexReadResult r = row.read(row.text, 0xFF, progress, kMaxBufferSize);
+    ASSERT_TRUE(r.ok()) << r.failure->reason;
+    ASSERT_EQ(r.image.Bytes().size(), row.image_size);
+    EXPECT_EQ(r.image.Bytes()[row.image_size - 1], 0xFF);
+    EXPECT_LE(peak_bytes - before, row.image_size + row.text.size());
+  }
+}
+
+// An image that cannot be had shows the memory text, and the buffer stays.
+TEST(StagingMemory, AnImageThatCannotBeHadShowsTheMemoryText) {
+  struct Row {
+    const char* name;
+    std::string text;
+    int32_t format;
+    size_t refuse_from;
+  };
+  for (const Row& row : {
+           Row{"Intel", testing::HighIntelText(0x01000000, 0x10000), kLoadIntelHex, 0x100000},
+           Row{"Motorola", testing::HighS3Text(0x00F00000, 0x10000), kLoadMotorola, 0x100000},
+           Row{"Tektronix", "/F00010100123456789ABCDEF0123456789ABCDEFF0\r\n/00000000\r\n",
+               kLoadTektronix, 0x2000},
+       }) {
+    SCOPED_TRACE(row.name);
+    DataBuffer buffer;
+    testing::FakeMessages messages;
+    NullProgress progress;
+    LoadRequest request;
+    request.name = "high.hex";
+    request.format = row.format;
+    refuse_from = row.refuse_from;
+    const LoadOutcome outcome = LoadTextIntoBuffer(buffer, row.text, request, messages, progress);
+    refuse_from = SIZE_MAX;
+    EXPECT_FALSE(outcome.loaded);
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, "Memory Error.");
+    EXPECT_EQ(messages.boxes[0].caption, "ITL");
+    EXPECT_EQ(messages.boxes[0].icon, MessageIcon::None);
+    EXPECT_EQ(buffer.BufSize(), DataBuffer::kInitialSize);
+  }
+}
+
+}  // namespace
+}  // namespace quenlet
