@@ -1,7 +1,6 @@
 // The option block into temp.ini, the byte-lane commit and the parameter grid.
 #include "device/option_block.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,8 +19,6 @@
 
 namespace quenlet::testing {
 namespace {
-
-using ::testing::ElementsAre;
 
 OptionBlock Words(std::initializer_list<uint16_t> words) {
   OptionBlock block{};
@@ -123,6 +120,21 @@ TEST_F(OptionUnpackTest, StopsAtTheEndOfTheBlock) {
   EXPECT_EQ(unpack.words, 128u);
   Store(block, pages);
   EXPECT_EQ(Value("Page0Com127Set"), "23040");
+}
+
+// The sample library's option device: a check box, a radio group and an
+// explanation box, then a decimal, a hexadecimal and an 8-character text edit.
+TEST_F(OptionUnpackTest, SampleLibraryPages) {
+  const OptionUnpack unpack =
+      UnpackOptionBlock(Words({1, 3, 0, 150, 0x1234, 'Q', 'D', 'O', '-', '0', '0', '8', 0, 0x77}),
+                        ReadOptionPageSet(IniSnapshot(QUENLET_LIBRARY "/MENU/QDO-008.INI")));
+  EXPECT_EQ(unpack.words, 13u);
+  ASSERT_TRUE(IniFile(Path("temp.ini")).Write(unpack.values));
+  EXPECT_EQ(Value("Page0Com0Set"), "1");
+  EXPECT_EQ(Value("Page0Com1Set"), "3");
+  EXPECT_EQ(Value("Page1Com0Set"), "150");
+  EXPECT_EQ(Value("Page1Com1Set"), "4660");
+  EXPECT_EQ(Value("Page1Com2Set"), "QDO-008");  // eight words, the last one NUL
 }
 
 TEST_F(OptionUnpackTest, NoPageFileWritesNothing) {

@@ -283,5 +283,45 @@ TEST_F(PicSumHooksTest, RefusedSumShowsWhyAndWritesNothing) {
   }
 }
 
+// The sample library's PIC-like device: 2K program words, the
+// configuration word at word 2007h and the ID words at 2000h, so a buffer
+// of the device's 4 KB alone does not hold them.
+TEST_F(PicSumHooksTest, SampleLibraryDevice) {
+  const std::string qdp = QUENLET_LIBRARY "/INI/QDP-14.ini";
+  PicSumHooks hooks(*paths_, messages_);
+  uint16_t word = 0;
+  ASSERT_TRUE(buffer_.ResizeBuffer(0x1000, messages_));
+  EXPECT_FALSE(hooks.CounterPICcheckSum(buffer_, qdp, 0, word).has_value());
+  ASSERT_EQ(messages_.boxes.size(), 1u);
+  EXPECT_EQ(messages_.boxes[0].text,
+            "PIC_SUM address beyond the buffer!\nCON_POS=2007 needs 4010 bytes, the buffer holds "
+            "1400.");
+
+  // After a hex file with the configuration word: a buffer of 64 KB.
+  ASSERT_TRUE(buffer_.ResizeBuffer(0x10000, messages_));
+  auto bytes = buffer_.Bytes();
+  std::fill(bytes.begin(), bytes.begin() + 0x1000, 0xFF);  // erased program words
+  bytes[0] = 0x8A;
+  bytes[1] = 0x01;
+  for (int i = 0; i < 4; ++i) bytes[0x4000 + 2 * i] = static_cast<uint8_t>(0x0A + i);
+  bytes[0x400E] = 0x72;  // configuration 3F72
+  bytes[0x400F] = 0x3F;
+  const std::optional<uint32_t> sum = hooks.CounterPICcheckSum(buffer_, qdp, 0, word);
+  // 2047 erased words of 3FFF, word 0 of 018A, and the configuration word.
+  EXPECT_EQ(sum, 2047u * 0x3FFF + 0x018A + 0x3F72);
+  EXPECT_EQ(word, 0x3F72);
+  EXPECT_EQ(bytes[0xFFF], 0x3F);  // high bytes masked to 14 bits
+  EXPECT_EQ(Config("IDCODE4"), "0D");
+
+  hooks.PICConfiguerationDecode(buffer_, qdp, word);
+  // 3F72: the A bits (4, 5, 8, 9, 12, 13) all set, G field 10, L 0, D 0, Q 1, S 0.
+  EXPECT_EQ(Config("ProtectSelectItem"), "1");
+  EXPECT_EQ(Config("OSCSelect"), "5");
+  EXPECT_EQ(Config("WatchDogSelect"), "0");
+  EXPECT_EQ(Config("PowerUpTimer"), "1");
+  EXPECT_EQ(Config("BrownOutEnable"), "2");
+  EXPECT_EQ(Config("MCLRE"), "1");
+}
+
 }  // namespace
 }  // namespace quenlet::testing

@@ -63,7 +63,7 @@ TEST_F(OptionPageReadsTest, ReadFillsTheProtectBlockAndTempIniAndProtectSendsItB
   SetChipOptions({1, 0xFFFF, 200, 0x00FF, 0xBEEF, 'Q', 'D', 'O'});  // the rest stays erased
   ASSERT_TRUE(readClick(f_.ctx));
   EXPECT_THAT(std::vector<std::string>(f_.wire.lines.end() - 3, f_.wire.lines.end()),
-              ElementsAre("OUT 49 4000 0B00", "OUT 46 0E00 0100", "R 256"));
+              ElementsAre("OUT 49 4000 0B00 0", "OUT 46 0E00 0100 0", "R 256"));
   EXPECT_EQ(Value("Page0Com0Set"), "1");
   EXPECT_EQ(Value("Page0Com1Set"), "0");  // erased words read as 0
   EXPECT_EQ(Value("Page0Com2Set"), "200");

@@ -9,8 +9,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QCoreApplication>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -32,16 +30,10 @@
 #include "platform/program_paths.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
+#include "ui/screenshot.h"
 
 namespace quenlet::testing {
 namespace {
-
-// build/screenshots/<name>.png, for a person to look at.
-void SaveScreenshot(QWidget& widget, const QString& name) {
-  const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
-  QDir().mkpath(dir);
-  widget.grab().save(dir + "/" + name + ".png");
-}
 
 class OptionWindowTest : public TempDirTest {
  protected:
@@ -173,11 +165,34 @@ TEST_F(OptionWindowTest, BuildsEveryKindFromThePageFile) {
   EXPECT_EQ(form->Components()[6]->ComponentType, -1);
   EXPECT_EQ(form->Components()[7]->Control, nullptr);
   EXPECT_EQ(form->Components()[7]->ComponentType, 9);
+}
 
+// The sample library's option device, as the operator opens it.
+TEST_F(OptionWindowTest, SampleLibraryPages) {
+  std::filesystem::copy_file(QUENLET_LIBRARY "/MENU/QDO-008.INI", dir_ / "MENU" / "QDO-008.INI");
+  device_.OptionPageIni = "MENU\\QDO-008.INI";
+  TempValue("Page1Com0Set", "150");
+  TempValue("Page1Com1Set", "4660");
+  TempValue("Page1Com2Set", "QDO-008");
+  const auto form = Built();
+  EXPECT_EQ(form->windowTitle(), "QDO-008 Options");
+  QTabWidget* pages = form->MainPageControl();
+  ASSERT_EQ(pages->count(), 2);
+  EXPECT_EQ(pages->tabText(0), "Protection");
+  EXPECT_EQ(pages->tabText(1), "Values");
+  EXPECT_TRUE(Control<QCheckBox>(*form, 0, 0)->isChecked());
+  EXPECT_EQ(Control<OptionRadioGroup>(*form, 0, 1)->ItemIndex(), 2);
+  EXPECT_EQ(Control<OptionValueEdit>(*form, 1, 0)->text(), "150");
+  EXPECT_EQ(Control<OptionValueEdit>(*form, 1, 1)->text(), "1234");
+  EXPECT_EQ(Control<OptionValueEdit>(*form, 1, 2)->text(), "QDO-008");
+
+  form->show();
+  SaveScreenshot(*form, "option_window_sample");
+  // The pages are built hidden; here each is drawn as it would look.
   for (int p = 0; p < pages->count(); ++p) {
-    QWidget* page = pages->widget(p);
-    page->resize(form->MainPageControl()->size());
-    SaveScreenshot(*page, QString("option_page_fixture_%1").arg(p));
+    pages->setCurrentIndex(p);
+    pages->show();
+    SaveScreenshot(*pages, QString("option_window_sample_page%1").arg(p));
   }
 }
 

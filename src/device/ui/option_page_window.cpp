@@ -13,6 +13,7 @@
 #include <QTableWidget>
 
 #include "app/main_form_state.h"
+#include "buffer/ui/dialog_look.h"
 #include "device/option_lane.h"
 #include "device/option_page_file.h"
 #include "device/parameter_grid.h"
@@ -23,32 +24,14 @@
 namespace quenlet {
 namespace {
 
-constexpr QRgb kSurface = 0xF4F6F8;
-constexpr QRgb kBorder = 0xC9D1DA;
-constexpr QRgb kText = 0x1F2933;
 constexpr QRgb kMuted = 0x5B6775;
 constexpr QRgb kAccent = 0x1F6FD1;
 constexpr QRgb kAccentLight = 0xDCEBFA;
 
-QFont PixelFont(int pixels, QFont::Weight weight = QFont::Normal) {
-  QFont font("DejaVu Sans");
-  font.setPixelSize(pixels);
-  font.setWeight(weight);
+QFont HeadingFont() {
+  QFont font = LabelFont();
+  font.setWeight(QFont::DemiBold);
   return font;
-}
-
-void ApplyLook(QWidget* window) {
-  QPalette p = window->palette();
-  p.setColor(QPalette::Window, QColor(kSurface));
-  p.setColor(QPalette::Button, QColor(kSurface));
-  p.setColor(QPalette::WindowText, QColor(kText));
-  p.setColor(QPalette::ButtonText, QColor(kText));
-  p.setColor(QPalette::Text, QColor(kText));
-  p.setColor(QPalette::Highlight, QColor(kAccent));
-  p.setColor(QPalette::Mid, QColor(kBorder));
-  window->setPalette(p);
-  window->setAutoFillBackground(true);
-  window->setFont(PixelFont(12));
 }
 
 // Four bytes of a 32-bit group of the buffer, the device's bytes marked:
@@ -63,13 +46,15 @@ class LanePicture : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setFont(PixelFont(11));
+    QFont small = LabelFont();
+    small.setPixelSize(11);
+    p.setFont(small);
     const int cell = 28;
     for (int i = 0; i < 4; ++i) {
       const QRectF r(4 + i * (cell + 2) + 0.5, 4.5, cell, cell - 4);
       const bool device = i % width_ == 0;
-      p.setPen(QColor(device ? kAccent : kBorder));
-      p.setBrush(QColor(device ? kAccentLight : kSurface));
+      p.setPen(QColor(device ? kAccent : kSurfaceBorderColour));
+      p.setBrush(QColor(device ? kAccentLight : kSurfaceColour));
       p.drawRoundedRect(r, 3, 3);
       p.setPen(QColor(device ? kAccent : kMuted));
       p.drawText(r, Qt::AlignCenter, device ? "D" : "-");
@@ -94,7 +79,7 @@ TCurrentPageForm::TCurrentPageForm(const OptionWindowContext& context, QWidget* 
   setObjectName("CurrentPageForm");
   setWindowTitle("CurrentPage");
   setFixedSize(kClientWidth, kClientHeight);
-  ApplyLook(this);
+  ApplyDialogLook(this);
 
   auto* notebook = new QTabWidget(this);
   notebook->setObjectName("TabbedNotebook1");
@@ -116,7 +101,7 @@ TCurrentPageForm::TCurrentPageForm(const OptionWindowContext& context, QWidget* 
                    4,
                    {{"st_32", "1'st"}, {"nd_32", "2'nd"}, {"rd_32", "3'rd"}, {"th_32", "4'th"}}}}) {
     auto* heading = new QLabel(column.heading, data_set);
-    heading->setFont(PixelFont(12, QFont::DemiBold));
+    heading->setFont(HeadingFont());
     heading->setGeometry(x, 16, 140, 20);
     auto* picture = new LanePicture(column.width, data_set);
     picture->move(x, 40);
@@ -251,7 +236,7 @@ void TCurrentPageForm::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   // A frameless window: its edge keeps it apart from the main window.
   QPainter p(this);
-  p.setPen(QColor(kBorder));
+  p.setPen(QColor(kSurfaceBorderColour));
   p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
