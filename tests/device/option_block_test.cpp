@@ -15,21 +15,11 @@
 #include "platform/ini_snapshot.h"
 #include "platform/strprintf.h"
 #include "support/fakes.h"
+#include "support/option_pages_fixture.h"
 #include "support/temp_dir.h"
 
 namespace quenlet::testing {
 namespace {
-
-OptionBlock Words(std::initializer_list<uint16_t> words) {
-  OptionBlock block{};
-  size_t i = 0;
-  for (uint16_t w : words) {
-    block[2 * i] = static_cast<uint8_t>(w);
-    block[2 * i + 1] = static_cast<uint8_t>(w >> 8);
-    ++i;
-  }
-  return block;
-}
 
 class OptionUnpackTest : public TempDirTest {
  protected:
@@ -51,7 +41,7 @@ class OptionUnpackTest : public TempDirTest {
 // Walk order: pages, then components; a text value takes one word per
 // character, everything else one word.
 TEST_F(OptionUnpackTest, ValuesInWalkOrder) {
-  Store(Words({1, 2, 300, 0xFFFF, 0xBEEF, 'A', 0x1242, 'C', 7, 8}),
+  Store(OptionWords({1, 2, 300, 0xFFFF, 0xBEEF, 'A', 0x1242, 'C', 7, 8}),
         QUENLET_FIXTURES "/options/pages.ini");
   EXPECT_EQ(Value("Page0Com0Set"), "1");
   EXPECT_EQ(Value("Page0Com1Set"), "2");
@@ -76,7 +66,7 @@ TEST_F(OptionUnpackTest, TextFromTheUnitStaysOneValue) {
     const std::string pages = Pages(2,
                                     "ComponentType0=2\nValueType0=6\nLength0=6\n"
                                     "ComponentType1=0\n");
-    OptionBlock block = Words(c.words);
+    OptionBlock block = OptionWords(c.words);
     block[12] = 9;  // component 1 after the six characters
     const std::string text = Store(block, pages);
     EXPECT_EQ(Value("Page0Com0Set"), c.stored);
@@ -125,9 +115,9 @@ TEST_F(OptionUnpackTest, StopsAtTheEndOfTheBlock) {
 // The sample library's option device: a check box, a radio group and an
 // explanation box, then a decimal, a hexadecimal and an 8-character text edit.
 TEST_F(OptionUnpackTest, SampleLibraryPages) {
-  const OptionUnpack unpack =
-      UnpackOptionBlock(Words({1, 3, 0, 150, 0x1234, 'Q', 'D', 'O', '-', '0', '0', '8', 0, 0x77}),
-                        ReadOptionPageSet(IniSnapshot(QUENLET_LIBRARY "/MENU/QDO-008.INI")));
+  const OptionUnpack unpack = UnpackOptionBlock(
+      OptionWords({1, 3, 0, 150, 0x1234, 'Q', 'D', 'O', '-', '0', '0', '8', 0, 0x77}),
+      ReadOptionPageSet(IniSnapshot(QUENLET_LIBRARY "/MENU/QDO-008.INI")));
   EXPECT_EQ(unpack.words, 13u);
   ASSERT_TRUE(IniFile(Path("temp.ini")).Write(unpack.values));
   EXPECT_EQ(Value("Page0Com0Set"), "1");
@@ -138,16 +128,16 @@ TEST_F(OptionUnpackTest, SampleLibraryPages) {
 }
 
 TEST_F(OptionUnpackTest, NoPageFileWritesNothing) {
-  EXPECT_TRUE(StoreOptionBlock(Words({1, 2}), Path("none.ini"), Path("temp.ini")));
+  EXPECT_TRUE(StoreOptionBlock(OptionWords({1, 2}), Path("none.ini"), Path("temp.ini")));
   EXPECT_FALSE(std::filesystem::exists(Path("temp.ini")));
 }
 
 TEST(OptionBlock, ErasedWordsBecomeZero) {
-  OptionBlock block = Words({0xFFFF, 0x00FF, 0xFF00, 0xFFFF});
+  OptionBlock block = OptionWords({0xFFFF, 0x00FF, 0xFF00, 0xFFFF});
   block[255] = block[254] = 0xFF;
   ClearErasedOptionWords(block);
   EXPECT_EQ(block, [] {
-    OptionBlock b = Words({0, 0x00FF, 0xFF00, 0});
+    OptionBlock b = OptionWords({0, 0x00FF, 0xFF00, 0});
     return b;
   }());
 }

@@ -14,6 +14,7 @@
 #include "programmer/device_read.h"
 #include "programmer/operation_messages.h"
 #include "programmer/single_shot_ops.h"
+#include "support/option_pages_fixture.h"
 #include "support/temp_dir.h"
 
 namespace quenlet::testing {
@@ -25,8 +26,7 @@ class OptionPageReadsTest : public TempDirTest {
  protected:
   void SetUp() override {
     TempDirTest::SetUp();
-    std::filesystem::create_directories(dir_ / "MENU");
-    std::filesystem::copy_file(QUENLET_FIXTURES "/options/pages.ini", dir_ / "MENU" / "PAGES.INI");
+    InstallFixturePages(dir_);
     paths_ = std::make_unique<ProgramPaths>(dir_.string());
     reads_ = std::make_unique<OptionPageReads>(f_.ctx, *paths_);
     f_.ctx.option_pages = reads_.get();
@@ -43,14 +43,10 @@ class OptionPageReadsTest : public TempDirTest {
   std::string Value(const std::string& key) {
     return IniFile(Path("temp.ini")).ReadString("CurrentUserPageSetup", key, "<none>");
   }
+  // The first words of the chip's option block; the others stay erased.
   void SetChipOptions(std::initializer_list<uint16_t> words) {
-    auto& options = f_.unit().chip().options();
-    size_t i = 0;
-    for (uint16_t w : words) {
-      options[2 * i] = static_cast<uint8_t>(w);
-      options[2 * i + 1] = static_cast<uint8_t>(w >> 8);
-      ++i;
-    }
+    const OptionBlock given = OptionWords(words);
+    std::copy_n(given.begin(), 2 * words.size(), f_.unit().chip().options().begin());
   }
 
   OpsFixture f_;

@@ -29,6 +29,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
 #include "support/fakes.h"
+#include "support/option_pages_fixture.h"
 #include "support/temp_dir.h"
 #include "ui/screenshot.h"
 
@@ -39,8 +40,7 @@ class OptionWindowTest : public TempDirTest {
  protected:
   void SetUp() override {
     TempDirTest::SetUp();
-    std::filesystem::create_directories(dir_ / "MENU");
-    std::filesystem::copy_file(QUENLET_FIXTURES "/options/pages.ini", dir_ / "MENU" / "PAGES.INI");
+    InstallFixturePages(dir_);
     paths_ = std::make_unique<ProgramPaths>(dir_.string());
     device_.IcDeviceSize = 0x20000;
     device_.IcBufferSize = 0x20000;
