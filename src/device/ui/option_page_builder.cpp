@@ -78,6 +78,7 @@ QWidget* MakeExplanation(const OptionComponent& c, QWidget* page) {
   p.setColor(QPalette::Text, FromColorRef(kExplanationText));
   box->setPalette(p);
   box->setGeometry(c.left, c.top, c.width, c.height);
+  box->setAccessibleName("Explanation");
   for (const std::string& line : c.explanation) box->appendPlainText(DeviceText(line));
   return box;
 }
