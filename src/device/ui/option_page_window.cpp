@@ -67,8 +67,8 @@ class LanePicture : public QWidget {
 
 struct LaneColumn {
   const char* heading;
-  int width;                                                           // bytes per group
-  std::initializer_list<std::pair<const char*, const char*>> buttons;  // name, caption
+  int width;                                                 // bytes per group
+  std::vector<std::pair<const char*, const char*>> buttons;  // name, caption
 };
 
 }  // namespace
