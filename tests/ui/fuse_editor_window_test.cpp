@@ -30,14 +30,13 @@
 #include "platform/strprintf.h"
 #include "support/fake_fuse_host.h"
 #include "support/fakes.h"
+#include "ui/screenshot.h"
 
 namespace quenlet {
 namespace {
 
 void Screenshot(QWidget& widget, const char* name) {
-  const QString folder = QCoreApplication::applicationDirPath() + "/../screenshots";
-  QDir().mkpath(folder);
-  EXPECT_TRUE(widget.grab().save(folder + "/" + name + ".png")) << name;
+  EXPECT_TRUE(testing::SaveScreenshot(widget, name)) << name;
 }
 
 // Runs `act` on the fill dialog once `open` has shown it; a dialog still

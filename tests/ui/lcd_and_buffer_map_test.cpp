@@ -6,7 +6,7 @@
 
 #include "controls/buffer_map.h"
 #include "controls/lcd_pain_box.h"
-#include "screenshot.h"
+#include "ui/screenshot.h"
 
 namespace quenlet {
 namespace {

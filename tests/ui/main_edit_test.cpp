@@ -18,7 +18,7 @@
 #include "buffer/data_buffer.h"
 #include "buffer/ui/hex_grid.h"
 #include "platform/ini_file.h"
-#include "screenshot.h"
+#include "ui/screenshot.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 
