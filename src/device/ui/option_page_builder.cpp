@@ -8,9 +8,9 @@
 #include <QTabWidget>
 
 #include "controls/color_ref.h"
+#include "controls/display_text.h"
 #include "device/option_page_file.h"
 #include "device/option_value_rules.h"
-#include "device/ui/device_text.h"
 #include "device/ui/option_value_edit.h"
 #include "platform/ini_snapshot.h"
 
@@ -27,7 +27,7 @@ int32_t SetValue(const OptionComponent& c, const OptionPageValues& values) {
 }
 
 QWidget* MakeCheckBox(const OptionComponent& c, int32_t value, QWidget* page) {
-  auto* box = new QCheckBox(DeviceText(c.caption), page);
+  auto* box = new QCheckBox(DisplayText(c.caption), page);
   // 20 pixels per byte of the caption, as the pages have always been laid out.
   box->setGeometry(c.left, c.top, 20 * static_cast<int>(c.caption.size()),
                    box->sizeHint().height());
@@ -36,10 +36,10 @@ QWidget* MakeCheckBox(const OptionComponent& c, int32_t value, QWidget* page) {
 }
 
 QWidget* MakeRadioGroup(const OptionComponent& c, int32_t value, QWidget* page) {
-  auto* group = new OptionRadioGroup(DeviceText(c.caption), page);
+  auto* group = new OptionRadioGroup(DisplayText(c.caption), page);
   group->setGeometry(c.left, c.top, c.width, c.height);
   QStringList items;
-  for (const std::string& item : c.radio_items) items << DeviceText(item);
+  for (const std::string& item : c.radio_items) items << DisplayText(item);
   group->SetItems(items, c.radio_columns);
   group->SetItemIndex(value);
   return group;
@@ -47,14 +47,14 @@ QWidget* MakeRadioGroup(const OptionComponent& c, int32_t value, QWidget* page) 
 
 QWidget* MakeValueEdit(const OptionComponent& c, const OptionPageValues& values, QWidget* page) {
   const int32_t type = c.value_type();
-  auto* label = new QLabel(DeviceText(c.caption + ValueTypeSuffix(type)), page);
+  auto* label = new QLabel(DisplayText(c.caption + ValueTypeSuffix(type)), page);
   auto* edit = new OptionValueEdit(type, c.value_max, page);
   const std::string key = OptionValueKey(c.page, c.index);
   if (IsNumericValueType(type)) {
     edit->setText(QString::fromStdString(
         FormatOptionValue(type, values.temp_ini.ReadInteger(kOptionValueSection, key, 0))));
   } else if (type == kTextValueType) {
-    edit->setText(DeviceText(values.temp_ini.ReadString(kOptionValueSection, key, "None")));
+    edit->setText(DisplayText(values.temp_ini.ReadString(kOptionValueSection, key, "None")));
   }
   edit->InstallRules();
   label->adjustSize();
@@ -79,7 +79,7 @@ QWidget* MakeExplanation(const OptionComponent& c, QWidget* page) {
   box->setPalette(p);
   box->setGeometry(c.left, c.top, c.width, c.height);
   box->setAccessibleName("Explanation");
-  for (const std::string& line : c.explanation) box->appendPlainText(DeviceText(line));
+  for (const std::string& line : c.explanation) box->appendPlainText(DisplayText(line));
   return box;
 }
 
@@ -170,7 +170,7 @@ BuiltOptionPages BuildOptionPages(QTabWidget* page_control, const OptionPageSet&
   for (const OptionPage& p : set.pages) {
     auto* page = new QWidget;
     page->setObjectName(QString("Page%1").arg(p.number));
-    page_control->addTab(page, DeviceText(p.caption));
+    page_control->addTab(page, DisplayText(p.caption));
     built.pages.push_back(page);
     for (const OptionComponent& c : p.components) {
       built.components.push_back(BuildComponent(c, values, page));

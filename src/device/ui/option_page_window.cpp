@@ -14,24 +14,19 @@
 
 #include "app/main_form_state.h"
 #include "buffer/ui/dialog_look.h"
+#include "controls/display_text.h"
+#include "controls/look.h"
 #include "device/option_lane.h"
 #include "device/option_page_file.h"
 #include "device/parameter_grid.h"
 #include "device/selected_device.h"
-#include "device/ui/device_text.h"
 #include "platform/ini_snapshot.h"
 
 namespace quenlet {
 namespace {
 
-constexpr QRgb kMuted = 0x5B6775;
-constexpr QRgb kAccent = 0x1F6FD1;
-constexpr QRgb kAccentLight = 0xDCEBFA;
-
 QFont HeadingFont() {
-  QFont font = LabelFont();
-  font.setWeight(QFont::DemiBold);
-  return font;
+  return look::Sans(12, true);
 }
 
 // Four bytes of a 32-bit group of the buffer, the device's bytes marked:
@@ -46,17 +41,15 @@ class LanePicture : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QFont small = LabelFont();
-    small.setPixelSize(11);
-    p.setFont(small);
+    p.setFont(look::CaptionFont());
     const int cell = 28;
     for (int i = 0; i < 4; ++i) {
       const QRectF r(4 + i * (cell + 2) + 0.5, 4.5, cell, cell - 4);
       const bool device = i % width_ == 0;
-      p.setPen(QColor(device ? kAccent : kSurfaceBorderColour));
-      p.setBrush(QColor(device ? kAccentLight : kSurfaceColour));
+      p.setPen(device ? look::kAccent : look::kSurfaceBorder);
+      p.setBrush(device ? look::kAccentLight : look::kSurface);
       p.drawRoundedRect(r, 3, 3);
-      p.setPen(QColor(device ? kAccent : kMuted));
+      p.setPen(device ? look::kAccent : look::kMuted);
       p.drawText(r, Qt::AlignCenter, device ? "D" : "-");
     }
   }
@@ -214,7 +207,7 @@ void TCurrentPageForm::LoadPageFile(const std::string& name) {
 void TCurrentPageForm::BuildUserPages(const std::string& name) {
   const OptionPageSet set =
       ReadOptionPageSet(IniSnapshot(OptionPageFilePath(context_.paths, name)));
-  setWindowTitle(DeviceText(set.caption));
+  setWindowTitle(DisplayText(set.caption));
   const IniSnapshot temp_ini(OptionValuesPath(context_.paths));
   main_page_control_->clear();
   BuiltOptionPages built = BuildOptionPages(
@@ -236,7 +229,7 @@ void TCurrentPageForm::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   // A frameless window: its edge keeps it apart from the main window.
   QPainter p(this);
-  p.setPen(QColor(kSurfaceBorderColour));
+  p.setPen(look::kSurfaceBorder);
   p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
