@@ -13,6 +13,7 @@
 #include "app/ui/qt_services.h"
 #include "buffer/ui/progress_window.h"
 #include "controls/look.h"
+#include "device/ui/option_commands.h"
 #include "platform/program_paths.h"
 #include "programmer/backend_choice.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     // Before the window, which fills the project list when it is created.
     quenlet::Projects projects(app);
     quenlet::TMainForm window(app);
+    quenlet::OptionCommands options(app, &window);
     messages.SetParent(&window);
     // The progress window opens over the main window, as its child dialog.
     progress.setParent(&window, progress.windowFlags());
