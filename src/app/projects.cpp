@@ -6,6 +6,7 @@
 #include "device/big_ini_file.h"
 #include "platform/ini_file.h"
 #include "platform/strprintf.h"
+#include "programmer/held_data_sum.h"
 #include "programmer/operation_frame.h"
 #include "programmer/operation_messages.h"
 #include "programmer/run_controls.h"
@@ -140,17 +141,18 @@ void Projects::ProjectBtnClick() {
   ReopenAndConfigure(app_.link());
   if (app_.device().Option_Fuse_Type == 1) {
     PutReadVoltages(ctx);
-    // TODO(held-data sum): upload, operation 0x0B, status and the option block.
-    return;
+    const HeldSumResult held = RunHeldDataSum(ctx, true);
+    // The unit holds the data once the upload went through, whatever
+    // failed after it; a refused or failed upload leaves it as it was.
+    if (held != HeldSumResult::Refused && held != HeldSumResult::UploadFailed) {
+      app_.state().ProgrammerHasData = 1;
+    }
+    if (held != HeldSumResult::Done) return;
   } else {
     const uint32_t sum =
         app_.buffer().GetCheckSum(0, static_cast<int64_t>(app_.device().IcDeviceSize) - 1, 0,
                                   app_.messages(), app_.progress());
-    ShowSum(ctx, sum);
-    const int32_t value = static_cast<int32_t>(sum);
-    const bool same = value == app_.state().LastChecksum;
-    app_.pictures().SetSumColour(same ? SumColour::WindowText : SumColour::Red);
-    if (!same) app_.state().LastChecksum = value;
+    ShowSumAgainstLast(ctx, sum);
   }
   RunMode(*mode);
 }

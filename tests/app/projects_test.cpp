@@ -206,5 +206,104 @@ TEST_F(ProjectsTest, NoRowSelectedOpensNothing) {
   EXPECT_THAT(load_windows->presets, IsEmpty());
 }
 
+uint32_t BufferSum(DataBuffer& buffer, size_t count) {
+  uint32_t sum = 0;
+  for (size_t i = 0; i < count; ++i) sum += buffer.Bytes()[i];
+  return sum;
+}
+
+TEST_F(ProjectsTest, ARunOfAHeldDataDeviceShowsTheProgrammersSumAndReadsItsOptionBlock) {
+  ChooseDevice("INI\\HD16.ini");
+  StartWithProjects("");
+  ASSERT_EQ(app->device().Option_Fuse_Type, 1);
+  std::fill(app->buffer().Bytes().begin(), app->buffer().Bytes().begin() + 0x800, 0x3C);
+  project_window.mode = "Neither";
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    sim->unit().log().Clear();
+    EXPECT_TRUE(app->RunCommand(app->commands().projects));
+    const std::vector<std::string> lines = sim->unit().log().Lines();
+    ASSERT_GE(lines.size(), 6u);
+    // Reconnected and configured, then the upload and the programmer's sum.
+    EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 3),
+                ElementsAre("close", "open", "OUT 47 0B00 0080 0"));
+    EXPECT_THAT(std::vector<std::string>(lines.end() - 4, lines.end()),
+                ElementsAre("OUT 49 4000 0B00 0", "IN 42 0000 0000 16", "OUT 46 0E00 0100 0",
+                            "bulk-in 256"));
+    // The block before the upload's page carries the read voltages.
+    const std::array<uint8_t, 128>& block = sim->unit().parameter_block();
+    EXPECT_THAT(std::vector<uint8_t>(block.begin() + 32, block.begin() + 38),
+                ElementsAre(50, 0, 48, 0, 7, 0));
+    EXPECT_EQ(app->pictures().SumText(), strprintf("%08X", unsigned{sim->unit().HeldChecksum()}));
+    EXPECT_EQ(app->state().InfoBlock, sim->unit().option_ram());
+    EXPECT_EQ(app->state().ProgrammerHasData, 1);
+    // The same data twice: the second sum is no news.
+    EXPECT_EQ(app->pictures().SumTextColour(), run == 1 ? SumColour::Red : SumColour::WindowText);
+  }
+  EXPECT_EQ(project_window.shown, 2);
+  EXPECT_THAT(Shown(), IsEmpty());
+}
+
+TEST_F(ProjectsTest, AFailedHeldDataSumEndsTheRun) {
+  struct Case {
+    const char* name;
+    std::function<void(SimulatedUnit&)> fault;
+    std::vector<std::string> shown;
+    int programmer_has_data;
+  };
+  const Case cases[] = {
+      {"0x49", [](SimulatedUnit& u) { u.FailRequest(0x49); }, {"Error 49! Command Fail"}, 1},
+      {"0x46", [](SimulatedUnit& u) { u.FailRequest(0x46); }, {"Error 46! Read Command Fail"}, 1},
+      {"upload", [](SimulatedUnit& u) { u.FailRequest(0x4C); }, {"Error 4c! Read Command Fail"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChooseDevice("INI\\HD16.ini", "+E");
+    StartWithProjects("");
+    sim->unit().log().Clear();
+    sound.beeps.clear();
+    messages.boxes.clear();
+    c.fault(sim->unit());
+    EXPECT_TRUE(app->RunCommand(app->commands().projects));
+    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_THAT(sound.beeps, ::testing::Contains(Sound::kStopBeep));
+    EXPECT_EQ(app->state().ProgrammerHasData, c.programmer_has_data);
+    // The run's steps never start: no erase went out.
+    for (const WireEntry& e : sim->unit().log().entries()) {
+      EXPECT_FALSE(e.request == 0x49 && e.index == 0x0200) << e.Text();
+    }
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(ProjectsTest, ARunOfAPlainDeviceShowsTheBufferSumOfTheDevice) {
+  ChooseDevice("INI\\AM29F010.ini");
+  StartWithProjects("");
+  std::fill(app->buffer().Bytes().begin(), app->buffer().Bytes().end(), 0x01);
+  project_window.mode = "Neither";
+  EXPECT_TRUE(app->RunCommand(app->commands().projects));
+  // Bytes 0 to the device size less one: the device's 128 KB.
+  EXPECT_EQ(app->pictures().SumText(), strprintf("%08X", BufferSum(app->buffer(), 0x20000)));
+  EXPECT_EQ(app->pictures().SumTextColour(), SumColour::Red);
+  EXPECT_EQ(app->state().LastChecksum, 0x20000);
+  EXPECT_TRUE(app->RunCommand(app->commands().projects));
+  EXPECT_EQ(app->pictures().SumTextColour(), SumColour::WindowText);
+  EXPECT_EQ(app->state().ProgrammerHasData, 0);
+}
+
+TEST_F(ProjectsTest, LeavingTheProjectWindowRunsNothing) {
+  ChooseDevice("INI\\HD16.ini");
+  StartWithProjects("");
+  project_window.mode = std::nullopt;
+  sim->unit().log().Clear();
+  const std::string sum = app->pictures().SumText();
+  EXPECT_TRUE(app->RunCommand(app->commands().projects));
+  EXPECT_EQ(project_window.shown, 1);
+  EXPECT_EQ(sim->unit().log().size(), 0u);
+  EXPECT_EQ(app->state().ProgrammerHasData, 0);
+  EXPECT_EQ(app->pictures().SumText(), sum);
+}
+
 }  // namespace
 }  // namespace quenlet::testing
