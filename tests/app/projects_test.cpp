@@ -15,15 +15,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr RunBox kBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
-                             RunBox::CheckBox4, RunBox::CheckBox5};
 using Ticks = std::array<bool, 5>;
-
-Ticks TicksOf(const StepPictures& p) {
-  Ticks t{};
-  for (size_t i = 0; i < t.size(); ++i) t[i] = p.BoxTicked(kBoxes[i]);
-  return t;
-}
 
 // A byte-wide device of 2 KB whose programmer keeps the data and sums it.
 constexpr const char* kHeldDevice =
@@ -151,7 +143,7 @@ TEST_F(ProjectsTest, OpeningSelectsTheDeviceThenLoadsTheProjectsFile) {
     EXPECT_THAT(load_windows->device_at_open, ElementsAre("AM29F010"));
     EXPECT_THAT(load_windows->presets, ElementsAre(c.preset));
     EXPECT_EQ(app->LoadPathText(), c.load_path);
-    EXPECT_EQ(TicksOf(app->pictures()), c.ticks);
+    EXPECT_EQ(StepTicks(app->pictures()), c.ticks);
     EXPECT_EQ(app->SelectedType()[0], "AMD");
     EXPECT_EQ(app->SelectedType()[1], "AM29F010");
     EXPECT_EQ(app->device().KeepIcIniPath, 1);
@@ -190,7 +182,7 @@ TEST_F(ProjectsTest, APartTheCatalogueCannotLeadToChangesNothing) {
     EXPECT_EQ(app->device().Name, "AM29F010");
     EXPECT_EQ(app->device().KeepIcIniPath, 0);
     EXPECT_EQ(app->SelectedType()[1], "AM29F010");
-    EXPECT_EQ(TicksOf(app->pictures()), (Ticks{true, false, false, false, false}));
+    EXPECT_EQ(StepTicks(app->pictures()), (Ticks{true, false, false, false, false}));
     EXPECT_THAT(load_windows->presets, IsEmpty());
     EXPECT_EQ(app->state().ProjectActive, 0);
   }

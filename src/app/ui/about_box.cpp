@@ -7,6 +7,7 @@
 
 #include "app/about_firmware.h"
 #include "app/application.h"
+#include "app/ui/frame_band.h"
 #include "app/ui/skin_pictures.h"
 #include "buffer/ui/dialog_look.h"
 #include "controls/display_text.h"
@@ -34,25 +35,6 @@ class ProgramIconButton : public QAbstractButton {
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
     const qreal inset = width() * 0.2;
     DrawChipGlyph(p, QRectF(rect()).adjusted(inset, inset, -inset, -inset), look::kAccent);
-  }
-};
-
-// A band along the bottom of the box: the frame with the program's line.
-class AboutBand : public QWidget {
- public:
-  explicit AboutBand(QWidget* parent) : QWidget(parent) { setObjectName("Image2"); }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    QLinearGradient frame(0, 0, 0, height());
-    frame.setColorAt(0, look::kFrameTop);
-    frame.setColorAt(1, look::kFrameBottom);
-    p.fillRect(rect(), frame);
-    p.setPen(look::kFrameMuted);
-    p.setFont(look::CaptionFont());
-    p.drawText(rect().adjusted(16, 0, -16, 0), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("USB device programmer"));
   }
 };
 
@@ -104,7 +86,8 @@ TAboutBox::TAboutBox(Application& app, QWidget* main_window)
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
 
-  panel3_ = new AboutBand(this);
+  panel3_ = new FrameBand("Image2", QStringLiteral("USB device programmer"), look::CaptionFont(),
+                          look::kFrameMuted, this);
   panel3_->setGeometry(1, kSize.height() - 41, kSize.width() - 2, 40);
 
   // The unit is asked as the box is made, before it shows.

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "app/ui/frame_band.h"
 #include "app/ui/skin_pictures.h"
 #include "controls/look.h"
 #include "controls/scroll_text.h"
@@ -22,10 +23,7 @@ class BannerPicture : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient frame(0, 0, 0, height());
-    frame.setColorAt(0, look::kFrameTop);
-    frame.setColorAt(1, look::kFrameBottom);
-    p.fillRect(rect(), frame);
+    PaintFrame(p, rect());
     p.setPen(look::kFrameEdge);
     p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     DrawChipGlyph(p, QRectF(20, 14, 36, 36), look::kAccentLight);

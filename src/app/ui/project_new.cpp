@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "app/ui/frame_band.h"
 #include "buffer/ui/dialog_look.h"
 #include "controls/display_text.h"
 #include "controls/look.h"
@@ -17,25 +18,6 @@ namespace {
 constexpr int kTitleHeight = 36;
 constexpr int kRows = 10;
 constexpr int kRowHeight = 24;
-
-// The title band: the frame with the window's caption.
-class TitlePicture : public QWidget {
- public:
-  explicit TitlePicture(QWidget* parent) : QWidget(parent) { setObjectName("Project_Title"); }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    QLinearGradient frame(0, 0, 0, height());
-    frame.setColorAt(0, look::kFrameTop);
-    frame.setColorAt(1, look::kFrameBottom);
-    p.fillRect(rect(), frame);
-    p.setPen(look::kFrameText);
-    p.setFont(look::TitleFont());
-    p.drawText(rect().adjusted(16, 0, -16, 0), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Project"));
-  }
-};
 
 QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignLeft) {
   auto* item = new QTableWidgetItem(text);
@@ -53,7 +35,8 @@ Tproject_new::Tproject_new(QWidget* main_window)
   ApplyDialogLook(this);
   setFixedSize(kSize);
 
-  auto* title = new TitlePicture(this);
+  auto* title = new FrameBand("Project_Title", QStringLiteral("Project"), look::TitleFont(),
+                              look::kFrameText, this);
   title->setGeometry(1, 1, kSize.width() - 2, kTitleHeight);
 
   grid_ = new QTableWidget(kRows, 4, this);
