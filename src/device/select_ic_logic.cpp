@@ -51,6 +51,7 @@ void SelectIcDialogLogic::FillManufacturerList() {
 
 void SelectIcDialogLogic::FillPartList() {
   parts_ = catalogue_.Parts(chosen_manufacturer_);
+  ++part_list_version_;
   selected_part_.reset();
 }
 

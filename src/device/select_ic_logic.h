@@ -85,6 +85,8 @@ class SelectIcDialogLogic {
   // --- what the window shows ----------------------------------------------------
   const std::vector<std::string>& Manufacturers() const { return manufacturers_; }
   const std::vector<std::string>& Parts() const { return parts_; }
+  // Goes up with every refill of the part list, so a window redraws it only then.
+  uint64_t PartListVersion() const { return part_list_version_; }
   std::optional<size_t> SelectedManufacturer() const { return selected_manufacturer_; }
   std::optional<size_t> SelectedPart() const { return selected_part_; }
   const std::string& ManuEditText() const { return manu_edit_; }
@@ -133,6 +135,7 @@ class SelectIcDialogLogic {
 
   std::vector<std::string> manufacturers_;
   std::vector<std::string> parts_;
+  uint64_t part_list_version_ = 0;
   std::optional<size_t> selected_manufacturer_;
   std::optional<size_t> selected_part_;
   std::string manu_edit_;
