@@ -17,16 +17,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class RecordingSetup : public DeviceSetup {
- public:
-  void Apply(bool part_changed) override { applied.push_back(part_changed); }
-  std::vector<bool> applied;
-};
-
-class SelectIcLogicTest : public ProgramDirTest {
+class SelectIcLogicTest : public DeviceDialogTest {
  protected:
   void SetUp() override {
-    ProgramDirTest::SetUp();
+    DeviceDialogTest::SetUp();
     Put("Select.ini",
         "[ITEM]\r\nValue=5\r\n0001=General Type\r\n0002=Maker_X\r\n0003=Empty Vendor\r\n"
         "0004=big vendor\r\n0005=Maker\r\n"
@@ -41,15 +35,11 @@ class SelectIcLogicTest : public ProgramDirTest {
     Put("url/URLList.ini", "[Index]\r\nMaker_X=mx.html\r\nMaker=..\\Select.ini\r\n");
     Put("URL/mx.html", "<html/>");
     Put("Bmpdata/NULL.bmp", "BM");
-    paths = Paths();
-    state.ProgramDir = Root();
-    state.HistoryIniFile = Root() + "History_1.ini";
   }
 
   // A dialog as the program makes it once per run.
   std::unique_ptr<SelectIcDialogLogic> Create() {
-    auto logic = std::make_unique<SelectIcDialogLogic>(
-        SelectIcEnv{paths, state, device, messages, opener, setup});
+    auto logic = std::make_unique<SelectIcDialogLogic>(Env());
     logic->SetCloseHandler([this] { ++closes; });
     logic->FormCreate();
     return logic;
@@ -60,16 +50,6 @@ class SelectIcLogicTest : public ProgramDirTest {
     ASSERT_NE(it, m.end()) << name;
     logic.MaunListBoxClick(static_cast<size_t>(it - m.begin()));
   }
-  std::string SelectDlg(const std::string& key) {
-    return IniFile(state.HistoryIniFile).ReadString("SelectDlg", key, "(missing)");
-  }
-
-  ProgramPaths paths{""};
-  MainFormState state;
-  SelectedDevice device;
-  FakeMessages messages;
-  FakeDocumentOpener opener;
-  RecordingSetup setup;
   int closes = 0;
 };
 

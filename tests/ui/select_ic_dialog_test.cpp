@@ -22,18 +22,12 @@
 namespace quenlet::testing {
 namespace {
 
-class RecordingSetup : public DeviceSetup {
- public:
-  void Apply(bool part_changed) override { applied.push_back(part_changed); }
-  std::vector<bool> applied;
-};
-
 constexpr const char* kBig5Maker = "\xA5\xFA\xB5\xD8\xB9\x71\xA4\x6C";  // Big5 text
 
-class SelectIcDialogTest : public ProgramDirTest {
+class SelectIcDialogTest : public DeviceDialogTest {
  protected:
   void SetUp() override {
-    ProgramDirTest::SetUp();
+    DeviceDialogTest::SetUp();
     Put("Select.ini",
         std::string("[ITEM]\r\nValue=4\r\n0001=General Type\r\n0002=Quenlet Demo\r\n"
                     "0003=Empty Vendor\r\n0004=") +
@@ -54,14 +48,8 @@ class SelectIcDialogTest : public ProgramDirTest {
         "DevCode=NONE\r\nread_vcc=50\r\nprogram_vcc=50\r\nprogram_vpp=150\r\n");
     Put("url/URLList.ini", "[Index]\r\nQuenlet Demo=quenlet-demo.html\r\n");
     Put("URL/quenlet-demo.html", "<html/>");
-    paths = Paths();
-    state.ProgramDir = Root();
-    state.HistoryIniFile = Root() + "History_1.ini";
   }
-  std::unique_ptr<TSelectICDialog> Make() {
-    return std::make_unique<TSelectICDialog>(
-        SelectIcEnv{paths, state, device, messages, opener, setup});
-  }
+  std::unique_ptr<TSelectICDialog> Make() { return std::make_unique<TSelectICDialog>(Env()); }
   // Runs `script` once the dialog is up; a dialog left open is closed with
   // Escape so that a failing test never hangs.
   void ExecWith(TSelectICDialog& dialog, std::function<void()> script) {
@@ -82,16 +70,6 @@ class SelectIcDialogTest : public ProgramDirTest {
   static QStringList Rows(QListView* list) {
     return static_cast<QStringListModel*>(list->model())->stringList();
   }
-  std::string SelectDlg(const std::string& key) {
-    return IniFile(state.HistoryIniFile).ReadString("SelectDlg", key, "(missing)");
-  }
-
-  ProgramPaths paths{""};
-  MainFormState state;
-  SelectedDevice device;
-  FakeMessages messages;
-  FakeDocumentOpener opener;
-  RecordingSetup setup;
 };
 
 TEST_F(SelectIcDialogTest, ManufacturerClickShowsItsPartsAndThePreview) {

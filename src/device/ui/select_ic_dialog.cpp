@@ -331,10 +331,7 @@ bool TSelectICDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void TSelectICDialog::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
-  // Without a window frame the dialog needs its own edge over the main window.
-  QPainter painter(this);
-  painter.setPen(QColor(kSurfaceBorderColour));
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  PaintDialogEdge(this);
 }
 
 }  // namespace quenlet
