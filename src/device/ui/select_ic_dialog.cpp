@@ -13,11 +13,10 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QStringListModel>
-#include <QStyleOptionButton>
 #include <QVBoxLayout>
 
 #include "buffer/ui/dialog_look.h"
-#include "platform/text_decode.h"
+#include "controls/display_text.h"
 
 namespace quenlet {
 namespace {
@@ -25,14 +24,10 @@ namespace {
 constexpr int kWidth = 531;
 constexpr int kHeight = 363;
 
-QString Shown(const std::string& bytes) {
-  return QString::fromStdString(DecodeDeviceText(bytes));
-}
-
 QStringList ShownList(const std::vector<std::string>& names) {
   QStringList list;
   list.reserve(static_cast<qsizetype>(names.size()));
-  for (const std::string& name : names) list.append(Shown(name));
+  for (const std::string& name : names) list.append(DisplayText(name));
   return list;
 }
 
@@ -123,8 +118,8 @@ TSelectICDialog::TSelectICDialog(SelectIcEnv env, QWidget* owner)
   // The manufacturer list and the history are filled at creation only.
   makers_->setStringList(ShownList(logic_.Manufacturers()));
   const HistoryCombo& history = logic_.History();
-  for (const std::string& item : history.items) hist_box_->addItem(Shown(item));
-  hist_box_->lineEdit()->setText(Shown(history.text));
+  for (const std::string& item : history.items) hist_box_->addItem(DisplayText(item));
+  hist_box_->lineEdit()->setText(DisplayText(history.text));
   logic_.SetChangeHandler([this] { Push(); });
   Push();
 }
@@ -279,19 +274,19 @@ void TSelectICDialog::Push() {
   }
   Select(maker_list_, logic_.SelectedManufacturer());
   Select(part_list_, logic_.SelectedPart());
-  SetTextIfDifferent(manu_edit_, Shown(logic_.ManuEditText()));
-  SetTextIfDifferent(ic_type_edit_, Shown(logic_.IcTypeEditText()));
+  SetTextIfDifferent(manu_edit_, DisplayText(logic_.ManuEditText()));
+  SetTextIfDifferent(ic_type_edit_, DisplayText(logic_.IcTypeEditText()));
 
   const DevicePreviewTexts& p = logic_.Preview();
-  pin_->setText(Shown(p.pin));
-  size_->setText(Shown(p.size));
-  vcc_->setText(Shown(p.vcc));
-  vcp_->setText(Shown(p.vcp));
-  vpp_->setText(Shown(p.vpp));
-  ids_->setText(Shown(p.ids));
-  note_->setText(Shown(p.note));
+  pin_->setText(DisplayText(p.pin));
+  size_->setText(DisplayText(p.size));
+  vcc_->setText(DisplayText(p.vcc));
+  vcp_->setText(DisplayText(p.vcp));
+  vpp_->setText(DisplayText(p.vpp));
+  ids_->setText(DisplayText(p.ids));
+  note_->setText(DisplayText(p.note));
   web_->setEnabled(logic_.WebEnabled());
-  web_->setToolTip(Shown(logic_.WebHint()));
+  web_->setToolTip(DisplayText(logic_.WebHint()));
 
   if (logic_.PicturePath() != shown_picture_) {
     shown_picture_ = logic_.PicturePath();
