@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/ui/device_dialog_host.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_services.h"
 #include "buffer/ui/progress_window.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     quenlet::TMainForm window(app);
     quenlet::OptionCommands options(app, &window);
     messages.SetParent(&window);
+    // One device dialog for the run, made before the first show.
+    quenlet::DeviceDialogHost device_dialog(app, window);
     // The progress window opens over the main window, as its child dialog.
     progress.setParent(&window, progress.windowFlags());
     // Given back before the window goes, which would delete its children.

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -133,6 +134,13 @@ QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel) {
   row->addWidget(confirm);
   row->addWidget(cancel);
   return row;
+}
+
+void PaintDialogEdge(QWidget* dialog) {
+  // Without a window frame the dialog needs its own edge over the main window.
+  QPainter painter(dialog);
+  painter.setPen(QColor(kSurfaceBorderColour));
+  painter.drawRect(dialog->rect().adjusted(0, 0, -1, -1));
 }
 
 void SetIfDifferent(HexAddressEdit* edit, const std::string& text) {

@@ -42,6 +42,9 @@ QGroupBox* MakeFormatGroup(std::span<const char* const> texts, QButtonGroup* gro
 QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent);
 // The confirming and the cancelling button at the bottom right.
 QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel);
+// The edge of a frameless dialog over the main window, drawn at the end of
+// its paintEvent.
+void PaintDialogEdge(QWidget* dialog);
 // Sets the field's text only when it differs, so the caret of a field being
 // typed into stays where it is.
 void SetIfDifferent(HexAddressEdit* edit, const std::string& text);
