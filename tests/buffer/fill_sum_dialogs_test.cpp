@@ -283,7 +283,8 @@ class HeldSumTest : public testing::TempDirTest {
   void SetUp() override {
     TempDirTest::SetUp();
     f.buffer.SetHistoryIniPath(Path("History_1.ini"));
-    f.Select(testing::DeviceShape{.max_address = 0x7FFF, .option_fuse_type = 1});
+    f.Select(
+        testing::DeviceShape{.data_width = "0xFFFF", .max_address = 0x7FFF, .option_fuse_type = 1});
     f.FillSource(0x2D);
     f.view.SetSum("00000000");
     f.ClearRecords();
