@@ -30,7 +30,8 @@ QLabel* ValueLabel(const char* name, const char* description, QWidget* parent) {
 
 // ------------------------------------------------------------ Block Process
 
-TBlockDialog::TBlockDialog(OperationContext& ops, QWidget* owner) : QDialog(owner), logic_(ops) {
+TBlockDialog::TBlockDialog(OperationContext& ops, QWidget* owner)
+    : TParameterDialog(owner), logic_(ops) {
   SetUpParameterDialog(this, "BlockDialog", "Block Process");
   Build();
   logic_.FormCreate();
@@ -143,27 +144,12 @@ void TBlockDialog::Push() {
   fill_file_->setEnabled(f.file_enabled);
 }
 
-void TBlockDialog::Act(const std::function<void()>& change) {
-  Pull();
-  change();
-  Push();
-}
-
 void TBlockDialog::GetSumBtnClick() {
-  bool passed = false;
-  Act([&] { passed = logic_.GetSumBtnClick(); });
-  if (passed) accept();
+  Confirm([this] { return logic_.GetSumBtnClick(); });
 }
 
 void TBlockDialog::ExitBtnClick() {
-  logic_.ExitBtnClick();
-  QDialog::reject();
-}
-
-void TBlockDialog::reject() {
-  // Escape and the title bar's close are Cancel: OK becomes "0", so a closed
-  // dialog never replays the last block action.
-  ExitBtnClick();
+  Cancel();
 }
 
 void TBlockDialog::FillMaxRangeClick() {
@@ -181,7 +167,7 @@ void TBlockDialog::FillICSizeBBClick() {
 // ------------------------------------------------------------ Buffer Resize.
 
 TResizeBufDialog::TResizeBufDialog(OperationContext& ops, QWidget* owner)
-    : QDialog(owner), logic_(ops) {
+    : TParameterDialog(owner), logic_(ops) {
   // The title bar carries no buttons.
   SetUpParameterDialog(this, "ResizeBufDialog", "Buffer Resize.", false);
   size_edit_ = MakeHexEdit("BufSizeEdit", "Buffer size", kAddressDigits, this);
@@ -212,21 +198,23 @@ TResizeBufDialog::TResizeBufDialog(OperationContext& ops, QWidget* owner)
   connect(cancel_, &QPushButton::clicked, this, &TResizeBufDialog::ExitBtnClick);
 
   logic_.FormCreate();
-  size_edit_->SetText(logic_.size_text());
+  Push();
+}
+
+void TResizeBufDialog::Pull() {
+  logic_.size_text() = size_edit_->Text();
+}
+
+void TResizeBufDialog::Push() {
+  SetIfDifferent(size_edit_, logic_.size_text());
 }
 
 void TResizeBufDialog::OKBtnClick() {
-  logic_.size_text() = size_edit_->Text();
-  if (logic_.OKBtnClick()) accept();
+  Confirm([this] { return logic_.OKBtnClick(); });
 }
 
 void TResizeBufDialog::ExitBtnClick() {
-  logic_.ExitBtnClick();
-  QDialog::reject();
-}
-
-void TResizeBufDialog::reject() {
-  ExitBtnClick();
+  Cancel();
 }
 
 }  // namespace quenlet

@@ -1,12 +1,9 @@
 #pragma once
-// The "Block Process" and "Buffer Resize." dialogs. Modal dialogs that stay
-// above the main window; Escape and the title bar's close run the Cancel
-// handler like Cancel. The logic is BlockDialogLogic / ResizeDialogLogic
+// The "Block Process" and "Buffer Resize." dialogs, modal and above the main
+// window (TParameterDialog). The logic is BlockDialogLogic / ResizeDialogLogic
 // (buffer/block_dialogs.h); these windows only mirror its fields.
-#include <QDialog>
-#include <functional>
-
 #include "buffer/block_dialogs.h"
+#include "buffer/ui/parameter_dialog.h"
 #include "buffer/ui/range_grid.h"
 
 class QButtonGroup;
@@ -17,7 +14,7 @@ namespace quenlet {
 
 class HexAddressEdit;
 
-class TBlockDialog : public QDialog {
+class TBlockDialog : public TParameterDialog {
   Q_OBJECT
 
  public:
@@ -47,13 +44,12 @@ class TBlockDialog : public QDialog {
   void FillMaxRangeClick();
   void FillFileRangeClick();
   void FillICSizeBBClick();
-  void reject() override;
 
  private:
   void Build();
-  void Pull();
-  void Push();
-  void Act(const std::function<void()>& change);
+  void Pull() override;
+  void Push() override;
+  void CancelFields() override { logic_.ExitBtnClick(); }
 
   BlockDialogLogic logic_;
   RangeEdits source_;
@@ -70,7 +66,7 @@ class TBlockDialog : public QDialog {
   QPushButton* cancel_ = nullptr;
 };
 
-class TResizeBufDialog : public QDialog {
+class TResizeBufDialog : public TParameterDialog {
   Q_OBJECT
 
  public:
@@ -84,9 +80,12 @@ class TResizeBufDialog : public QDialog {
  public slots:
   void OKBtnClick();
   void ExitBtnClick();
-  void reject() override;
 
  private:
+  void Pull() override;
+  void Push() override;
+  void CancelFields() override { logic_.ExitBtnClick(); }
+
   ResizeDialogLogic logic_;
   HexAddressEdit* size_edit_ = nullptr;
   QPushButton* ok_ = nullptr;

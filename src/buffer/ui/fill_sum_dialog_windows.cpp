@@ -39,7 +39,7 @@ QGroupBox* RadioGroup(const char* name, const char* title, std::initializer_list
 // ---------------------------------------------------------------- Fill Data
 
 TFillDataDialog::TFillDataDialog(OperationContext& ops, QWidget* owner)
-    : QDialog(owner), logic_(ops) {
+    : TParameterDialog(owner), logic_(ops) {
   SetUpParameterDialog(this, "FillDataDialog", "Fill Data");
   Build();
   logic_.FormCreate();
@@ -125,27 +125,12 @@ void TFillDataDialog::Push() {
   fill_file_->setEnabled(f.file_enabled);
 }
 
-void TFillDataDialog::Act(const std::function<void()>& change) {
-  Pull();
-  change();
-  Push();
-}
-
 void TFillDataDialog::FillBtnClick() {
-  bool passed = false;
-  Act([&] { passed = logic_.FillBtnClick(); });
-  if (passed) accept();
+  Confirm([this] { return logic_.FillBtnClick(); });
 }
 
 void TFillDataDialog::CancelBtnClick() {
-  logic_.CancelBtnClick();
-  QDialog::reject();
-}
-
-void TFillDataDialog::reject() {
-  // Escape and the title bar's close are Cancel: OK becomes "0", so a closed
-  // dialog never replays the last fill.
-  CancelBtnClick();
+  Cancel();
 }
 
 void TFillDataDialog::FillICSizeBBClick() {
@@ -162,7 +147,8 @@ void TFillDataDialog::FileRangeBtnClick() {
 
 // ------------------------------------------------------------ Get Check Sum
 
-TGetSumDialog::TGetSumDialog(OperationContext& ops, QWidget* owner) : QDialog(owner), logic_(ops) {
+TGetSumDialog::TGetSumDialog(OperationContext& ops, QWidget* owner)
+    : TParameterDialog(owner), logic_(ops) {
   SetUpParameterDialog(this, "GetSumDialog", "Get Check Sum");
   QGridLayout* grid = MakeRangeGrid({"Range :", "8 Bit :", "16 Bit :", "StardAddEdit", "EndAddEdit",
                                      "StartAddEdit16", "EndStartAdd16"},
@@ -200,25 +186,16 @@ void TGetSumDialog::Push() {
   fill_file_->setEnabled(f.range_enabled);
 }
 
-void TGetSumDialog::Act(const std::function<void()>& change) {
+void TGetSumDialog::Pull() {
   PullRange(range_, logic_.fields().range);
-  change();
-  Push();
 }
 
 void TGetSumDialog::GetSumBtnClick() {
-  bool passed = false;
-  Act([&] { passed = logic_.GetSumBtnClick(); });
-  if (passed) accept();
+  Confirm([this] { return logic_.GetSumBtnClick(); });
 }
 
 void TGetSumDialog::ExitBtnClick() {
-  logic_.ExitBtnClick();
-  QDialog::reject();
-}
-
-void TGetSumDialog::reject() {
-  ExitBtnClick();
+  Cancel();
 }
 
 void TGetSumDialog::FillMaxRangeClick() {

@@ -1,12 +1,9 @@
 #pragma once
-// The "Fill Data" and "Get Check Sum" dialogs. Modal dialogs that stay above
-// the main window; Escape and the title bar's close run the Cancel handler
-// like Cancel. The logic is FillDialogLogic / SumDialogLogic
+// The "Fill Data" and "Get Check Sum" dialogs, modal and above the main
+// window (TParameterDialog). The logic is FillDialogLogic / SumDialogLogic
 // (buffer/fill_sum_dialogs.h); these windows only mirror its fields.
-#include <QDialog>
-#include <functional>
-
 #include "buffer/fill_sum_dialogs.h"
+#include "buffer/ui/parameter_dialog.h"
 #include "buffer/ui/range_grid.h"
 
 class QButtonGroup;
@@ -18,7 +15,7 @@ namespace quenlet {
 
 class HexAddressEdit;
 
-class TFillDataDialog : public QDialog {
+class TFillDataDialog : public TParameterDialog {
   Q_OBJECT
 
  public:
@@ -49,13 +46,12 @@ class TFillDataDialog : public QDialog {
   void FillICSizeBBClick();
   void MaxRangeBtnClick();
   void FileRangeBtnClick();
-  void reject() override;
 
  private:
   void Build();
-  void Pull();
-  void Push();
-  void Act(const std::function<void()>& change);
+  void Pull() override;
+  void Push() override;
+  void CancelFields() override { logic_.CancelBtnClick(); }
 
   FillDialogLogic logic_;
   RangeEdits range_;
@@ -73,7 +69,7 @@ class TFillDataDialog : public QDialog {
   QPushButton* cancel_ = nullptr;
 };
 
-class TGetSumDialog : public QDialog {
+class TGetSumDialog : public TParameterDialog {
   Q_OBJECT
 
  public:
@@ -97,11 +93,11 @@ class TGetSumDialog : public QDialog {
   void FillMaxRangeClick();
   void FillFileRangeClick();
   void FillICSizeBBClick();
-  void reject() override;
 
  private:
-  void Push();
-  void Act(const std::function<void()>& change);
+  void Pull() override;
+  void Push() override;
+  void CancelFields() override { logic_.ExitBtnClick(); }
 
   SumDialogLogic logic_;
   RangeEdits range_;
