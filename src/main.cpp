@@ -5,11 +5,15 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/ui/edit_page.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_services.h"
+#include "buffer/ui/load_save_windows.h"
 #include "buffer/ui/progress_window.h"
+#include "buffer/ui/show_sum_window.h"
 #include "controls/look.h"
 #include "platform/program_paths.h"
+#include "platform/ui/qt_file_chooser.h"
 #include "programmer/backend_choice.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +32,16 @@ int main(int argc, char** argv) {
                              quenlet::ChooseUsbBackendFromEnvironment(),
                              quenlet::AppServices{messages, sound, pump, progress});
     quenlet::TMainForm window(app);
+    quenlet::EmbedBufferEditor(window);
+    // The load and save dialogs, with the summary after a load.
+    quenlet::TShowSum show_sum(&window);
+    quenlet::QtFileChooser files(&window);
+    quenlet::QtLoadSaveWindows load_save(&window, app.operations(), app, files, show_sum);
+    app.SetLoadSaveWindows(&load_save);
+    struct Detach {
+      quenlet::Application& app;
+      ~Detach() { app.SetLoadSaveWindows(nullptr); }
+    } detach{app};
     messages.SetParent(&window);
     // The progress window opens over the main window, as its child dialog.
     progress.setParent(&window, progress.windowFlags());
