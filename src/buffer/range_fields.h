@@ -68,8 +68,8 @@ bool CheckRangeInBuffer(const RangeFields& fields, uint64_t buf_size, uint64_t& 
 // The editor's views go back to their first row.
 void ResetEditorView(DataBuffer& buffer);
 
-// The text of a code stored in an INI file: the low 32 bits as the program
-// stored them, clamped to the field.
+// The field text of an address stored in an INI file: its 32 bits as the
+// program stored them, clamped to the field.
 std::string StoredAddressText(int32_t stored);
 
 }  // namespace quenlet

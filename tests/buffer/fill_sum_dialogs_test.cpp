@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 #include <numeric>
 
 #include "buffer/hex_input.h"
@@ -327,7 +328,15 @@ TEST_F(HeldSumTest, IcShowsTheProgrammersSumOfTheUploadedBuffer) {
   // The same sum again: the field is no longer red.
   dialog.FillICSizeBBClick();
   EXPECT_EQ(f.view.SumTextColour(), SumColour::WindowText);
-  EXPECT_FALSE(f.lock.Busy());
+
+  // While another operation runs, "IC" sends and shows nothing.
+  f.ClearRecords();
+  OperationGuard running(f.lock);
+  dialog.fields().range.end8 = "0000020";
+  dialog.FillICSizeBBClick();
+  EXPECT_TRUE(f.wire.lines.empty());
+  EXPECT_TRUE(f.events.empty());
+  EXPECT_EQ(dialog.fields().range.end8, "0000020");
 }
 
 TEST_F(HeldSumTest, AFailedRequestShowsNoSumAndKeepsTheFields) {

@@ -114,8 +114,6 @@ void TBlockDialog::Build() {
     connect(edit, &HexAddressEdit::HexEdited, this,
             [this] { Act([this] { logic_.FieldsChanged(); }); });
   }
-  connect(action_group_, &QButtonGroup::idClicked, this,
-          [this](int code) { logic_.fields().action = code; });
   connect(fill_max_, &QPushButton::clicked, this, &TBlockDialog::FillMaxRangeClick);
   connect(fill_file_, &QPushButton::clicked, this, &TBlockDialog::FillFileRangeClick);
   connect(fill_ic_, &QPushButton::clicked, this, &TBlockDialog::FillICSizeBBClick);
