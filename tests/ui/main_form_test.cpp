@@ -1,6 +1,7 @@
 // The main window on the offscreen platform, over the application object on
 // a program folder of its own with the simulated unit.
 #include "app/ui/main_form.h"
+#include "controls/status_lamp.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -90,6 +91,11 @@ TEST_F(MainFormTest, FreshStartIsAFramelessFixedWindowOnTheCopyPage) {
   for (const char* lamp : TMainForm::kLampNames) {
     ASSERT_NE(form->Lamp(lamp), nullptr) << lamp;
     EXPECT_EQ(form->Lamp(lamp)->size(), QSize(16, 16));
+    // Silver and dark until something lights it.
+    auto* led = qobject_cast<TALed*>(form->Lamp(lamp));
+    ASSERT_NE(led, nullptr) << lamp;
+    EXPECT_FALSE(led->Value());
+    EXPECT_EQ(led->FalseColor(), TALed::kSilver);
   }
   EXPECT_TRUE(SaveScreenshot(*form, "main-fresh"));
 }

@@ -19,6 +19,7 @@
 #include "controls/color_ref.h"
 #include "controls/display_text.h"
 #include "controls/look.h"
+#include "controls/status_lamp.h"
 
 namespace quenlet {
 namespace {
@@ -257,9 +258,10 @@ void TMainForm::BuildCopyPage() {
   for (int i = 0; i < 7; ++i) {
     SkinStack* tile = AddStack(StepStack(device_steps[i]), page, QPoint(Column(i), 180));
     tile->on_click = [this](const std::string& picture) { StepClicked(picture); };
-    // The status lamp's place; the lamp control takes it.
-    auto* lamp = new QWidget(page);
+    // The step's status lamp, silver until something lights it.
+    auto* lamp = new TALed(page);
     lamp->setObjectName(kLampNames[i]);
+    lamp->setAccessibleName(QStringLiteral("%1 lamp").arg(StepLabel(device_steps[i])));
     lamp->setGeometry(Column(i) + 2, 257, 16, 16);
     lamps_[kLampNames[i]] = lamp;
     if (box_index[i] < 0) continue;

@@ -9,7 +9,7 @@
 //   EditorHost()        the Edit page's container for the hex editor (535 x 305)
 //   PlaceFuseEditor(w)  makes w a frameless child at left 96, top 54
 //   CopyPage()          the Copy page, parent of the engineering panel
-//   Lamp("EraseALed")   the places of the seven status lamps (16 x 16)
+//   Lamp("EraseALed")   the seven status lamps of the Copy page (TALed)
 //   Refresh()           draws the application's state again (after PassCount, ...)
 #include <QWidget>
 #include <array>
