@@ -12,6 +12,7 @@
 #include "buffer/ui/progress_window.h"
 #include "buffer/ui/show_sum_window.h"
 #include "controls/look.h"
+#include "device/ui/option_commands.h"
 #include "platform/program_paths.h"
 #include "platform/ui/qt_file_chooser.h"
 #include "programmer/backend_choice.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
       quenlet::Application& app;
       ~Detach() { app.SetLoadSaveWindows(nullptr); }
     } detach{app};
+    quenlet::OptionCommands options(app, &window);
     messages.SetParent(&window);
     // The progress window opens over the main window, as its child dialog.
     progress.setParent(&window, progress.windowFlags());
