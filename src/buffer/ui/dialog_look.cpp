@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QColor>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,6 +71,17 @@ void ApplyDialogLook(QWidget* dialog) {
   dialog->setPalette(p);
   dialog->setAutoFillBackground(true);
   dialog->setFont(LabelFont());
+}
+
+void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* title,
+                          bool close_button) {
+  Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint;
+  flags |= close_button ? Qt::WindowCloseButtonHint : Qt::CustomizeWindowHint;
+  dialog->setWindowFlags(flags);
+  dialog->setObjectName(object_name);
+  dialog->setWindowTitle(title);
+  dialog->setModal(true);
+  ApplyDialogLook(dialog);
 }
 
 QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent) {

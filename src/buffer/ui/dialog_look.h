@@ -9,6 +9,7 @@
 #include <string>
 
 class QButtonGroup;
+class QDialog;
 class QGroupBox;
 class QHBoxLayout;
 class QPushButton;
@@ -18,6 +19,11 @@ namespace quenlet {
 
 // Palette and label font for a dialog and everything in it.
 void ApplyDialogLook(QWidget* dialog);
+
+// A modal parameter dialog with a title bar that stays above the main
+// window, in the dialogs' look. close_button: the title bar has one.
+void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* title,
+                          bool close_button = true);
 
 QFont LabelFont();  // 12 px
 QFont TitleFont();  // 16 px semibold
