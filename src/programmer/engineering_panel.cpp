@@ -20,6 +20,7 @@ namespace {
 
 constexpr uint16_t kSramArea = area::kRawMemory;
 constexpr uint16_t kSramSize = area::kRawMemorySize;
+static_assert(kSramSize == kSramBlockSize);
 constexpr uint32_t kTypedLimit = 0x10000;  // typed numbers must fit in 16 bits
 
 uint16_t Word(const uint8_t* at) {
@@ -80,40 +81,44 @@ void EngineeringPanel::Button6Click() {
   Fail(ctx_.state.NotConnectedText.c_str());
 }
 
-bool EngineeringPanel::ReadSram(uint8_t request) {
+std::array<uint8_t, kSramBlockSize> EngineeringPanel::BufferStart() const {
+  std::array<uint8_t, kSramSize> block{};
+  const auto bytes = ctx_.buffer.Bytes();
+  std::copy_n(bytes.begin(), std::min(block.size(), bytes.size()), block.begin());
+  return block;
+}
+
+void EngineeringPanel::PutBufferStart(std::span<const uint8_t> block) {
+  const auto bytes = ctx_.buffer.Bytes();
+  std::copy_n(block.begin(), std::min(block.size(), bytes.size()), bytes.begin());
+}
+
+bool EngineeringPanel::MoveSram(uint8_t request, bool into_buffer) {
   if (!HaveBuffer()) return false;
   Transport& t = ctx_.link.transport;
+  // Through a block of its own: a short transfer leaves the buffer as it was.
+  std::array<uint8_t, kSramSize> block = BufferStart();
   bool ok = false;
-  std::array<uint8_t, kSramSize> block{};
   if (!t.UsbVendorCmdWrite(request, kSramArea, kSramSize, 0, nullptr)) {
     Fail(panel_text::kCommandWriteFail);
-  } else if (!t.UsbDataRead(kSramSize, block.data())) {
+  } else if (into_buffer && !t.UsbDataRead(kSramSize, block.data())) {
     Fail(panel_text::kDataReadFail);
+  } else if (!into_buffer && !t.UsbDataWrite(kSramSize, block.data())) {
+    Fail(panel_text::kDataWriteFail);
   } else {
-    auto bytes = ctx_.buffer.Bytes();
-    std::copy_n(block.begin(), std::min<size_t>(block.size(), bytes.size()), bytes.begin());
+    if (into_buffer) PutBufferStart(block);
     ok = true;
   }
   RefreshEditor();
   return ok;
 }
 
+bool EngineeringPanel::ReadSram(uint8_t request) {
+  return MoveSram(request, true);
+}
+
 bool EngineeringPanel::WriteSram(uint8_t request) {
-  if (!HaveBuffer()) return false;
-  Transport& t = ctx_.link.transport;
-  std::array<uint8_t, kSramSize> block{};
-  const auto bytes = ctx_.buffer.Bytes();
-  std::copy_n(bytes.begin(), std::min<size_t>(block.size(), bytes.size()), block.begin());
-  bool ok = false;
-  if (!t.UsbVendorCmdWrite(request, kSramArea, kSramSize, 0, nullptr)) {
-    Fail(panel_text::kCommandWriteFail);
-  } else if (!t.UsbDataWrite(kSramSize, block.data())) {
-    Fail(panel_text::kDataWriteFail);
-  } else {
-    ok = true;
-  }
-  RefreshEditor();
-  return ok;
+  return MoveSram(request, false);
 }
 
 void EngineeringPanel::Button7Click() {
@@ -210,9 +215,7 @@ void EngineeringPanel::Button16Click() {
 
 void EngineeringPanel::Button17Click() {
   if (!HaveBuffer()) return;
-  std::array<uint8_t, kSramSize> block{};
-  const auto bytes = ctx_.buffer.Bytes();
-  std::copy_n(bytes.begin(), std::min<size_t>(block.size(), bytes.size()), block.begin());
+  const std::array<uint8_t, kSramSize> block = BufferStart();
   for (uint16_t word = 0; word < kSramSize / 2; ++word) {
     // A unit that stopped answering is not asked 255 more times.
     if (!SendRequest(ctx_.link.transport, request::kRawWordWrite, word, Word(&block[word * 2]))) {

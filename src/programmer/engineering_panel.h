@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +44,8 @@ inline constexpr const char* kDataStageTooLongFormat =
 // The data stage a typed length may ask for (the kernel's limit for one
 // control transfer).
 inline constexpr uint32_t kMaxTypedDataStage = 4096;
+// The bytes that Read SRAM, Write SRAM, 0x44 and 0x45 move.
+inline constexpr size_t kSramBlockSize = 512;
 // The most bytes of the buffer the test library is given.
 inline constexpr uint32_t kTestLibraryMaxLength = 0x8000;
 // Bytes per component in the count of the version reply.
@@ -107,6 +110,10 @@ class EngineeringPanel {
   uint32_t HandOverLength() const { return hand_over_length_; }
 
  private:
+  // The buffer's first bytes, zeros past its end; and back, cut at its end.
+  std::array<uint8_t, kSramBlockSize> BufferStart() const;
+  void PutBufferStart(std::span<const uint8_t> block);
+  bool MoveSram(uint8_t request, bool into_buffer);
   // StepFail and "Insufficient memory for GlobalAlloc!" when there is none.
   bool HaveBuffer();
   void Fail(const char* text);

@@ -88,7 +88,8 @@ QPushButton* EngineeringPanelWidget::AddButton(const char* name, const char* cap
   button->setAutoDefault(false);
   button->setFocusPolicy(Qt::TabFocus);
   connect(button, &QPushButton::clicked, this, [this, click] {
-    const std::function<void()> work = [this, click] { (panel_.*click)(); };
+    EngineeringPanel* panel = &panel_;
+    const std::function<void()> work = [panel, click] { (panel->*click)(); };
     if (run_) {
       run_(work);
     } else {
