@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc)
 PACKAGES := build-essential cmake pkg-config git \
-	qt6-base-dev libgl-dev \
+	qt6-base-dev libgl-dev qt6-multimedia-dev fonts-dejavu-core fonts-wqy-microhei \
 	libusb-1.0-0-dev umockdev libumockdev-dev \
 	googletest libgtest-dev libgmock-dev libbenchmark-dev \
 	srecord clang libclang-rt-14-dev
@@ -56,8 +56,9 @@ run: build
 
 bench: deps
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release
-	cmake --build build-release -j $(JOBS) --target quenlet_bench
+	cmake --build build-release -j $(JOBS) --target quenlet_bench quenlet_ui_bench
 	./build-release/bench/quenlet_bench
+	./build-release/bench/quenlet_ui_bench
 
 clean:
 	rm -rf build build-asan build-release

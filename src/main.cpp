@@ -1,9 +1,47 @@
 // Quenlet: host program of the USB device programmer.
-#include <cstdio>
+#include <QApplication>
+#include <QMessageBox>
+#include <QStyleFactory>
+#include <exception>
 
-int main() {
-  std::puts(
-      "Quenlet: the program has no main window yet; its parts are built and tested by 'make "
-      "test'.");
-  return 0;
+#include "app/application.h"
+#include "app/ui/main_form.h"
+#include "app/ui/qt_services.h"
+#include "buffer/ui/progress_window.h"
+#include "controls/look.h"
+#include "platform/program_paths.h"
+#include "programmer/backend_choice.h"
+
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName("quenlet");
+  QApplication::setApplicationDisplayName(QString::fromUtf8(quenlet::Application::kTitle));
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+  QApplication::setFont(quenlet::look::LabelFont());
+
+  quenlet::QtMessages messages;
+  quenlet::QtEventPump pump;
+  quenlet::ToneSound sound;
+  quenlet::TProgressWindow progress;
+  try {
+    quenlet::Application app(quenlet::ExecutableDirectory(),
+                             quenlet::ChooseUsbBackendFromEnvironment(),
+                             quenlet::AppServices{messages, sound, pump, progress});
+    quenlet::TMainForm window(app);
+    messages.SetParent(&window);
+    // The progress window opens over the main window, as its child dialog.
+    progress.setParent(&window, progress.windowFlags());
+    // Given back before the window goes, which would delete its children.
+    struct GiveBack {
+      QWidget& child;
+      ~GiveBack() { child.setParent(nullptr); }
+    } give_back{progress};
+    QObject::connect(&window, &quenlet::TMainForm::Closed, &qt, &QApplication::quit,
+                     Qt::QueuedConnection);
+    window.show();
+    return QApplication::exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), e.what());
+    return 1;
+  }
 }

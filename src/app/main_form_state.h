@@ -10,9 +10,6 @@
 
 namespace quenlet {
 
-// The run steps that can be ticked on the Copy page, in run order.
-enum class RunStep : int { Erase = 0, Blank, Program, Verify, Protect, Test, Count };
-
 struct UserVoltages {
   int32_t vcc = 0;          // user VCC
   int32_t program_vcc = 0;  // user program VCC
@@ -87,9 +84,9 @@ struct MainFormState {
   uint32_t LaneReadSum = 0;
   uint8_t LoadNeedsDevice = 0;
 
-  // State the window kept only in its widgets.
+  // State the window kept only in its widgets. The run boxes' ticks live in
+  // StepPictures (RunBox), the one place the window and the passes read.
   uint32_t PassCount = 0;  // the pass counter shown on the Copy page
-  std::array<bool, static_cast<int>(RunStep::Count)> TickedSteps{};
 
   // The shell's six process flags.
   std::array<uint8_t, 6> ProcessFlags{};

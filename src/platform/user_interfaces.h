@@ -32,7 +32,9 @@ class Sound {
   static constexpr uint32_t kStandardBeep = 0x00;  // MB_OK
   static constexpr uint32_t kStopBeep = 0x10;      // MB_ICONHAND
   virtual ~Sound() = default;
-  virtual void Beep(uint32_t type) = 0;
+  // True when the sound system took the sound. A machine without any audio
+  // device falls back to the system bell and counts as success.
+  virtual bool Beep(uint32_t type) = 0;
 };
 
 // The GUI thread's queue: long work lets it run once so the windows repaint

@@ -2,13 +2,12 @@
 
 #include <initializer_list>
 
+#include "app/no_device.h"
 #include "platform/ini_file.h"
 #include "programmer/operation_context.h"
 
 namespace quenlet {
 namespace {
-
-constexpr const char* kNoDeviceYet = "First Setup";
 
 void SetStepPictures(StepPictures& view, Step step, bool visible) {
   for (Layer layer : {Layer::n, Layer::h, Layer::w, Layer::p, Layer::f}) {
@@ -21,7 +20,7 @@ void SetStepPictures(StepPictures& view, Step step, bool visible) {
 void RefreshStepButtons(OperationContext& ctx, int mode) {
   ctx.pump.PumpOnce();
   const IniFile history(ctx.state.HistoryIniFile);
-  if (history.ReadString("SelectDlg", "Manufacturer", "") == kNoDeviceYet) return;
+  if (NoDeviceChosen(history.ReadString("SelectDlg", "Manufacturer", kNoManufacturer))) return;
 
   struct Row {
     size_t word;

@@ -5,7 +5,8 @@ namespace quenlet {
 struct OperationContext;
 
 // Lets the message queue run once; then, unless no device was chosen yet
-// (History_1.ini [SelectDlg] Manufacturer "First Setup"), shows or hides each
+// (History_1.ini [SelectDlg] Manufacturer "First Setup", "None" or absent:
+// NoDeviceChosen), shows or hides each
 // step's pictures and enables its run box by the device's step word. Mode 0
 // also ticks the boxes of the steps the device has (never protect's) and
 // unticks the others; other modes keep the ticks.

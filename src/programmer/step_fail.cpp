@@ -7,19 +7,18 @@
 
 namespace quenlet {
 
-void PlayPassSound(Sound& sound) {
-  sound.Beep(Sound::kStandardBeep);
+bool PlayPassSound(Sound& sound) {
+  return sound.Beep(Sound::kStandardBeep);
 }
 
-void PlayFailSound(Sound& sound, EventPump& pump, uint8_t kind) {
-  if (kind == 0) {
-    sound.Beep(Sound::kStopBeep);
-    return;
-  }
+bool PlayFailSound(Sound& sound, EventPump& pump, uint8_t kind) {
+  if (kind == 0) return sound.Beep(Sound::kStopBeep);
+  // The three beeps of the other kinds are not checked.
   sound.Beep(Sound::kStandardBeep);
   pump.Sleep(50);
   sound.Beep(Sound::kStandardBeep);
   sound.Beep(Sound::kStandardBeep);
+  return true;
 }
 
 void StepFail(StepPictures& view, const MainFormState& state, Sound& sound, EventPump& pump) {

@@ -156,4 +156,9 @@ void StepPictures::ShowCopyPage() {
   Changed();
 }
 
+void StepPictures::ShowEditPage() {
+  page_ = CopyPage::Edit;
+  Changed();
+}
+
 }  // namespace quenlet

@@ -71,8 +71,9 @@ enum class Control : int {
   Count
 };
 
-// The run check boxes: erase, blank check, program, verify, protect, and the
-// read step's automatic confirm.
+// The run check boxes: erase, blank check, program, verify, protect, the
+// read step's automatic confirm, and the hidden box whose tick the step list
+// stores as "+T".
 enum class RunBox : int {
   CheckBox1 = 0,
   CheckBox2,
@@ -80,12 +81,14 @@ enum class RunBox : int {
   CheckBox4,
   CheckBox5,
   check_confirm,
+  CheckBox11,
   Count
 };
 
 enum class SumColour { WindowText, Red };
 
-enum class CopyPage { Unknown, Copy };
+// The main window's page: the device steps (Copy) or the buffer editor (Edit).
+enum class CopyPage { Unknown, Copy, Edit };
 
 class StepPictures : public StepView {
  public:
@@ -132,6 +135,7 @@ class StepPictures : public StepView {
   int32_t ProgressPosition() const { return progress_position_; }
 
   void ShowCopyPage();
+  void ShowEditPage();
   CopyPage Page() const { return page_; }
 
   // Called after every change.

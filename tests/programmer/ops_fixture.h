@@ -100,7 +100,10 @@ class EventMessages : public Messages {
 class EventSound : public Sound {
  public:
   explicit EventSound(std::vector<std::string>& events) : events_(events) {}
-  void Beep(uint32_t type) override { events_.push_back("beep " + std::to_string(type)); }
+  bool Beep(uint32_t type) override {
+    events_.push_back("beep " + std::to_string(type));
+    return true;
+  }
 
  private:
   std::vector<std::string>& events_;

@@ -279,14 +279,23 @@ TEST_F(StepButtonsTest, StepWordsDecidePicturesAndBoxes) {
 }
 
 TEST_F(StepButtonsTest, NothingChangesBeforeTheFirstDevice) {
-  Manufacturer("First Setup");
-  f.device.Block.SetWord(DeviceParameterBlock::kEraseMode, 0);
-  f.view.Show(Step::Erase, Layer::n);
-  f.view.TickBox(RunBox::CheckBox1, true);
-  RefreshStepButtons(f.ctx, 0);
-  EXPECT_TRUE(f.view.Visible(Step::Erase, Layer::n));
-  EXPECT_TRUE(f.view.BoxTicked(RunBox::CheckBox1));
-  EXPECT_FALSE(f.view.Visible(Indicator::Pass));
+  // "First Setup", "None" and a history that names no manufacturer at all
+  // (a fresh machine) all mean that no device was chosen yet.
+  for (const char* stored : {"First Setup", "None", ""}) {
+    SCOPED_TRACE(stored);
+    if (*stored) {
+      Manufacturer(stored);
+    } else {
+      std::filesystem::remove(f.state.HistoryIniFile);
+    }
+    f.device.Block.SetWord(DeviceParameterBlock::kEraseMode, 0);
+    f.view.Show(Step::Erase, Layer::n);
+    f.view.TickBox(RunBox::CheckBox1, true);
+    RefreshStepButtons(f.ctx, 0);
+    EXPECT_TRUE(f.view.Visible(Step::Erase, Layer::n));
+    EXPECT_TRUE(f.view.BoxTicked(RunBox::CheckBox1));
+    EXPECT_FALSE(f.view.Visible(Indicator::Pass));
+  }
 }
 
 }  // namespace

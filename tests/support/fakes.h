@@ -26,6 +26,11 @@ class FakeMessages : public Messages {
   MessageResult Box(const std::string& text, const std::string& caption, MessageButtons buttons,
                     MessageIcon icon) override {
     boxes.push_back({text, caption, buttons, icon, false});
+    // While the box is open: a click, a second question, ...
+    if (on_box) {
+      const RecordedBox box = boxes.back();  // the hook may add boxes of its own
+      on_box(box);
+    }
     if (!answers.empty()) {
       MessageResult r = answers.front();
       answers.pop_front();
@@ -46,12 +51,17 @@ class FakeMessages : public Messages {
   std::vector<RecordedBox> boxes;
   std::vector<std::string> errors;
   std::deque<MessageResult> answers;  // answers to the next Box() calls
+  std::function<void(const RecordedBox&)> on_box;
 };
 
 class FakeSound : public Sound {
  public:
-  void Beep(uint32_t type) override { beeps.push_back(type); }
+  bool Beep(uint32_t type) override {
+    beeps.push_back(type);
+    return takes_sound;
+  }
   std::vector<uint32_t> beeps;
+  bool takes_sound = true;  // false: the sound system refuses every beep
 };
 
 class FakeEventPump : public EventPump {

@@ -12,7 +12,7 @@ struct ColorCase {
 
 TEST(ColorRefTest, RedIsTheLowByte) {
   const ColorCase cases[] = {
-      {0x00FFFF, "#ffff00"}, {255, "#ff0000"}, {0x00FF00, "#00ff00"},
+      {0x00FFFF, "#ffff00"}, {255, "#ff0000"},      {0x00FF00, "#00ff00"},
       {0xFF0000, "#0000ff"}, {0x123456, "#563412"},
   };
   for (const auto& c : cases) {

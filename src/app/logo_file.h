@@ -1,0 +1,17 @@
+#pragma once
+// The logo files (Temp0.cue for the main window, Temp1.cue for the splash)
+// are Windows bitmap files stored with their first 54 bytes (the file and
+// information headers) moved to the end. The bitmap is rebuilt in memory;
+// nothing is written beside the logo file.
+#include <optional>
+#include <string>
+
+namespace quenlet {
+
+inline constexpr size_t kLogoHeaderSize = 54;
+
+// The bitmap's bytes in their order: the last 54 bytes first, then the rest.
+// nullopt for a file that is missing, unreadable or shorter than the header.
+std::optional<std::string> RestoreLogoBitmap(const std::string& path);
+
+}  // namespace quenlet

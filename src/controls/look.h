@@ -1,0 +1,58 @@
+#pragma once
+// The program's one visual language: palette and fonts of every window and
+// control. A dark, quiet frame around a light working surface; colour only
+// where it carries meaning (a step working, passed or failed).
+#include <QColor>
+#include <QFont>
+
+namespace quenlet::look {
+
+// Frame (the main window's background).
+inline const QColor kFrameTop{0x2B, 0x34, 0x40};
+inline const QColor kFrameBottom{0x1E, 0x25, 0x2E};
+inline const QColor kFrameEdge{0x3C, 0x47, 0x56};
+inline const QColor kFrameText{0xE6, 0xEB, 0xF0};
+inline const QColor kFrameMuted{0x8C, 0x99, 0xA8};
+// Working surface (pages, dialogs).
+inline const QColor kSurface{0xF4, 0xF6, 0xF8};
+inline const QColor kSurfaceBorder{0xC9, 0xD1, 0xDA};
+inline const QColor kTile{0xFF, 0xFF, 0xFF};
+inline const QColor kText{0x1F, 0x29, 0x33};
+inline const QColor kMuted{0x5B, 0x67, 0x75};
+// Meaning.
+inline const QColor kAccent{0x1F, 0x6F, 0xD1};
+inline const QColor kAccentLight{0xDC, 0xEB, 0xFA};
+inline const QColor kWorking{0xD9, 0x8E, 0x04};
+inline const QColor kWorkingLight{0xFF, 0xF4, 0xD6};
+inline const QColor kPass{0x2E, 0x9E, 0x44};
+inline const QColor kPassLight{0xE3, 0xF5, 0xE6};
+inline const QColor kFail{0xD2, 0x3B, 0x3B};
+inline const QColor kFailLight{0xFD, 0xE7, 0xE7};
+inline const QColor kDisabled{0xAE, 0xB7, 0xC1};
+inline const QColor kDisabledFill{0xEC, 0xEF, 0xF2};
+
+// Fixed pixel sizes, so that the fixed layouts hold at every scale.
+inline QFont Sans(int pixel_size, bool bold = false) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(pixel_size);
+  font.setBold(bold);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+inline QFont Mono(int pixel_size) {
+  QFont font(QStringLiteral("DejaVu Sans Mono"));
+  font.setPixelSize(pixel_size);
+  font.setStyleHint(QFont::Monospace);
+  return font;
+}
+inline QFont LabelFont() {
+  return Sans(12);
+}
+inline QFont CaptionFont() {
+  return Sans(11);
+}
+inline QFont TitleFont() {
+  return Sans(16, true);
+}
+
+}  // namespace quenlet::look
