@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
-#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -19,6 +18,7 @@
 #include <algorithm>
 
 #include "buffer/ui/dialog_look.h"
+#include "controls/display_text.h"
 #include "programmer/operation_context.h"
 #include "programmer/sound_options.h"
 #include "programmer/step_fail.h"
@@ -34,20 +34,7 @@ constexpr const char* kCountCaption = "熱機次數          ";
 constexpr unsigned kPassColour = 0x2E9E44;
 constexpr unsigned kFailColour = 0xD23B3B;
 constexpr unsigned kTextColour = 0x1F2933;
-
-// Device bytes that are not UTF-8 are shown as Big5, as the device files' are.
-QString Shown(const std::string& bytes) {
-  const QByteArray raw(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(raw);
-  if (!utf8.hasError()) return text;
-  QStringDecoder big5("Big5", QStringDecoder::Flag::Stateless);
-  if (big5.isValid()) {
-    QString decoded = big5.decode(raw);
-    if (!big5.hasError()) return decoded;
-  }
-  return QString::fromLatin1(raw);
-}
+constexpr const char* kSoundFailText = "Sound Command Fail !!";
 
 QLabel* ValueLabel(const char* name, QWidget* parent) {
   auto* label = new QLabel(HardwareInfoLabels::kInitial, parent);
@@ -263,11 +250,11 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
 
 void THardWare_Option::ShowHardwareInfo() {
   quenlet::ShowHardwareInfo(ops_.link, info_);
-  hard_name_->setText(Shown(info_.name));
-  hard_type_->setText(Shown(info_.type));
-  hard_sn_->setText(Shown(info_.serial));
-  hard_version_->setText(Shown(info_.version));
-  hard_state_->setText(Shown(info_.state));
+  hard_name_->setText(DisplayText(info_.name));
+  hard_type_->setText(DisplayText(info_.type));
+  hard_sn_->setText(DisplayText(info_.serial));
+  hard_version_->setText(DisplayText(info_.version));
+  hard_state_->setText(DisplayText(info_.state));
 }
 
 void THardWare_Option::showEvent(QShowEvent* event) {
@@ -353,23 +340,23 @@ void THardWare_Option::done(int result) {
 }
 
 void THardWare_Option::SetReportLine(int line, const std::string& text) {
-  report_.at(line)->setText(Shown(text));
+  report_.at(line)->setText(DisplayText(text));
 }
 
 void THardWare_Option::SetStatus(const std::string& text) {
-  status_->setText(Shown(text));
+  status_->setText(DisplayText(text));
   const bool passed = text == self_test_text::kCompleted;
   const bool failed = text == self_test_text::kNotConnected;
   SetTextColour(status_, passed ? kPassColour : failed ? kFailColour : kTextColour);
 }
 
 void THardWare_Option::AddMessage(const std::string& text) {
-  error_message_->addItem(Shown(text));
+  error_message_->addItem(DisplayText(text));
   error_message_->scrollToBottom();
 }
 
 void THardWare_Option::SetCount(const std::string& text) {
-  count_->setText(Shown(text));
+  count_->setText(DisplayText(text));
 }
 
 void THardWare_Option::SetTimerRunning(bool running) {
