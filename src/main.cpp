@@ -10,6 +10,7 @@
 #include "app/ui/qt_services.h"
 #include "buffer/ui/progress_window.h"
 #include "controls/look.h"
+#include "device/ui/option_commands.h"
 #include "platform/program_paths.h"
 #include "programmer/backend_choice.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
                              quenlet::ChooseUsbBackendFromEnvironment(),
                              quenlet::AppServices{messages, sound, pump, progress});
     quenlet::TMainForm window(app);
+    quenlet::OptionCommands options(app, &window);
     quenlet::HardwareCommands hardware(app, window);
     messages.SetParent(&window);
     // The progress window opens over the main window, as its child dialog.
