@@ -49,7 +49,7 @@ class NestingMessages : public EventMessages {
   bool nested_ = false;
 };
 
-inline const std::string kLibrarySource = QUENLET_FIXTURES "/../../library/";
+inline const std::string kLibrarySource = QUENLET_LIBRARY "/";
 // The user's device as the device dialog leaves it.
 inline const char* const kUserDevice = "INI\\QD27-256.ini";
 
