@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/ui/device_dialog_host.h"
 #include "app/ui/edit_page.h"
+#include "app/ui/hardware_commands.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_services.h"
 #include "buffer/ui/load_save_windows.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
       ~Detach() { app.SetLoadSaveWindows(nullptr); }
     } detach{app};
     quenlet::OptionCommands options(app, &window);
+    quenlet::HardwareCommands hardware(app, window);
     messages.SetParent(&window);
     // One device dialog for the run, made before the first show.
     quenlet::DeviceDialogHost device_dialog(app, window);
