@@ -7,14 +7,20 @@
 
 #include "app/application.h"
 #include "app/projects.h"
+#include "app/ui/device_dialog_host.h"
+#include "app/ui/edit_page.h"
+#include "app/ui/hardware_commands.h"
 #include "app/ui/logo_window.h"
 #include "app/ui/main_form.h"
 #include "app/ui/periphery_windows.h"
 #include "app/ui/qt_services.h"
+#include "buffer/ui/load_save_windows.h"
 #include "buffer/ui/progress_window.h"
+#include "buffer/ui/show_sum_window.h"
 #include "controls/look.h"
 #include "device/ui/option_commands.h"
 #include "platform/program_paths.h"
+#include "platform/ui/qt_file_chooser.h"
 #include "programmer/backend_choice.h"
 
 int main(int argc, char** argv) {
@@ -35,15 +41,6 @@ int main(int argc, char** argv) {
     // Before the window, which fills the project list when it is created.
     quenlet::Projects projects(app);
     quenlet::TMainForm window(app);
-    quenlet::OptionCommands options(app, &window);
-    messages.SetParent(&window);
-    // The progress window opens over the main window, as its child dialog.
-    progress.setParent(&window, progress.windowFlags());
-    // Given back before the window goes, which would delete its children.
-    struct GiveBack {
-      QWidget& child;
-      ~GiveBack() { child.setParent(nullptr); }
-    } give_back{progress};
     // The splash, while the other windows are made.
     std::unique_ptr<quenlet::TLogo> logo;
     if (app.SplashType() != 0) {
@@ -51,6 +48,28 @@ int main(int argc, char** argv) {
       logo->show();
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
+    quenlet::EmbedBufferEditor(window);
+    // The load and save dialogs, with the summary after a load.
+    quenlet::TShowSum show_sum(&window);
+    quenlet::QtFileChooser files(&window);
+    quenlet::QtLoadSaveWindows load_save(&window, app.operations(), app, files, show_sum);
+    app.SetLoadSaveWindows(&load_save);
+    struct Detach {
+      quenlet::Application& app;
+      ~Detach() { app.SetLoadSaveWindows(nullptr); }
+    } detach{app};
+    quenlet::OptionCommands options(app, &window);
+    quenlet::HardwareCommands hardware(app, window);
+    messages.SetParent(&window);
+    // One device dialog for the run, made before the first show.
+    quenlet::DeviceDialogHost device_dialog(app, window);
+    // The progress window opens over the main window, as its child dialog.
+    progress.setParent(&window, progress.windowFlags());
+    // Given back before the window goes, which would delete its children.
+    struct GiveBack {
+      QWidget& child;
+      ~GiveBack() { child.setParent(nullptr); }
+    } give_back{progress};
     quenlet::PeripheryWindows periphery(app, projects, window);
     logo.reset();
     QObject::connect(&window, &quenlet::TMainForm::Closed, &qt, &QApplication::quit,

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "app/application.h"
-#include "device/big_ini_file.h"
+#include "device/catalogue.h"
+#include "device/device_history.h"
+#include "device/select_ic_logic.h"
 #include "platform/ini_file.h"
 #include "platform/strprintf.h"
 #include "programmer/held_data_sum.h"
@@ -16,9 +18,6 @@ namespace quenlet {
 namespace {
 
 constexpr const char* kSelectDlg = "SelectDlg";
-constexpr const char* kNoPartFile = "<none>";
-constexpr const char* kErrorCaption = "ERROR";
-constexpr const char* kCannotWriteFileFormat = "Cannot write file \"%s\".";
 // The catalogue's names fit its 255-character fields.
 constexpr size_t kNameLimit = 255;
 
@@ -57,16 +56,9 @@ bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::str
   const ProgramPaths& paths = app_.paths();
   // The part is looked up before anything is stored: a project naming a
   // part the catalogue does not know must not become the remembered device.
-  std::string file = kNoPartFile;
-  if (const std::optional<std::string> select = paths.Resolve("Select.ini")) {
-    try {
-      TBigIniFile catalogue(*select);
-      file = catalogue.ReadString(manufacturer.substr(0, kNameLimit), part.substr(0, kNameLimit),
-                                  kNoPartFile);
-    } catch (const IniStoreError&) {
-      file = kNoPartFile;
-    }
-  }
+  const std::string file =
+      OkDeviceFile(paths.Resolve(kCatalogueFile).value_or(paths.root() + kCatalogueFile),
+                   manufacturer.substr(0, kNameLimit), part.substr(0, kNameLimit));
   const std::string ic_path = state.ProgramDir + "INI\\" + file;
   if (file == kNoPartFile || !paths.FileExists(ic_path)) {
     app_.messages().Box(strprintf(op_text::kCannotOpenFileFormat, Shown(ic_path).c_str()),
@@ -84,6 +76,9 @@ bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::str
                         kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
     return false;
   }
+
+  // The ring keeps the project's device, not the device dialog's last choice.
+  DeviceHistoryRing(paths).Add(manufacturer, part);
 
   StepPictures& view = app_.pictures();
   view.Enable(Control::Panel7, true);

@@ -157,6 +157,10 @@ TEST_F(ProjectsTest, OpeningSelectsTheDeviceThenLoadsTheProjectsFile) {
     EXPECT_EQ(history.ReadString("SelectDlg", "OK", ""), "1");
     EXPECT_EQ(history.ReadString("SelectDlg", "ISPmode", ""), "0");
     EXPECT_EQ(IniFile(Path("Project.ini")).ReadString("Temp", "Source", ""), c.load_path);
+    // The recent-device ring records the project's device.
+    const IniFile ring(Path("SelIcHst.ini"));
+    EXPECT_EQ(ring.ReadString("HISTORY", "Last", ""), "AMD_IC_AM29F010");
+    EXPECT_EQ(ring.ReadString("HISTORY", "1", ""), "AMD_IC_AM29F010");
     TearDown();
     SetUp();
   }

@@ -27,32 +27,19 @@
 #include "buffer/ui/show_sum_window.h"
 #include "controls/history_combo_box.h"
 #include "platform/program_paths.h"
+#include "ui/dialog_script.h"
 #include "ui/screenshot.h"
-#include "ui/when_shown.h"
 
 namespace quenlet {
 namespace {
 
-void Click(QAbstractButton* button) {
-  QTest::mouseClick(button, Qt::LeftButton);
-}
+using testing::Click;
+using testing::TextsOf;
+using testing::Type;
+using testing::WhenShown;
 
 void Type(THistoryComboBox* box, const QString& text) {
-  box->lineEdit()->clear();
-  QTest::keyClicks(box->lineEdit(), text);
-}
-
-void Type(HexAddressEdit* edit, const QString& text) {
-  edit->clear();
-  QTest::keyClicks(edit, text);
-}
-
-QStringList TextsOf(QWidget& window) {
-  QStringList texts;
-  for (auto* l : window.findChildren<QLabel*>()) texts << l->text();
-  for (auto* b : window.findChildren<QAbstractButton*>()) texts << b->text();
-  for (auto* g : window.findChildren<QGroupBox*>()) texts << g->title();
-  return texts;
+  Type(box->lineEdit(), text);
 }
 
 class LoadSaveDialogsTest : public testing::LoadSaveFixture {

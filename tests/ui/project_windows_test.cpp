@@ -19,8 +19,8 @@
 #include "app/ui/project_new.h"
 #include "app/ui/skin_stack.h"
 #include "app/ui/verify_error.h"
+#include "ui/dialog_script.h"
 #include "ui/screenshot.h"
-#include "ui/when_shown.h"
 
 namespace quenlet::testing {
 namespace {

@@ -113,10 +113,7 @@ void TAboutBox::OKButtonClick() {
 
 void TAboutBox::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
-  // Without a window frame the box draws its own edge over the main window.
-  QPainter painter(this);
-  painter.setPen(QColor(kSurfaceBorderColour));
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  PaintDialogEdge(this);
 }
 
 }  // namespace quenlet

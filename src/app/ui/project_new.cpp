@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -159,9 +158,7 @@ bool Tproject_new::eventFilter(QObject* watched, QEvent* event) {
 
 void Tproject_new::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
-  QPainter painter(this);
-  painter.setPen(QColor(kSurfaceBorderColour));
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  PaintDialogEdge(this);
 }
 
 }  // namespace quenlet
