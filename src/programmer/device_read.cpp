@@ -5,6 +5,7 @@
 
 #include "platform/strprintf.h"
 #include "programmer/block_engine.h"
+#include "programmer/held_data_sum.h"
 #include "programmer/operation_frame.h"
 #include "programmer/operation_messages.h"
 #include "programmer/run_controls.h"
@@ -145,18 +146,9 @@ uint32_t BufferSum(OperationContext& ctx, int64_t start, int64_t end) {
 // Devices whose programmer keeps the data: the option block read back into
 // InfoBlock and the programmer's own sum shown.
 bool FinishHeldDataRead(OperationContext& ctx, const ProgrammerStatus& status) {
-  if (!SendRequest(ctx.link.transport, request::kAreaRead, area::kOptions, area::kOptionsSize)) {
-    return Fail(ctx, {op_text::kInfoReadRequestFail});
-  }
-  std::array<uint8_t, 256> block{};
-  if (!ReadBulk(ctx, block)) return Fail(ctx, {op_text::kOptionBlockFail});
-  ctx.state.InfoBlock = block;
+  if (const char* failure = ReadInfoBlock(ctx)) return Fail(ctx, {failure});
   if (ctx.option_pages != nullptr) ctx.option_pages->StoreUserPageValues();
-  const uint16_t sum = status.Checksum();
-  ShowSum(ctx, sum);
-  const bool same = static_cast<int32_t>(sum) == ctx.state.LastChecksum;
-  ctx.view.SetSumColour(same ? SumColour::WindowText : SumColour::Red);
-  if (!same) ctx.state.LastChecksum = sum;
+  ShowSumAgainstLast(ctx, status.Checksum());
   return true;
 }
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "programmer/buffer_upload.h"
+#include "programmer/held_data_sum.h"
 #include "programmer/operation_frame.h"
 #include "programmer/operation_messages.h"
 #include "programmer/run_controls.h"
@@ -163,25 +163,10 @@ bool v_HintClick(OperationContext& ctx) {
 
   if (ctx.device.Option_Fuse_Type == 1) {
     PutReadVoltages(ctx);
-    Transport& transport = ctx.link.transport;
-    transport.CloseProgrammer();
-    if (!transport.OpenProgrammer(kProgrammerProductId)) {
-      ctx.link.window.SetSramButtonsEnabled(false);
-      StepFail(ctx);
-      ctx.messages.Show(ctx.state.NotConnectedText);
-      return false;
-    }
-    ctx.link.window.SetSramButtonsEnabled(true);
+    if (!ReconnectProgrammer(ctx, true)) return false;
     if (!SendDefaultDriverFile(ctx.link) || !SendParams(ctx)) return false;
-    if (!RunBufferUpload(ctx)) return false;
-    if (!RunOp(ctx, operation::kChecksumHeldButton)) {
-      StepFail(ctx);
-      ShowMessage(ctx, op_text::kError49CommandFail);
-      return false;
-    }
     ProgrammerStatus status;
-    if (!ReadStatus(ctx, status) || !status.Clean()) {
-      StepFail(ctx);
+    if (RunProgrammerSum(ctx, operation::kChecksumHeldButton, status) != HeldSumResult::Done) {
       return false;
     }
     ShowSum(ctx, status.Checksum());
