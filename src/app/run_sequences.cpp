@@ -6,11 +6,11 @@
 #include "app/skin_engine.h"
 #include "programmer/device_compare.h"
 #include "programmer/device_program.h"
+#include "programmer/held_data_sum.h"
 #include "programmer/operation_context.h"
 #include "programmer/run_controls.h"
 #include "programmer/single_shot_ops.h"
 #include "programmer/step_fail.h"
-#include "programmer/transport.h"
 
 namespace quenlet {
 namespace {
@@ -135,11 +135,7 @@ bool AutoRun_HintClick(OperationContext& ctx, bool no_device_chosen) {
   if (end == PassEnd::Failed) {
     // A unit pulled during the session keeps its open handle: only a fresh
     // open tells whether one is there.
-    Transport& transport = ctx.link.transport;
-    transport.CloseProgrammer();
-    if (!transport.OpenProgrammer(kProgrammerProductId)) {
-      ctx.messages.Show(ctx.state.NotConnectedText);
-    }
+    ReconnectProgrammer(ctx, false);
   }
   return end == PassEnd::Ended;
 }
