@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/ui/copy_page_wiring.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_services.h"
 #include "buffer/ui/progress_window.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
                              quenlet::ChooseUsbBackendFromEnvironment(),
                              quenlet::AppServices{messages, sound, pump, progress});
     quenlet::TMainForm window(app);
+    quenlet::InstallCopyPage(app, window);
     messages.SetParent(&window);
     // The progress window opens over the main window, as its child dialog.
     progress.setParent(&window, progress.windowFlags());
