@@ -5,7 +5,6 @@
 #include "app/application.h"
 #include "buffer/load_pipeline.h"
 #include "buffer/save_pipeline.h"
-#include "programmer/buffer_upload.h"
 #include "programmer/device_compare.h"
 #include "programmer/device_program.h"
 #include "programmer/device_read.h"
@@ -192,16 +191,10 @@ void CopySteps::VerifyStep() {
   OperationGuard guard(ctx_.lock);
   if (StartRefused(ctx_, guard, BusyStep::Verify)) return;
   const Step step = Step::Verify;
-  ctx_.view.Hide(step, Layer::n);
-  ctx_.view.Hide(step, Layer::h);
-  ctx_.view.Show(step, Layer::w);
-  PutReadVoltages(ctx_);
-  // A failed upload has shown why; nothing more goes to the unit.
-  if (!RunBufferUpload(ctx_)) {
-    FailurePictures(ctx_.view, step);
+  if (!PrepareHeldDataCompare(ctx_, step) ||
+      !HeldDataCompare(ctx_, step, {op_text::kError49CommandFail, nullptr, nullptr})) {
     return;
   }
-  if (!HeldDataCompare(ctx_, step, {op_text::kError49CommandFail, nullptr, nullptr})) return;
   PlayPassSoundIfDue(ctx_);
 }
 
@@ -233,13 +226,9 @@ void CopySteps::AutoConfirm() {
   // the other.
   OperationGuard guard(ctx_.lock);
   if (StartRefused(ctx_, guard, BusyStep::Confirm)) return;
-  view.Hide(step, Layer::n);
-  view.Hide(step, Layer::h);
-  view.Show(step, Layer::w);
   // No voltage of the user's is ever 0 V: 0 stands for none, the read vcc.
-  PutReadVoltages(ctx_, ctx_.state.ProgrammerHasData == 1 ? ctx_.state.UserVcc.vcc : 0);
-  if (!RunBufferUpload(ctx_)) {
-    FailurePictures(view, step);
+  if (!PrepareHeldDataCompare(ctx_, step,
+                              ctx_.state.ProgrammerHasData == 1 ? ctx_.state.UserVcc.vcc : 0)) {
     return;
   }
   if (!HeldDataCompare(
@@ -271,13 +260,8 @@ void CopySteps::ConfirmStep() {
   if (ctx_.device.Option_Fuse_Type == 1) {
     OperationGuard guard(ctx_.lock);
     if (!StartRefused(ctx_, guard, flag)) {
-      view.Hide(step, Layer::n);
-      view.Hide(step, Layer::h);
-      view.Show(step, Layer::w);
       // The read voltages go up with the data, so the compares run at them.
-      PutReadVoltages(ctx_);
-      bool ok = RunBufferUpload(ctx_);
-      if (!ok) FailurePictures(view, step);
+      bool ok = PrepareHeldDataCompare(ctx_, step);
       for (int run = 0; ok && run < 2; ++run) {
         ok = HeldDataCompare(ctx_, step, {op_text::kError49CommandFail, nullptr, nullptr});
         if (ok) view.Show(Indicator::Pass);

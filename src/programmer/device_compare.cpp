@@ -141,15 +141,8 @@ BlockHooks ProgressHooks(OperationContext& ctx) {
 
 bool VerifyHeldData(OperationContext& ctx) {
   const Step step = Step::Verify;
-  ctx.view.Hide(step, Layer::n);
-  ctx.view.Hide(step, Layer::h);
-  ctx.view.Show(step, Layer::w);
-  PutReadVoltages(ctx);
-  if (!RunBufferUpload(ctx)) {
-    FailurePictures(ctx.view, step);
-    return false;
-  }
-  if (!HeldDataCompare(ctx, step, {op_text::kCommandFail49, op_text::kCommandFail49, nullptr})) {
+  if (!PrepareHeldDataCompare(ctx, step) ||
+      !HeldDataCompare(ctx, step, {op_text::kCommandFail49, op_text::kCommandFail49, nullptr})) {
     return false;
   }
   PlayPassSoundIfDue(ctx);
@@ -197,6 +190,16 @@ bool RunSecondCompare(OperationContext& ctx, const Dress& dress) {
 }
 
 }  // namespace
+
+bool PrepareHeldDataCompare(OperationContext& ctx, Step step, int32_t vcc_override) {
+  ctx.view.Hide(step, Layer::n);
+  ctx.view.Hide(step, Layer::h);
+  ctx.view.Show(step, Layer::w);
+  PutReadVoltages(ctx, vcc_override);
+  if (RunBufferUpload(ctx)) return true;
+  FailurePictures(ctx.view, step);
+  return false;
+}
 
 bool HeldDataCompare(OperationContext& ctx, Step step, const HeldCompareTexts& texts) {
   auto fail = [&](const char* text) {

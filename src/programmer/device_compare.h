@@ -8,6 +8,8 @@
 // after the failure was shown (a difference shows no message), or with
 // nothing done when it was refused (another operation runs, or the step's
 // busy flag is set).
+#include <cstdint>
+
 #include "programmer/step_pictures.h"
 
 namespace quenlet {
@@ -21,6 +23,13 @@ bool ConfirmDevice(OperationContext& ctx, int mode);
 bool confirm_nClick(OperationContext& ctx);
 
 bool VerifySecondArea(OperationContext& ctx);
+
+// Devices whose programmer keeps the data, inside an operation that holds
+// the lock: the step at work (`_w` over `_n` and `_h`), the read voltages
+// (vcc replaced by `vcc_override` when that is not 0) and the buffer
+// uploaded with them. False after a failed upload, which has said why; the
+// step then shows its failure pictures and nothing more may be sent.
+bool PrepareHeldDataCompare(OperationContext& ctx, Step step, int32_t vcc_override = 0);
 
 // The texts a programmer-side compare shows for what failed; null shows none.
 struct HeldCompareTexts {
