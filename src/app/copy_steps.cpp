@@ -360,6 +360,8 @@ void InstallCopySteps(Application& app, FuseEditorSteps fuse) {
   hooks.edit_page = [&app] { app.EditClick(); };
   hooks.copy_page = [&app] { app.CopyBtnClick(); };
   hooks.fuse = std::move(fuse);
+  // The checksum button beside the sum field.
+  app.commands().checksum = [&app] { v_HintClick(app.operations()); };
   auto steps = std::make_shared<CopySteps>(app.operations(), std::move(hooks));
   for (Step step : {Step::Load, Step::Save, Step::Edit, Step::Read, Step::Confirm, Step::Erase,
                     Step::Blank, Step::Program, Step::Verify, Step::Protect}) {

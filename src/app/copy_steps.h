@@ -79,7 +79,8 @@ class CopySteps {
 };
 
 // Fills the application's step commands (all but the Type step's) with a
-// CopySteps over the load and save dialogs, the pages and `fuse`.
+// CopySteps over the load and save dialogs, the pages and `fuse`, and the
+// checksum button's.
 void InstallCopySteps(Application& app, FuseEditorSteps fuse);
 
 }  // namespace quenlet

@@ -129,6 +129,10 @@ TEST_F(StepsTest, LoadStepTakesAnotherToolsHexFileAndSaveWritesS3ThatToolReadsBa
   EXPECT_EQ(app->LoadPathText(), Path("data.hex"));
   // A device that the programmer does not keep data for: nothing on the wire.
   EXPECT_THAT(Transfers(), IsEmpty());
+  // The checksum button sums the same device range again.
+  EXPECT_TRUE(app->RunCommand(app->commands().checksum));
+  EXPECT_EQ(app->pictures().SumText(), strprintf("%08X", Sum(bytes)));
+  EXPECT_EQ(app->pictures().SumTextColour(), SumColour::WindowText);
 
   dialogs->save_name = Path("out.s3");
   dialogs->save_format = 4;
@@ -288,6 +292,9 @@ TEST_F(StepsTest, VerifyWithoutASecondAreaComparesTheMainAreaAlone) {
   Click(Step::Verify, Layer::p);
   EXPECT_THAT(Operations(), ElementsAre(0x01));
   EXPECT_EQ(Top(Step::Verify), Layer::p);
+  // Margin verify is not offered: always the nominal pass.
+  EXPECT_EQ(app->state().VerifyMode, 0);
+  EXPECT_EQ(app->state().MarginPass, 1);
 }
 
 TEST_F(StepsTest, HeldDataVerifyAndConfirmNameTheFailedCommand) {

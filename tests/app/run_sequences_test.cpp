@@ -168,6 +168,13 @@ TEST_F(PassTest, OnlyTickedStepsTheDeviceHasRun) {
   AutoRun();
   EXPECT_THAT(Operations(), ElementsAre(0x02));
   EXPECT_EQ(app->state().PassCount, 1u);
+
+  // Only that tick left: nothing to run, and Run stays silent.
+  Forget();
+  app->pictures().TickBox(RunBox::CheckBox1, false);
+  EXPECT_TRUE(app->RunCommand(app->commands().run));
+  EXPECT_THAT(Transfers(), IsEmpty());
+  EXPECT_THAT(sound.beeps, IsEmpty());
 }
 
 TEST_F(PassTest, NothingTickedSendsNothingRunIsSilentAutoRunShowsPass) {

@@ -48,7 +48,7 @@ CopyPageWiring::~CopyPageWiring() {
   app_.SetLoadSaveWindows(nullptr);
   ShellCommands& c = app_.commands();
   c.run = c.auto_run = c.stop = c.zero_counter = nullptr;
-  c.create_fuse_editor = nullptr;
+  c.create_fuse_editor = c.checksum = nullptr;
   for (int s = 0; s < static_cast<int>(Step::Count); ++s) {
     if (static_cast<Step>(s) != Step::Type) c.steps[s] = nullptr;
   }
