@@ -5,8 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/copy_steps.h"
 #include "programmer/operation_context.h"
-#include "programmer/single_shot_ops.h"
 #include "run_fixture.h"
 
 namespace quenlet::testing {
@@ -26,6 +26,7 @@ class PassTest : public RunTest {
     ChooseDevice("INI\\AMD\\AM29F010.ini", process_mode);
     StartAndShow();
     InstallRunSequences(*app);
+    InstallCopySteps(*app, {});
     Forget();
     return *app;
   }
@@ -45,7 +46,7 @@ TEST_F(PassTest, AutoRunRunsTheTickedStepsInOrderAndCountsThenSingleStepsPassAga
 
   // The pass held back the steps' own Pass pictures; a step alone has them again.
   Forget();
-  EXPECT_TRUE(erase_1Click(app->operations(), 0));
+  EXPECT_TRUE(app->StepClick(Step::Erase, Layer::n));
   EXPECT_THAT(Operations(), ElementsAre(0x02));
   EXPECT_EQ(PassSounds(), 1);
 
@@ -144,6 +145,8 @@ TEST_F(PassTest, ClicksInsideAPassDoNothing) {
     EXPECT_FALSE(app->RunCommand(c.auto_run));
     EXPECT_FALSE(app->RunCommand(c.run));
     EXPECT_FALSE(app->RunCommand(c.zero_counter));
+    EXPECT_FALSE(app->StepClick(Step::Erase, Layer::n));
+    EXPECT_FALSE(app->StepClick(Step::Verify, Layer::p));
   };
   AutoRun();
   EXPECT_GT(pumps_inside, 0);
