@@ -1,79 +1,39 @@
 // Catalogue look-ups on a Select.ini of 300 manufacturers with 200 parts each:
 //  - as the device dialog's OK does it: open the INI store, read one part's
 //    IC INI file name, close the store;
-//  - as the dialog's lists do it: parse the file once into a snapshot, then
-//    list every manufacturer and every part with its IC INI file name.
+//  - over one snapshot: every manufacturer and every part with its IC INI
+//    file name;
+//  - as the device dialog's lists do it: the catalogue parsed, and every
+//    part list collected and sorted; one click's list of 20,000 parts.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "device/big_ini_file.h"
+#include "device/catalogue.h"
+#include "generated_catalogue.h"
 #include "platform/ini_snapshot.h"
+#include "platform/program_paths.h"
 #include "platform/strprintf.h"
 
 namespace quenlet {
 namespace {
 
-namespace fs = std::filesystem;
+using bench::ManufacturerName;
+using bench::PartFile;
+using bench::PartName;
 
 constexpr int kManufacturers = 300;
 constexpr int kPartsEach = 200;
 
-std::string ManufacturerName(int m) {
-  return strprintf("Maker %03d Semiconductor", m);
-}
-std::string PartName(int m, int p) {
-  return strprintf("M%03dP%04d-90JC", m, p);
-}
-std::string PartFile(int m, int p) {
-  return strprintf("M%03d\\P%04d_90.INI", m, p);
-}
-
-// A Select.ini of 300 manufacturers with 200 parts each, written once into a
-// temporary folder that goes away with the benchmark program.
-class Catalogue {
- public:
-  Catalogue() {
-    dir_ = fs::temp_directory_path() / ("quenlet-bench-catalogue-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    path_ = (dir_ / "Select.ini").string();
-    std::string text = strprintf("[ITEM]\r\nValue=%X\r\n", kManufacturers);
-    for (int m = 1; m <= kManufacturers; ++m) {
-      text += strprintf("%04X=%s\r\n", m, ManufacturerName(m).c_str());
-    }
-    for (int m = 1; m <= kManufacturers; ++m) {
-      text += strprintf("\r\n[%s]\r\nValue=%X\r\n", ManufacturerName(m).c_str(), kPartsEach);
-      for (int p = 1; p <= kPartsEach; ++p) {
-        text += strprintf("%04X=%s\r\n", p, PartName(m, p).c_str());
-      }
-      for (int p = 1; p <= kPartsEach; ++p) {
-        text += PartName(m, p) + "=" + PartFile(m, p) + "\r\n";
-      }
-    }
-    std::ofstream(path_, std::ios::binary) << text;
-  }
-  ~Catalogue() {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  fs::path dir_;
-  std::string path_;
-};
-
-const Catalogue& TheCatalogue() {
-  static const Catalogue catalogue;
+const bench::GeneratedCatalogue& TheCatalogue() {
+  static const bench::GeneratedCatalogue catalogue("catalogue", {kManufacturers, kPartsEach, 0});
   return catalogue;
 }
 
 void BM_CatalogueLookup60k(benchmark::State& state) {
-  const std::string& path = TheCatalogue().path();
+  const std::string path = TheCatalogue().select_ini();
   const std::string manufacturer = ManufacturerName(kManufacturers);
   const std::string part = PartName(kManufacturers, kPartsEach);
   const std::string expected = PartFile(kManufacturers, kPartsEach);
@@ -95,7 +55,7 @@ int32_t HexCount(const std::string& text) {
 }
 
 void BM_IniSnapshot60k(benchmark::State& state) {
-  const std::string& path = TheCatalogue().path();
+  const std::string path = TheCatalogue().select_ini();
   const std::string expected = PartFile(kManufacturers, kPartsEach);
   for (auto _ : state) {
     const IniSnapshot catalogue(path);
@@ -119,6 +79,42 @@ void BM_IniSnapshot60k(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_IniSnapshot60k)->Unit(benchmark::kMillisecond);
+
+// The device dialog's catalogue: the file parsed once, then every
+// manufacturer's part list collected and sorted.
+void BM_CatalogueSnapshot60k(benchmark::State& state) {
+  const ProgramPaths paths(TheCatalogue().root());
+  for (auto _ : state) {
+    const DeviceCatalogue catalogue(paths);
+    size_t parts = 0;
+    for (const std::string& maker : catalogue.Manufacturers()) {
+      parts += catalogue.Parts(maker).size();
+    }
+    if (parts != size_t(kManufacturers) * kPartsEach) {
+      state.SkipWithError("not every part was listed");
+      break;
+    }
+    benchmark::DoNotOptimize(parts);
+  }
+}
+BENCHMARK(BM_CatalogueSnapshot60k)->Unit(benchmark::kMillisecond);
+
+// One manufacturer with 20,000 parts: the part list of a click, collected
+// from the parsed file and sorted.
+void BM_PartList20k(benchmark::State& state) {
+  static const bench::GeneratedCatalogue big("part-list", {0, 0, 20000});
+  const DeviceCatalogue catalogue(ProgramPaths(big.root()));
+  const std::string maker = ManufacturerName(1);
+  for (auto _ : state) {
+    std::vector<std::string> parts = catalogue.Parts(maker);
+    if (parts.size() != 20000) {
+      state.SkipWithError("not every part was listed");
+      break;
+    }
+    benchmark::DoNotOptimize(parts.data());
+  }
+}
+BENCHMARK(BM_PartList20k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quenlet

@@ -14,8 +14,9 @@ constexpr size_t kHalfBytes = 32768;
 // The data RAM holds both areas of the largest chip plus one page of slack
 // for a last page that runs past the device's end.
 constexpr size_t kMaxRamBytes = 2 * VirtualChip::kMaxAreaBytes + 2 * kPageBytes;
-// The host asks for 16 bytes of the firmware record (the unit holds more).
-constexpr uint16_t kFirmwareRequestLength = 16;
+// The host asks for the whole firmware record: name, version, state and the
+// component count behind them.
+constexpr uint16_t kFirmwareRequestLength = kFirmwareRecordSize;
 
 // Status bits the unit reports.
 constexpr uint8_t kBlankFail = 0x08;

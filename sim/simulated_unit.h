@@ -103,6 +103,9 @@ class SimulatedUnit {
   std::array<uint8_t, 512>& raw_memory() { return raw_memory_; }
   const std::vector<uint8_t>& program_test_data() const { return program_test_; }
   SelfTestReport& self_test_report() { return self_test_report_; }
+  // The firmware record of request 0x4D and the component records of 0x4B IN.
+  std::vector<uint8_t>& firmware_record() { return firmware_record_; }
+  std::vector<uint8_t>& component_records() { return component_records_; }
   HardwareInfoReply& identification() { return identification_; }
   const ProgrammerStatus& status() const { return status_; }
   // Why the unit refused what it refused by its own checks, in order.

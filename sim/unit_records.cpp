@@ -32,7 +32,7 @@ HardwareInfoReply SimulatedIdentification(const std::string& model) {
 }
 
 std::vector<uint8_t> SimulatedFirmwareRecord(uint16_t components) {
-  std::vector<uint8_t> record(18, ' ');
+  std::vector<uint8_t> record(kFirmwareRecordSize, ' ');
   PutText(record.data(), 10, "SIM-UNIT");
   PutText(record.data() + 10, 4, "1.02");
   record[14] = 0;

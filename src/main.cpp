@@ -6,11 +6,18 @@
 
 #include "app/application.h"
 #include "app/ui/copy_page_wiring.h"
+#include "app/ui/device_dialog_host.h"
+#include "app/ui/edit_page.h"
+#include "app/ui/hardware_commands.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_services.h"
+#include "buffer/ui/load_save_windows.h"
 #include "buffer/ui/progress_window.h"
+#include "buffer/ui/show_sum_window.h"
 #include "controls/look.h"
+#include "device/ui/option_commands.h"
 #include "platform/program_paths.h"
+#include "platform/ui/qt_file_chooser.h"
 #include "programmer/backend_choice.h"
 
 int main(int argc, char** argv) {
@@ -29,8 +36,22 @@ int main(int argc, char** argv) {
                              quenlet::ChooseUsbBackendFromEnvironment(),
                              quenlet::AppServices{messages, sound, pump, progress});
     quenlet::TMainForm window(app);
-    quenlet::InstallCopyPage(app, window);
+    quenlet::EmbedBufferEditor(window);
+    // The load and save dialogs, with the summary after a load.
+    quenlet::TShowSum show_sum(&window);
+    quenlet::QtFileChooser files(&window);
+    quenlet::QtLoadSaveWindows load_save(&window, app.operations(), app, files, show_sum);
+    app.SetLoadSaveWindows(&load_save);
+    struct Detach {
+      quenlet::Application& app;
+      ~Detach() { app.SetLoadSaveWindows(nullptr); }
+    } detach{app};
+    quenlet::InstallCopyPage(app, window, files, load_save);
+    quenlet::OptionCommands options(app, &window);
+    quenlet::HardwareCommands hardware(app, window);
     messages.SetParent(&window);
+    // One device dialog for the run, made before the first show.
+    quenlet::DeviceDialogHost device_dialog(app, window);
     // The progress window opens over the main window, as its child dialog.
     progress.setParent(&window, progress.windowFlags());
     // Given back before the window goes, which would delete its children.

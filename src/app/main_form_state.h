@@ -26,6 +26,8 @@ struct MainFormState {
 
   uint8_t SoundOn = 0;
   uint8_t SoundKind = 0;
+  // The hardware window's "Hot Key Function Active"; kept for the run only.
+  uint8_t HotKeyFunction = 0;
   uint8_t ExitInProgress = 0;
   uint8_t WrongProgrammer = 0;
   int32_t ProgrammerIdentified = 0;

@@ -91,9 +91,13 @@ std::string HexAddressText(uint64_t value) {
   return strprintf("%07llX", static_cast<unsigned long long>(value));
 }
 
+std::string AddressFieldText(uint64_t value) {
+  return HexAddressText(std::min(value, kAddressFieldMax));
+}
+
 std::string LastAddressText(uint64_t size) {
   // size 0 wraps to FFFFFFFF in 32 bits: past the field, so the clamp.
-  return HexAddressText(size == 0 || size - 1 > kAddressFieldMax ? kAddressFieldMax : size - 1);
+  return AddressFieldText(size == 0 ? kAddressFieldMax : size - 1);
 }
 
 std::string ByteToWordAddressText(std::string_view byte_text) {

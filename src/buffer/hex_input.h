@@ -63,6 +63,11 @@ bool CheckHexAtLeast(std::string_view text, uint64_t minimum, uint64_t& value, M
 // "%07lX" of the value, exactly (eight digits and more when it needs them).
 std::string HexAddressText(uint64_t value);
 
+// A value the program puts into an address field: "%07lX", clamped to
+// FFFFFFF, because the field holds seven digits and cutting an eighth from
+// the right would name a much smaller address.
+std::string AddressFieldText(uint64_t value);
+
 // The last address of something of `size` bytes as an address field shows
 // it: size - 1 computed in 32 bits as the program always did (so 0 gives
 // FFFFFFFF), then clamped to FFFFFFF, because a field holds seven digits and

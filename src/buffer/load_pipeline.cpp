@@ -448,11 +448,14 @@ bool LoadFileClick(LoadSaveContext& context) {
     }
     if (context.pic) {
       uint16_t config_word = 0;
-      const uint32_t sum =
+      const std::optional<uint32_t> sum =
           context.pic->CounterPICcheckSum(buffer, ic_ini, GetFileLength(name), config_word);
-      buffer.SetSumValue(sum);
-      context.pic->PICConfiguerationDecode(config_word);
+      buffer.SetSumValue(sum.value_or(0));
+      // Without a sum no configuration word was read: nothing to decode.
+      if (sum) context.pic->PICConfiguerationDecode(buffer, ic_ini, config_word);
     }
+    // The sum field shows the sum its colour is judged by.
+    context.windows.SetSumText(strprintf("%08lX", static_cast<unsigned long>(buffer.SumValue())));
     context.windows.RedrawView();
     const bool red = buffer.SumValue() != static_cast<uint32_t>(context.state.LastChecksum);
     context.windows.SetSumRed(red);

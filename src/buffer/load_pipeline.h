@@ -62,10 +62,15 @@ class PicLoadHooks {
  public:
   virtual ~PicLoadHooks() = default;
   // The PIC sum of the buffer for the device's IC INI file; config_word
-  // receives the configuration word.
-  virtual uint32_t CounterPICcheckSum(DataBuffer& buffer, const std::string& ic_ini_path,
-                                      uint64_t file_length, uint16_t& config_word) = 0;
-  virtual void PICConfiguerationDecode(uint16_t config_word) = 0;
+  // receives the configuration word. nullopt after its message when the
+  // device file's values do not fit the buffer (nothing was changed).
+  virtual std::optional<uint32_t> CounterPICcheckSum(DataBuffer& buffer,
+                                                     const std::string& ic_ini_path,
+                                                     uint64_t file_length,
+                                                     uint16_t& config_word) = 0;
+  // Decodes the configuration word by the same IC INI file.
+  virtual void PICConfiguerationDecode(const DataBuffer& buffer, const std::string& ic_ini_path,
+                                       uint16_t config_word) = 0;
 };
 
 struct LoadSaveContext {

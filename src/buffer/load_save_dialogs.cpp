@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "buffer/dialog_result.h"
 #include "buffer/format_detect.h"
 #include "buffer/hex_input.h"
 #include "buffer/load_pipeline.h"
@@ -33,14 +34,8 @@ bool EntryExists(const std::string& path) {
   return !path.empty() && ::lstat(path.c_str(), &st) == 0;
 }
 
-// A dialog's section in one replace of History_1.ini: all of it or, after
-// a message, nothing.
 bool WriteHistory(const IniBatch& batch, OperationContext& ops) {
-  IniFile ini(ops.buffer.HistoryIniPath());
-  if (ini.Write(batch)) return true;
-  ops.messages.Box(strprintf("%s cannot be written.", ini.path().c_str()), "ERROR",
-                   MessageButtons::Ok, MessageIcon::Stop);
-  return false;
+  return WriteDialogSection(batch, ops.buffer.HistoryIniPath(), ops.messages);
 }
 
 }  // namespace

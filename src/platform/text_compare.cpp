@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/text_decode.h"
+
 namespace quenlet {
 namespace {
 
@@ -15,28 +17,6 @@ bool IsBig5TrailByte(std::string_view text, size_t i) {
   size_t j = 0;
   while (j < i) j += IsBig5LeadByte(text[j]) ? 2 : 1;
   return j > i;
-}
-
-bool IsValidUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    auto c = static_cast<unsigned char>(text[i]);
-    size_t more = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-      more = 1;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      more = 2;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      more = 3;
-    } else if (c >= 0x80) {
-      return false;
-    }
-    if (more > text.size() - i - 1) return false;
-    for (size_t k = 1; k <= more; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += more + 1;
-  }
-  return true;
 }
 
 }  // namespace
@@ -58,6 +38,19 @@ bool SameTextNoCase(std::string_view a, std::string_view b) {
     }
   }
   return true;
+}
+
+std::string NoCaseKey(std::string_view text) {
+  std::string key(text);
+  const bool utf8 = IsValidUtf8(text);
+  for (size_t i = 0; i < key.size(); ++i) {
+    if (!utf8 && IsBig5LeadByte(key[i])) {
+      ++i;  // the second byte of a Big5 pair is no letter
+      continue;
+    }
+    key[i] = LowerAscii(key[i]);
+  }
+  return key;
 }
 
 }  // namespace quenlet

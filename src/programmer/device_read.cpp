@@ -256,7 +256,8 @@ bool readClick(OperationContext& ctx) {
       ShowMessage(ctx, op_text::kError49CommandFail);
       return false;
     }
-    if (ctx.option_pages != nullptr) ctx.option_pages->ReadUserPageFromDevice();
+    // A user page that could not be read fails the read.
+    if (ctx.option_pages != nullptr && !ctx.option_pages->ReadUserPageFromDevice()) return false;
   }
   return ok;
 }

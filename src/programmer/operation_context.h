@@ -47,8 +47,9 @@ class OptionPageHooks {
   virtual ~OptionPageHooks() = default;
   // Takes the option values from InfoBlock.
   virtual void StoreUserPageValues() = 0;
-  // Reads the user page from the device after a read of an option device.
-  virtual void ReadUserPageFromDevice() = 0;
+  // Reads the user page from the device after a read of an option device;
+  // false after its failure was shown.
+  virtual bool ReadUserPageFromDevice() = 0;
 };
 
 // Results the operations leave for the step handlers and run sequences.

@@ -26,7 +26,7 @@ inline constexpr uint8_t kRun = 0x49;              // OUT, runs an operation
 inline constexpr uint8_t kPrepare = 0x4A;          // OUT, prepares pin scan or self-test
 inline constexpr uint8_t kPageRead = 0x4B;         // OUT then a bulk read; IN: component records
 inline constexpr uint8_t kPageWrite = 0x4C;        // OUT, then a bulk write
-inline constexpr uint8_t kFirmwareRecord = 0x4D;   // IN, 16 bytes
+inline constexpr uint8_t kFirmwareRecord = 0x4D;   // IN, 18 bytes
 inline constexpr uint8_t kRestartSelfTest = 0x52;  // OUT
 }  // namespace request
 
@@ -86,6 +86,10 @@ inline constexpr size_t kAlgorithmFpgaOffset = 0x2000;
 inline constexpr size_t kAlgorithmPinScanDrvOffset = 0x4000;
 inline constexpr size_t kAlgorithmPinScanFpgaOffset = 0x6000;
 inline constexpr const char* kDefaultDriverFile = "39F0x0.drv";
+
+// The firmware record of request 0x4D: name (10 bytes), version (4), state
+// word (2), component count (2, little-endian).
+inline constexpr uint16_t kFirmwareRecordSize = 18;
 
 // The unit's model string in bytes 10 to 18 of the identification reply.
 inline constexpr const char* kProgrammerModel = "VARNEK-TX";

@@ -18,6 +18,7 @@
 #include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/format_detect.h"
+#include "device/pic_sum.h"
 #include "device/selected_device.h"
 #include "format_test_support.h"
 #include "platform/ini_file.h"
@@ -497,15 +498,19 @@ TEST_F(LoadPipelineTest, NonRegularFilesAreRefusedAtOnce) {
 
 class FakePic : public PicLoadHooks {
  public:
-  uint32_t CounterPICcheckSum(DataBuffer&, const std::string& ic_ini, uint64_t,
-                              uint16_t& word) override {
+  std::optional<uint32_t> CounterPICcheckSum(DataBuffer&, const std::string& ic_ini, uint64_t,
+                                             uint16_t& word) override {
     ini = ic_ini;
-    word = 0x3FF1;
+    if (sum) word = 0x3FF1;
     return sum;
   }
-  void PICConfiguerationDecode(uint16_t word) override { decoded.push_back(word); }
+  void PICConfiguerationDecode(const DataBuffer&, const std::string& ic_ini,
+                               uint16_t word) override {
+    EXPECT_EQ(ic_ini, ini);  // the file the sum read
+    decoded.push_back(word);
+  }
   std::string ini;
-  uint32_t sum = 0xABCD;
+  std::optional<uint32_t> sum = 0xABCD;
   std::vector<uint16_t> decoded;
 };
 
@@ -524,11 +529,21 @@ TEST_F(LoadPipelineTest, PicDevicesTakeTheirOwnSumAfterASuccessfulLoad) {
   EXPECT_EQ(pic.ini, Path("INI/PIC16.ini"));
   EXPECT_EQ(pic.decoded, std::vector<uint16_t>{0x3FF1});
   EXPECT_EQ(buffer_.SumValue(), 0xABCDu);
+  // The field shows the PIC sum, not the device sum, and is red for it.
+  EXPECT_EQ(windows_.sum_text, "0000ABCD");
   EXPECT_TRUE(windows_.sum_red);
   EXPECT_EQ(state_.LastChecksum, 0xABCD);
   EXPECT_TRUE(messages_.boxes.empty());  // no detection report on this path
   EXPECT_TRUE(LoadFileClick(context));
   EXPECT_FALSE(windows_.sum_red);
+
+  // A refused sum: 0 is shown and nothing is decoded.
+  pic.sum.reset();
+  EXPECT_TRUE(LoadFileClick(context));
+  EXPECT_EQ(buffer_.SumValue(), 0u);
+  EXPECT_EQ(windows_.sum_text, "00000000");
+  EXPECT_TRUE(windows_.sum_red);
+  pic.sum = 0xABCD;
 
   // A failed load computes nothing for data that is not there.
   windows_.on_load_dialog = [&] {
@@ -537,6 +552,46 @@ TEST_F(LoadPipelineTest, PicDevicesTakeTheirOwnSumAfterASuccessfulLoad) {
   };
   EXPECT_FALSE(LoadFileClick(context));
   EXPECT_EQ(pic.decoded.size(), 2u);
+}
+
+// The sample PIC-like device through the whole load: its own sum shown, the
+// ID words and the decoded configuration recorded.
+TEST_F(LoadPipelineTest, PicDeviceOfTheSampleLibrary) {
+  std::filesystem::create_directories(dir_ / "INI");
+  std::filesystem::copy_file(QUENLET_LIBRARY "/INI/QDP-14.ini", dir_ / "INI" / "QDP-14.ini");
+  History().WriteString("SelectDlg", "IcFileName", paths_->root() + "INI\\QDP-14.ini");
+  PicSumHooks pic(*paths_, messages_);
+  LoadSaveContext context{buffer_, state_, *paths_, messages_, progress_, windows_, &pic};
+  const std::string hex = File("qdp.hex",
+                               ":020000008A0173\r\n"
+                               ":084000000A000B000C000D008A\r\n"  // ID words
+                               ":02400E00723FFF\r\n"              // configuration 3F72
+                               ":00000001FF\r\n");
+  windows_.on_load_dialog = [&] {
+    Dialog(hex, 0, 200, kLoadIntelHex);
+    return true;
+  };
+  ASSERT_TRUE(LoadFileClick(context));
+  // 2047 unused words filled with FF and masked to 3FFF, word 0, the
+  // configuration word.
+  const uint32_t sum = 2047u * 0x3FFF + 0x018A + 0x3F72;
+  EXPECT_EQ(buffer_.SumValue(), sum);
+  EXPECT_EQ(windows_.sum_text, strprintf("%08X", sum));
+  const IniFile h = History();
+  EXPECT_EQ(h.ReadString("PICConfiguration", "IDCODE1", ""), "0A");
+  EXPECT_EQ(h.ReadString("PICConfiguration", "OSCSelect", ""), "5");
+  EXPECT_EQ(h.ReadString("PICConfiguration", "ProtectSelectItem", ""), "1");
+  EXPECT_TRUE(messages_.boxes.empty());
+
+  // A configuration word the file does not reach: refused, nothing decoded.
+  IniFile(Path("INI/QDP-14.ini")).WriteString("PIC_SUM", "CON_POS", "0x7FFFFF");
+  History().EraseSection("PICConfiguration");
+  ASSERT_TRUE(LoadFileClick(context));
+  EXPECT_EQ(buffer_.SumValue(), 0u);
+  EXPECT_EQ(windows_.sum_text, "00000000");
+  ASSERT_EQ(messages_.boxes.size(), 1u);
+  EXPECT_EQ(messages_.boxes[0].caption, "CounterPICcheckSum()");
+  EXPECT_FALSE(History().SectionExists("PICConfiguration"));
 }
 
 TEST_F(LoadPipelineTest, DetectFileFormatOnlyReads) {

@@ -15,7 +15,10 @@
 #include "buffer/intel_hex.h"
 #include "device/big_ini_file.h"
 #include "device/ic_ini_loader.h"
+#include "device/option_block.h"
+#include "device/option_page_file.h"
 #include "platform/ini_file.h"
+#include "platform/ini_snapshot.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
 #include "programmer/ops_fixture.h"
@@ -186,25 +189,6 @@ TEST(SampleLibrary, EveryDeviceLoadsOnTheSimulatedUnit) {
   for (const std::string& file : listed) EXPECT_EQ(covered.count(file), 1u) << file;
 }
 
-// Words of the 128-word option block that a page set takes: a text value
-// one per character, anything else one.
-int OptionWords(const IniFile& pages) {
-  int words = 0;
-  const int total = pages.ReadInteger("CurrentUserPage", "Total", 1);
-  for (int p = 0; p < total; ++p) {
-    const std::string section = strprintf("CurrentUserPage_%d", p);
-    const int components = pages.ReadInteger(section, "ComponentTotal", 0);
-    for (int c = 0; c < components; ++c) {
-      const int kind = pages.ReadInteger(section, strprintf("ComponentType%d", c), 0);
-      const int value_type = pages.ReadInteger(section, strprintf("ValueType%d", c), 0);
-      words += kind == 2 && value_type >= 6
-                   ? pages.ReadInteger(section, strprintf("Length%d", c), 0)
-                   : 1;
-    }
-  }
-  return words;
-}
-
 TEST(SampleLibrary, OptionPagesFitTheOptionBlock) {
   int files = 0;
   for (const DeviceCase& c : kDevices) {
@@ -212,11 +196,11 @@ TEST(SampleLibrary, OptionPagesFitTheOptionBlock) {
     SCOPED_TRACE(c.option_pages);
     ++files;
     ASSERT_TRUE(ProgramPaths(kProgramDir).FileExists(c.option_pages));
-    const IniFile pages(Real(c.option_pages));
-    EXPECT_GE(pages.ReadInteger("CurrentUserPage", "Total", 1), 2);
-    const int words = OptionWords(pages);
-    EXPECT_GT(words, 0);
-    EXPECT_LE(words, 128);
+    const OptionPageSet pages = ReadOptionPageSet(IniSnapshot(Real(c.option_pages)));
+    EXPECT_GE(pages.pages.size(), 2u);
+    const OptionUnpack unpack = UnpackOptionBlock(OptionBlock{}, pages);
+    EXPECT_GT(unpack.words, 0u);
+    EXPECT_FALSE(unpack.cut);  // within the block's 128 words
   }
   EXPECT_EQ(files, 1);
 }

@@ -19,7 +19,10 @@ using ::testing::IsEmpty;
 class RecordingOptionPages : public OptionPageHooks {
  public:
   void StoreUserPageValues() override { calls.push_back("store"); }
-  void ReadUserPageFromDevice() override { calls.push_back("read user page"); }
+  bool ReadUserPageFromDevice() override {
+    calls.push_back("read user page");
+    return true;
+  }
   std::vector<std::string> calls;
 };
 

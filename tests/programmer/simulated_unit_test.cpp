@@ -511,8 +511,10 @@ TEST(SimulatedRequests, RawMemoryRecordsAndSelfTest) {
               w.transport.UsbDataWrite(2048, test.data()));
   EXPECT_EQ(w.unit().program_test_data(), test);
 
-  uint8_t firmware[16] = {};
-  ASSERT_TRUE(w.transport.UsbVendorCmdRead(0x4D, 0, 0, 16, firmware));
+  uint8_t firmware[18] = {};
+  ASSERT_TRUE(w.transport.UsbVendorCmdRead(0x4D, 0, 0, 18, firmware));
+  EXPECT_EQ(firmware[16], 2);  // the component count, little-endian
+  EXPECT_FALSE(w.transport.UsbVendorCmdRead(0x4D, 0, 0, 16, firmware));
   uint8_t components[40] = {};
   uint16_t got = 0;
   ASSERT_TRUE(w.transport.UsbVendorCmdRead(0x4B, 0, 0, 40, components, &got));

@@ -21,6 +21,7 @@
 #include "buffer/fuse_map.h"
 #include "buffer/ui/fuse_editor_window.h"
 #include "buffer/ui/load_dialog_window.h"
+#include "buffer/ui/load_save_windows.h"
 #include "buffer/ui/show_sum_window.h"
 #include "controls/history_combo_box.h"
 #include "screenshot.h"
@@ -81,13 +82,21 @@ class CopyPageTest : public RunTest {
     history.WriteString("SelectDlg", "TypeNum", device);
     Start();
     form = std::make_unique<TMainForm>(*app);
-    wiring = InstallCopyPage(*app, *form, &chooser);
+    // As the program sets up the load and save dialogs.
+    show_sum = std::make_unique<TShowSum>(form.get());
+    load_save = std::make_unique<QtLoadSaveWindows>(form.get(), app->operations(), *app, chooser,
+                                                    *show_sum, Path("quenlet.ini"));
+    app->SetLoadSaveWindows(load_save.get());
+    wiring = InstallCopyPage(*app, *form, chooser, *load_save);
     form->show();
     Settle();  // the queued restore
     Forget();
     return *form;
   }
   void TearDown() override {
+    if (app) app->SetLoadSaveWindows(nullptr);
+    load_save.reset();
+    show_sum.reset();
     form.reset();
     RunTest::TearDown();
   }
@@ -106,6 +115,8 @@ class CopyPageTest : public RunTest {
 
   FakeFileChooser chooser;
   std::unique_ptr<TMainForm> form;
+  std::unique_ptr<TShowSum> show_sum;
+  std::unique_ptr<QtLoadSaveWindows> load_save;
   CopyPageWiring* wiring = nullptr;
 };
 
@@ -199,8 +210,6 @@ TEST_F(CopyPageTest, LoadStepOpensTheLoadDialogAndLoadsTheChosenFile) {
   EXPECT_EQ(form->LoadPathEdit()->text().toStdString(), sample);
   EXPECT_NE(form->SumEdit()->text(), "00000000");
   EXPECT_EQ(IniFile(Path("History_1.ini")).ReadString("LoadDlg", "OK", ""), "1");
-  // The name history lives in the program folder.
-  EXPECT_TRUE(std::filesystem::exists(Path("quenlet.ini")));
 }
 
 TEST_F(CopyPageTest, FuseDeviceRoundTripsItsJedecFileThroughTheChip) {

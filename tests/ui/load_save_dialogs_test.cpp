@@ -27,51 +27,19 @@
 #include "buffer/ui/show_sum_window.h"
 #include "controls/history_combo_box.h"
 #include "platform/program_paths.h"
+#include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
 namespace quenlet {
 namespace {
 
-// Runs `script` on the modal dialog of type Dialog once it is shown. A
-// script that leaves the dialog open gets it closed with Escape, so a
-// failing test never hangs.
-template <class Dialog>
-void WhenShown(std::function<void(Dialog&)> script) {
-  QTimer::singleShot(0, [script] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (!dialog) {
-      ADD_FAILURE() << "no modal " << Dialog::staticMetaObject.className();
-      return;
-    }
-    script(*dialog);
-    if (dialog->isVisible()) {
-      QTimer::singleShot(0, dialog, [dialog] {
-        if (dialog->isVisible()) QTest::keyClick(dialog, Qt::Key_Escape);
-      });
-    }
-  });
-}
-
-void Click(QAbstractButton* button) {
-  QTest::mouseClick(button, Qt::LeftButton);
-}
+using testing::Click;
+using testing::TextsOf;
+using testing::Type;
+using testing::WhenShown;
 
 void Type(THistoryComboBox* box, const QString& text) {
-  box->lineEdit()->clear();
-  QTest::keyClicks(box->lineEdit(), text);
-}
-
-void Type(HexAddressEdit* edit, const QString& text) {
-  edit->clear();
-  QTest::keyClicks(edit, text);
-}
-
-QStringList TextsOf(QWidget& window) {
-  QStringList texts;
-  for (auto* l : window.findChildren<QLabel*>()) texts << l->text();
-  for (auto* b : window.findChildren<QAbstractButton*>()) texts << b->text();
-  for (auto* g : window.findChildren<QGroupBox*>()) texts << g->title();
-  return texts;
+  Type(box->lineEdit(), text);
 }
 
 class LoadSaveDialogsTest : public testing::LoadSaveFixture {

@@ -6,27 +6,17 @@
 #include "app/run_sequences.h"
 #include "app/ui/main_form.h"
 #include "buffer/ui/fuse_editor_window.h"
-#include "buffer/ui/load_save_windows.h"
-#include "buffer/ui/show_sum_window.h"
-#include "device/big_ini_file.h"
-#include "platform/ui/qt_file_chooser.h"
 
 namespace quenlet {
 
-CopyPageWiring::CopyPageWiring(Application& app, TMainForm& form, FileChooser* files)
+CopyPageWiring::CopyPageWiring(Application& app, TMainForm& form, FileChooser& files,
+                               LoadSaveWindows& windows)
     : QObject(&form),
       app_(app),
       form_(form),
-      own_files_(files ? nullptr : std::make_unique<QtFileChooser>(&form)),
-      files_(files ? *files : *own_files_),
-      show_sum_(new TShowSum(&form)) {
-  // The name histories live in the program's own INI file in its folder.
-  windows_ =
-      std::make_unique<QtLoadSaveWindows>(&form, app.operations(), app, files_, *show_sum_,
-                                          TAppIniFile::IniNameFor(app.paths().root() + "quenlet"));
-  app.SetLoadSaveWindows(windows_.get());
-  fuse_host_ = std::make_unique<CopyPageFuseHost>(app.pictures(), app.link().step_fail, *windows_);
-
+      files_(files),
+      fuse_host_(
+          std::make_unique<CopyPageFuseHost>(app.pictures(), app.link().step_fail, windows)) {
   InstallRunSequences(app);
   ShellCommands& c = app.commands();
   RefreshAfter(c.run);
@@ -45,7 +35,6 @@ CopyPageWiring::CopyPageWiring(Application& app, TMainForm& form, FileChooser* f
 }
 
 CopyPageWiring::~CopyPageWiring() {
-  app_.SetLoadSaveWindows(nullptr);
   ShellCommands& c = app_.commands();
   c.run = c.auto_run = c.stop = c.zero_counter = nullptr;
   c.create_fuse_editor = c.checksum = nullptr;
@@ -79,8 +68,9 @@ void CopyPageWiring::ReplaceFuseEditor() {
   fuse_editor_->InitFuseMap();
 }
 
-CopyPageWiring* InstallCopyPage(Application& app, TMainForm& form, FileChooser* files) {
-  return new CopyPageWiring(app, form, files);
+CopyPageWiring* InstallCopyPage(Application& app, TMainForm& form, FileChooser& files,
+                                LoadSaveWindows& windows) {
+  return new CopyPageWiring(app, form, files, windows);
 }
 
 }  // namespace quenlet

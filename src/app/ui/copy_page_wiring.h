@@ -5,7 +5,8 @@
 // device, shown by the Edit step, used by the Load and Save steps).
 //
 //   TMainForm window(app);
-//   InstallCopyPage(app, window);   // before the window is first shown
+//   ... the load and save dialogs' windows, set in the application ...
+//   InstallCopyPage(app, window, files, load_save);   // before the first show
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -18,23 +19,22 @@ namespace quenlet {
 class Application;
 class CopyPageFuseHost;
 class FileChooser;
-class QtLoadSaveWindows;
+class LoadSaveWindows;
 class TMainForm;
-class TShowSum;
 class Tform2;
 
 class CopyPageWiring : public QObject {
   Q_OBJECT
 
  public:
-  // `files` answers the file dialogs of the load, save and fuse-editor
-  // commands; null means Qt's own dialogs over the window.
-  CopyPageWiring(Application& app, TMainForm& form, FileChooser* files = nullptr);
+  // `files` answers the fuse editor's file dialogs; `windows` are the load
+  // and save dialogs' windows the application uses (the editor's load shows
+  // its file in their load path field).
+  CopyPageWiring(Application& app, TMainForm& form, FileChooser& files, LoadSaveWindows& windows);
   ~CopyPageWiring() override;
 
   // The editor of the selected fuse device; null for other devices.
   Tform2* FuseEditor() const;
-  QtLoadSaveWindows& LoadSaveWindows() { return *windows_; }
 
  private:
   // Drops the previous device's editor and, for a fuse device, makes the
@@ -46,16 +46,14 @@ class CopyPageWiring : public QObject {
 
   Application& app_;
   TMainForm& form_;
-  std::unique_ptr<FileChooser> own_files_;
   FileChooser& files_;
-  TShowSum* show_sum_ = nullptr;
-  std::unique_ptr<QtLoadSaveWindows> windows_;
   std::unique_ptr<CopyPageFuseHost> fuse_host_;
   QPointer<Tform2> fuse_editor_;
 };
 
 // Fills the application's run, step and fuse-editor commands for `form`;
 // the wiring lives as long as the window.
-CopyPageWiring* InstallCopyPage(Application& app, TMainForm& form, FileChooser* files = nullptr);
+CopyPageWiring* InstallCopyPage(Application& app, TMainForm& form, FileChooser& files,
+                                LoadSaveWindows& windows);
 
 }  // namespace quenlet

@@ -2,10 +2,12 @@
 
 #include <QButtonGroup>
 #include <QColor>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -71,6 +73,17 @@ void ApplyDialogLook(QWidget* dialog) {
   dialog->setFont(LabelFont());
 }
 
+void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* title,
+                          bool close_button) {
+  Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint;
+  flags |= close_button ? Qt::WindowCloseButtonHint : Qt::CustomizeWindowHint;
+  dialog->setWindowFlags(flags);
+  dialog->setObjectName(object_name);
+  dialog->setWindowTitle(title);
+  dialog->setModal(true);
+  ApplyDialogLook(dialog);
+}
+
 QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
@@ -133,6 +146,13 @@ QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel) {
   row->addWidget(confirm);
   row->addWidget(cancel);
   return row;
+}
+
+void PaintDialogEdge(QWidget* dialog) {
+  // Without a window frame the dialog needs its own edge over the main window.
+  QPainter painter(dialog);
+  painter.setPen(QColor(kSurfaceBorderColour));
+  painter.drawRect(dialog->rect().adjusted(0, 0, -1, -1));
 }
 
 void SetIfDifferent(HexAddressEdit* edit, const std::string& text) {

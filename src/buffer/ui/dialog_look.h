@@ -9,6 +9,7 @@
 #include <string>
 
 class QButtonGroup;
+class QDialog;
 class QGroupBox;
 class QHBoxLayout;
 class QPushButton;
@@ -18,6 +19,11 @@ namespace quenlet {
 
 // Palette and label font for a dialog and everything in it.
 void ApplyDialogLook(QWidget* dialog);
+
+// A modal parameter dialog with a title bar that stays above the main
+// window, in the dialogs' look. close_button: the title bar has one.
+void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* title,
+                          bool close_button = true);
 
 QFont LabelFont();  // 12 px
 QFont TitleFont();  // 16 px semibold
@@ -42,6 +48,9 @@ QGroupBox* MakeFormatGroup(std::span<const char* const> texts, QButtonGroup* gro
 QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent);
 // The confirming and the cancelling button at the bottom right.
 QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel);
+// The edge of a frameless dialog over the main window, drawn at the end of
+// its paintEvent.
+void PaintDialogEdge(QWidget* dialog);
 // Sets the field's text only when it differs, so the caret of a field being
 // typed into stays where it is.
 void SetIfDifferent(HexAddressEdit* edit, const std::string& text);

@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -215,10 +214,7 @@ void TLoadDlg::FormatGroupClick(int code) {
 
 void TLoadDlg::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
-  // Without a window frame the dialog needs its own edge over the main window.
-  QPainter painter(this);
-  painter.setPen(QColor(kSurfaceBorderColour));
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  PaintDialogEdge(this);
 }
 
 }  // namespace quenlet

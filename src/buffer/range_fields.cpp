@@ -1,0 +1,94 @@
+#include "buffer/range_fields.h"
+
+#include <algorithm>
+
+#include "buffer/data_buffer.h"
+#include "buffer/hex_input.h"
+#include "device/selected_device.h"
+#include "platform/user_interfaces.h"
+
+namespace quenlet {
+namespace {
+
+void Put(RangeFields& fields, uint64_t start, uint64_t end, uint64_t word_start,
+         uint64_t word_end) {
+  fields.start8 = AddressFieldText(start);
+  fields.end8 = AddressFieldText(end);
+  fields.start16 = AddressFieldText(word_start);
+  fields.end16 = AddressFieldText(word_end);
+}
+
+}  // namespace
+
+DeviceRange DeviceRangeOf(const SelectedDevice& device) {
+  DeviceRange range;
+  range.start = device.StartAddress;
+  if (device.Option_Fuse_Type == 1) {
+    range.bound = 2 * uint64_t{device.Block.MaxAddress()} + 2;
+  } else {
+    range.bound = uint64_t{device.IcDeviceSize} + (device.HasSecondArea() ? 1 : 0);
+  }
+  return range;
+}
+
+void SetRange(RangeFields& fields, uint64_t start, uint64_t bound) {
+  const uint64_t word_bound = bound / 2;
+  Put(fields, start, bound > 0 ? bound - 1 : 0, start / 2, word_bound > 0 ? word_bound - 1 : 0);
+}
+
+void SetDeviceRange(RangeFields& fields, const SelectedDevice& device) {
+  const DeviceRange range = DeviceRangeOf(device);
+  SetRange(fields, range.start, range.bound);
+}
+
+void SetBufferRange(RangeFields& fields, const DataBuffer& buffer) {
+  if (buffer.BufSize() > 0) SetRange(fields, 0, buffer.BufSize());
+}
+
+bool SetFileRange(RangeFields& fields, const DataBuffer& buffer, Messages& messages,
+                  const char* no_file_text) {
+  if (buffer.FileSize() <= 0) {
+    messages.Show(no_file_text);
+    return false;
+  }
+  // FileSize is one past the file's last byte.
+  const uint64_t last = uint64_t(buffer.FileSize()) - 1;
+  Put(fields, 0, last, 0, last / 2);
+  return true;
+}
+
+bool CheckRangeOrReset(RangeFields& fields, const DataBuffer& buffer, const SelectedDevice& device,
+                       Messages& messages) {
+  const uint64_t start = HexTextToInt(fields.start8);
+  const uint64_t end = HexTextToInt(fields.end8);
+  if (end != 0 && end >= start && end <= buffer.BufSize()) return true;
+  messages.Show("Range Error!!");
+  const uint64_t last = std::max<uint64_t>(device.IcDeviceSize, 1) - 1;
+  Put(fields, 0, last, 0, last / 2);
+  return false;
+}
+
+bool CheckRangeOrder(const RangeFields& fields, Messages& messages) {
+  return CheckHexRangeOrder(fields.end8, fields.start8, &messages) &&
+         CheckHexRangeOrder(fields.end16, fields.start16, &messages);
+}
+
+bool CheckRangeInBuffer(const RangeFields& fields, uint64_t buf_size, uint64_t& start,
+                        uint64_t& end, Messages& messages) {
+  uint64_t word_start = 0, word_end = 0;
+  return CheckHexBelow(fields.start8, buf_size, start, &messages) &&
+         CheckHexBelow(fields.end8, buf_size, end, &messages) &&
+         CheckHexBelow(fields.start16, buf_size, word_start, &messages) &&
+         CheckHexBelow(fields.end16, buf_size, word_end, &messages);
+}
+
+void ResetEditorView(DataBuffer& buffer) {
+  buffer.SetViewPage(0);
+  buffer.SetViewTopRow(0);
+}
+
+std::string StoredAddressText(int32_t stored) {
+  return AddressFieldText(static_cast<uint32_t>(stored));
+}
+
+}  // namespace quenlet

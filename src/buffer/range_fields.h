@@ -1,0 +1,75 @@
+#pragma once
+// The byte range that the block, fill and checksum dialogs share: start and
+// end as byte addresses and as word addresses (byte / 2), each a seven-digit
+// hex field, with the range buttons "IC", "Max" and "File", the reset after
+// "Range Error!!" and the checks at OK.
+//
+// Values the program puts into the fields are clamped to FFFFFFF (the field
+// holds seven digits; an eighth cut from the right would name a much smaller
+// address). What the user types into one field of a pair sets its twin
+// (HexAddressEdit's TwinByteWordAddresses); text set here leaves the twins
+// alone.
+#include <cstdint>
+#include <string>
+
+namespace quenlet {
+
+class DataBuffer;
+class Messages;
+struct SelectedDevice;
+
+struct RangeFields {
+  std::string start8 = "0000000";
+  std::string end8 = "0000000";
+  std::string start16 = "0000000";
+  std::string end16 = "0000000";
+};
+
+// The range of the selected device: from StartAddress up to the end bound N
+// (exclusive): N is IcDeviceSize, + 1 with a second memory area, and
+// 2 x the main area's last address + 2 where the programmer keeps the data
+// (Option_Fuse_Type 1).
+struct DeviceRange {
+  uint64_t start = 0;
+  uint64_t bound = 0;
+};
+DeviceRange DeviceRangeOf(const SelectedDevice& device);
+
+// Bytes start .. bound - 1 and words start / 2 .. bound / 2 - 1. An empty
+// range (bound 0) ends at 0 rather than at FFFFFFFF.
+void SetRange(RangeFields& fields, uint64_t start, uint64_t bound);
+
+// "IC" and the dialogs' start: the device range.
+void SetDeviceRange(RangeFields& fields, const SelectedDevice& device);
+
+// "Max": the whole buffer, when it has bytes. Does not grow the buffer.
+void SetBufferRange(RangeFields& fields, const DataBuffer& buffer);
+
+// "File": 0 to the last byte of the loaded file (FileSize - 1). False, after
+// the plain message no_file_text, when no file has been loaded.
+bool SetFileRange(RangeFields& fields, const DataBuffer& buffer, Messages& messages,
+                  const char* no_file_text);
+
+// The first check of the block and fill OK: a byte end of 0, below the start
+// or past the buffer's size shows "Range Error!!" and puts the device's
+// whole size back (0 .. IcDeviceSize - 1). True when the range passed.
+bool CheckRangeOrReset(RangeFields& fields, const DataBuffer& buffer, const SelectedDevice& device,
+                       Messages& messages);
+
+// Both ends above their starts, the byte pair first ("Input Value Error !" /
+// "Error").
+bool CheckRangeOrder(const RangeFields& fields, Messages& messages);
+
+// All four addresses below the buffer's size ("Input Value Error !" /
+// "ERROR"); start and end then hold the byte range.
+bool CheckRangeInBuffer(const RangeFields& fields, uint64_t buf_size, uint64_t& start,
+                        uint64_t& end, Messages& messages);
+
+// The editor's views go back to their first row.
+void ResetEditorView(DataBuffer& buffer);
+
+// The field text of an address stored in an INI file: its 32 bits as the
+// program stored them, clamped to the field.
+std::string StoredAddressText(int32_t stored);
+
+}  // namespace quenlet

@@ -1,0 +1,42 @@
+#include "buffer/ui/buffer_dialogs.h"
+
+#include <QPointer>
+
+#include "buffer/block_dialogs.h"
+#include "buffer/dialog_result.h"
+#include "buffer/fill_sum_dialogs.h"
+#include "buffer/ui/block_dialog_window.h"
+#include "buffer/ui/fill_sum_dialog_windows.h"
+#include "programmer/operation_context.h"
+
+namespace quenlet {
+namespace {
+
+// Shows a fresh dialog of type Dialog modally; it is deleted on return.
+template <class Dialog>
+std::function<void()> Modal(OperationContext& ops, const QPointer<QWidget>& owner) {
+  return [&ops, owner] {
+    Dialog dialog(ops, owner.data());
+    dialog.exec();
+  };
+}
+
+}  // namespace
+
+void AddBufferDialogCommands(TMainEdit::Commands& commands, OperationContext& ops, QWidget* owner) {
+  const QPointer<QWidget> main_window(owner);
+  commands.Block = [&ops, main_window] {
+    RunBlockCommand(ops, Modal<TBlockDialog>(ops, main_window));
+  };
+  commands.Resize = [&ops, main_window] {
+    RunDialogGuarded(ops.messages, Modal<TResizeBufDialog>(ops, main_window));
+  };
+  commands.FillData = [&ops, main_window] {
+    RunFillCommand(ops, Modal<TFillDataDialog>(ops, main_window));
+  };
+  commands.GetSum = [&ops, main_window] {
+    RunSumCommand(ops, Modal<TGetSumDialog>(ops, main_window));
+  };
+}
+
+}  // namespace quenlet

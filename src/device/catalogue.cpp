@@ -1,0 +1,106 @@
+#include "device/catalogue.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+
+#include "device/big_ini_file.h"
+#include "platform/hex_digit.h"
+#include "platform/program_paths.h"
+#include "platform/text_compare.h"
+
+namespace quenlet {
+namespace {
+
+constexpr const char* kItemSection = "ITEM";
+constexpr const char* kCountKey = "Value";
+
+std::string CataloguePath(const ProgramPaths& paths) {
+  return paths.Resolve(kCatalogueFile).value_or(paths.root() + kCatalogueFile);
+}
+
+}  // namespace
+
+uint32_t CatalogueCount(std::string_view text) {
+  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+  }
+  uint32_t count = 0;
+  for (char c : text) {
+    const int digit = HexDigitValue(c);
+    if (digit < 0) break;
+    count = std::min<uint32_t>(count * 16 + static_cast<uint32_t>(digit), kMaxCatalogueCount + 1);
+  }
+  return std::min(count, kMaxCatalogueCount);
+}
+
+void SortCatalogueNames(std::vector<std::string>& names) {
+  // One key per name, not one per comparison: part lists run to many
+  // thousands of names.
+  std::vector<std::string> keys;
+  keys.reserve(names.size());
+  for (const std::string& name : names) keys.push_back(NoCaseKey(name));
+  std::vector<uint32_t> order(names.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    if (const int c = keys[a].compare(keys[b]); c != 0) return c < 0;
+    return names[a] < names[b];
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (uint32_t i : order) sorted.push_back(std::move(names[i]));
+  names = std::move(sorted);
+}
+
+DeviceCatalogue::DeviceCatalogue(const ProgramPaths& paths) : snapshot_(CataloguePath(paths)) {}
+
+std::vector<std::string> DeviceCatalogue::Listed(std::string_view section,
+                                                 const char* missing) const {
+  const uint32_t count = CatalogueCount(snapshot_.Find(section, kCountKey).value_or("0"));
+  std::vector<std::string> names;
+  names.reserve(count);
+  char key[8];
+  for (uint32_t i = 1; i <= count; ++i) {
+    std::snprintf(key, sizeof key, "%04X", static_cast<unsigned>(i));
+    names.emplace_back(snapshot_.Find(section, key).value_or(missing));
+  }
+  return names;
+}
+
+std::vector<std::string> DeviceCatalogue::Manufacturers() const {
+  std::vector<std::string> names = Listed(kItemSection, kMissingManufacturer);
+  SortCatalogueNames(names);
+  return names;
+}
+
+std::vector<std::string> DeviceCatalogue::Parts(std::string_view manufacturer) const {
+  std::vector<std::string> names = Listed(manufacturer, kMissingPart);
+  SortCatalogueNames(names);
+  return names;
+}
+
+bool DeviceCatalogue::ListsManufacturer(std::string_view manufacturer) const {
+  const std::vector<std::string> names = Listed(kItemSection, kMissingManufacturer);
+  return std::find(names.begin(), names.end(), manufacturer) != names.end();
+}
+
+bool DeviceCatalogue::ListsPart(std::string_view manufacturer, std::string_view part) const {
+  const std::vector<std::string> names = Listed(manufacturer, kMissingPart);
+  return std::find(names.begin(), names.end(), part) != names.end();
+}
+
+std::string DeviceCatalogue::PartFile(std::string_view manufacturer, std::string_view part) const {
+  return std::string(snapshot_.Find(manufacturer, part).value_or(kNoPartFile));
+}
+
+std::string OkDeviceFile(const std::string& select_ini, const std::string& manufacturer,
+                         const std::string& part) {
+  try {
+    TBigIniFile store(select_ini);
+    return store.ReadString(manufacturer, part, kNoPartFile);
+  } catch (const IniStoreError&) {
+    return kNoPartFile;
+  }
+}
+
+}  // namespace quenlet

@@ -1,0 +1,50 @@
+#include "programmer/hardware_info.h"
+
+#include "programmer/protocol.h"
+#include "programmer/reply_text.h"
+#include "programmer/status_checks.h"
+#include "programmer/uploads.h"
+
+namespace quenlet {
+namespace {
+
+// Reconnects; the SRAM buttons follow the outcome.
+bool Reconnect(ProgrammerLink& link) {
+  link.transport.CloseProgrammer();
+  const bool open = link.transport.OpenProgrammer(kProgrammerProductId);
+  link.window.SetSramButtonsEnabled(open);
+  return open;
+}
+
+}  // namespace
+
+void ShowHardwareInfo(ProgrammerLink& link, HardwareInfoLabels& labels) {
+  if (!Reconnect(link)) {
+    for (std::string* label :
+         {&labels.name, &labels.type, &labels.serial, &labels.version, &labels.state}) {
+      *label = HardwareInfoLabels::kNotAvailable;
+    }
+    return;
+  }
+  HardwareInfoReply reply;
+  if (!ReadHardwareInfo(link.transport, reply)) return;
+  labels.type = reply.HardwareType();
+  labels.serial = reply.SerialNumber();
+  labels.version = UpToNul(reply.FirmwareVersion());
+  labels.name = UpToNul(reply.ModelName());
+  labels.state = reply.StateText();
+}
+
+int Pin_scanClick(ProgrammerLink& link) {
+  if (!Reconnect(link)) {
+    link.step_fail.StepFail();
+    return kPinTransferFailed;
+  }
+  if (!UploadAlgorithm(link) || !SendDeviceParams(link) || !SendDefaultDriverFile(link) ||
+      !SendDeviceParams(link)) {
+    return kPinTransferFailed;
+  }
+  return PinContactCheck(link, 1);
+}
+
+}  // namespace quenlet

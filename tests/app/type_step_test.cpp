@@ -1,0 +1,74 @@
+// The Type step of the Copy page around the device dialog.
+#include "app/type_step.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "programmer/ops_fixture.h"
+
+namespace quenlet::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class TypeStepTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    f.Select(DeviceShape{});
+    f.state.VerifyMode = 2;
+    f.state.ProgrammerHasData = 1;
+    f.state.SetDataSetMode(3);
+    f.state.RunReady = 0;
+    f.view.Show(Step::Type, Layer::h);
+  }
+  // The dialog closes with OK (cancelled 0) or Cancel (1).
+  TypeStepHooks Hooks(int cancelled) {
+    TypeStepHooks hooks;
+    hooks.show_dialog = [this, cancelled] {
+      calls.push_back("dialog");
+      f.device.DialogCancelled = cancelled;
+    };
+    hooks.choice = [] { return std::pair<std::string, std::string>("Maker", "P27C256"); };
+    hooks.relabel = [this](const std::string& m, const std::string& p) {
+      calls.push_back("label " + m + " " + p);
+    };
+    hooks.replace_fuse_editor = [this] { calls.push_back("fuse editor"); };
+    hooks.load_step = [this] {
+      calls.push_back("load");
+      f.state.LoadNeedsDevice = 0;  // as the load dialog does
+    };
+    return hooks;
+  }
+
+  OpsFixture f;
+  std::vector<std::string> calls;
+};
+
+TEST_F(TypeStepTest, OkRelabelsAndMakesTheCopyPageReady) {
+  TypeStep(f.ctx, Hooks(0));
+  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "fuse editor"));
+  EXPECT_FALSE(f.view.Visible(Step::Type, Layer::h));
+  EXPECT_EQ(f.state.VerifyMode, 0);
+  EXPECT_EQ(f.state.DataSetMode(), 0);
+  EXPECT_EQ(f.state.RunReady, 1);
+  EXPECT_EQ(f.state.ProgrammerHasData, 0);
+}
+
+TEST_F(TypeStepTest, CancelKeepsTheLabelAndThePictures) {
+  TypeStep(f.ctx, Hooks(1));
+  EXPECT_THAT(calls, ElementsAre("dialog"));
+  EXPECT_EQ(f.state.VerifyMode, 0);
+  EXPECT_EQ(f.state.ProgrammerHasData, 0);
+  EXPECT_THAT(f.wire.lines, IsEmpty());
+}
+
+// A load asked for before any device was chosen goes on after the OK.
+TEST_F(TypeStepTest, AWaitingLoadFollowsTheOk) {
+  f.state.LoadNeedsDevice = 1;
+  TypeStep(f.ctx, Hooks(0));
+  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "fuse editor", "load"));
+}
+
+}  // namespace
+}  // namespace quenlet::testing
