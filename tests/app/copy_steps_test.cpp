@@ -149,6 +149,7 @@ struct HeldLoad {
   bool damaged = false;
   bool unreadable_status = false;
   bool downloaded = false;
+  bool failed_upload = false;
 };
 
 class HeldLoadTest : public StepsTest, public ::testing::WithParamInterface<HeldLoad> {};
@@ -165,6 +166,8 @@ TEST_P(HeldLoadTest, DownloadsOnlyWhatLoadedAndShowsTheProgrammersSum) {
   dialogs->load_name = Path("data.hex");
   if (!c.unit) sim->SetUnitPresent(false);
   if (c.unreadable_status) sim->unit().ShortenNextReply(0x42, 4);
+  // The algorithm image takes the first page write, the buffer the next.
+  if (c.failed_upload) sim->unit().FailRequest(0x4C, 2);
   Click(Step::Load, Layer::h);
 
   EXPECT_EQ(app->state().ProgrammerHasData, c.downloaded ? 1 : 0);
@@ -183,6 +186,10 @@ TEST_P(HeldLoadTest, DownloadsOnlyWhatLoadedAndShowsTheProgrammersSum) {
   if (c.damaged) {
     EXPECT_THAT(Transfers(), IsEmpty());
   }
+  if (c.failed_upload) {
+    EXPECT_EQ(Transfers().back(), "OUT 4C 8000 8000 0 fail");
+    EXPECT_THAT(Operations(), IsEmpty());
+  }
   if (c.unreadable_status) {
     EXPECT_THAT(Operations(), ElementsAre(0x0B));
     EXPECT_TRUE(app->pictures().Visible(Step::Program, Layer::f));
@@ -195,7 +202,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, HeldLoadTest,
                          ::testing::Values(HeldLoad{"WithTheUnit", true, false, false, true},
                                            HeldLoad{"WithoutTheUnit", false, false, false, false},
                                            HeldLoad{"DamagedFile", true, true, false, false},
-                                           HeldLoad{"UnreadableStatus", true, false, true, false}),
+                                           HeldLoad{"UnreadableStatus", true, false, true, false},
+                                           HeldLoad{"FailedUpload", true, false, false, false,
+                                                    true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StepsTest, ReadConfirmsWhenAskedAndAFailedConfirmShowsNoPass) {
