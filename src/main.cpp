@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "app/projects.h"
+#include "app/ui/copy_page_wiring.h"
 #include "app/ui/device_dialog_host.h"
 #include "app/ui/edit_page.h"
 #include "app/ui/hardware_commands.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
       quenlet::Application& app;
       ~Detach() { app.SetLoadSaveWindows(nullptr); }
     } detach{app};
+    quenlet::InstallCopyPage(app, window, files, load_save);
     quenlet::OptionCommands options(app, &window);
     quenlet::HardwareCommands hardware(app, window);
     messages.SetParent(&window);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/application.h"
+#include "app/run_sequences.h"
 #include "device/catalogue.h"
 #include "device/device_history.h"
 #include "device/select_ic_logic.h"
@@ -153,7 +154,11 @@ void Projects::ProjectBtnClick() {
 }
 
 void Projects::RunMode(const std::string& mode) {
-  (void)mode;
+  if (mode == kOnce) {
+    RunOnceSequence(app_);
+  } else if (mode == kBatch) {
+    RunBatchSequence(app_);
+  }
 }
 
 }  // namespace quenlet

@@ -69,7 +69,7 @@ class Projects {
  private:
   // Opens a data file as the Create page's load picture does.
   void OpenDataFile(const std::optional<std::string>& data_file);
-  // The ticked steps, once or as a batch.
+  // The ticked steps, once or as a batch; any other mode runs nothing.
   void RunMode(const std::string& mode);
   std::string ProjectPath() const;
   void Changed() {

@@ -208,6 +208,14 @@ uint32_t BufferSum(DataBuffer& buffer, size_t count) {
   return sum;
 }
 
+// Operation 2, the erase, went out.
+bool ErasedOnTheWire(const SimulatedUnit& unit) {
+  for (const WireEntry& e : unit.log().entries()) {
+    if (e.kind == WireKind::Control && e.request == 0x49 && e.index == 0x0200) return true;
+  }
+  return false;
+}
+
 TEST_F(ProjectsTest, ARunOfAHeldDataDeviceShowsTheProgrammersSumAndReadsItsOptionBlock) {
   ChooseDevice("INI\\HD16.ini");
   StartWithProjects("");
@@ -265,9 +273,7 @@ TEST_F(ProjectsTest, AFailedHeldDataSumEndsTheRun) {
     EXPECT_THAT(sound.beeps, ::testing::Contains(Sound::kStopBeep));
     EXPECT_EQ(app->state().ProgrammerHasData, c.programmer_has_data);
     // The run's steps never start: no erase went out.
-    for (const WireEntry& e : sim->unit().log().entries()) {
-      EXPECT_FALSE(e.request == 0x49 && e.index == 0x0200) << e.Text();
-    }
+    EXPECT_FALSE(ErasedOnTheWire(sim->unit()));
     TearDown();
     SetUp();
   }
@@ -286,6 +292,31 @@ TEST_F(ProjectsTest, ARunOfAPlainDeviceShowsTheBufferSumOfTheDevice) {
   EXPECT_TRUE(app->RunCommand(app->commands().projects));
   EXPECT_EQ(app->pictures().SumTextColour(), SumColour::WindowText);
   EXPECT_EQ(app->state().ProgrammerHasData, 0);
+}
+
+TEST_F(ProjectsTest, TheChosenModeRunsTheTickedStepsOnceOrAsABatch) {
+  struct Case {
+    const char* mode;
+    bool runs;
+    bool pass_sound;  // Once is Run: its pass sounds; a batch is AutoRun's pass
+  };
+  const Case cases[] = {{"Once", true, true}, {"Batch", true, false}, {"once", false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    ChooseDevice("INI\\AM29F010.ini", "+E");
+    StartWithProjects("");
+    sim->unit().log().Clear();
+    sound.beeps.clear();
+    project_window.mode = c.mode;
+    EXPECT_TRUE(app->RunCommand(app->commands().projects));
+    EXPECT_EQ(ErasedOnTheWire(sim->unit()), c.runs);
+    EXPECT_EQ(app->state().PassCount, c.runs ? 1u : 0u);
+    EXPECT_EQ(std::count(sound.beeps.begin(), sound.beeps.end(), Sound::kStandardBeep),
+              c.pass_sound ? 1 : 0);
+    EXPECT_THAT(Shown(), IsEmpty());
+    TearDown();
+    SetUp();
+  }
 }
 
 TEST_F(ProjectsTest, LeavingTheProjectWindowRunsNothing) {
