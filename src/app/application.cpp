@@ -287,6 +287,16 @@ void Application::ApplyDeviceBufferSize() {
   buffer_.ResizeBuffer(state_.DeviceBufferSize, messages_);
 }
 
+void Application::FollowFuseDevice() {
+  // The command is asked for every device, so that the editor of an earlier
+  // fuse device goes when a device without fuses is chosen.
+  if (state_.FuseMode == 1) fuse_map_.Init(state_.FuseCount);
+  if (commands_.create_fuse_editor) {
+    commands_.create_fuse_editor();
+    state_.FuseEditorCreated = state_.FuseMode == 1 ? 1 : 0;
+  }
+}
+
 void Application::CopyBtnClick() {
   state_.ProcessFlags[0] = 1;
   if (commands_.engineering_hide) RunShown(commands_.engineering_hide, messages_);

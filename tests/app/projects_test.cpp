@@ -166,6 +166,26 @@ TEST_F(ProjectsTest, OpeningSelectsTheDeviceThenLoadsTheProjectsFile) {
   }
 }
 
+TEST_F(ProjectsTest, AFuseDevicesProjectGetsItsOwnFuseMapAndEditor) {
+  Write("INI\\G16.ini",
+        "[VK_KZExternValue]\r\nName=G16\r\nData_Width=0x00FF\r\nmax_address_Hi=0\r\n"
+        "max_address_Low=2194\r\nfuse_row=44\r\nfuse_col=50\r\n");
+  Write("Select.ini", std::string(kCatalogue) + "[Lattice]\r\nG16=G16.ini\r\n");
+  StartWithProjects("[1]\r\nVendor=Lattice\r\nID=G16\r\n[2]\r\nVendor=AMD\r\nID=AM29F010\r\n");
+  int editors = 0;
+  app->commands().create_fuse_editor = [&] { ++editors; };
+  Open(0);
+  EXPECT_EQ(app->state().FuseMode, 1);
+  EXPECT_EQ(app->fuse_map().FuseCount(), 2194u);
+  EXPECT_EQ(editors, 1);
+  EXPECT_EQ(app->state().FuseEditorCreated, 1);
+  // A device without fuses next: the editor is asked to go.
+  Open(1);
+  EXPECT_EQ(app->state().FuseMode, 0);
+  EXPECT_EQ(editors, 2);
+  EXPECT_EQ(app->state().FuseEditorCreated, 0);
+}
+
 TEST_F(ProjectsTest, APartTheCatalogueCannotLeadToChangesNothing) {
   ChooseDevice("INI\\AM29F010.ini", "+E");
   // GONE is listed but has no device file; NEW is not listed at all.
