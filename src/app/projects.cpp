@@ -1,35 +1,24 @@
 #include "app/projects.h"
 
-#include <algorithm>
-
 #include "app/application.h"
 #include "app/run_sequences.h"
 #include "device/catalogue.h"
 #include "device/device_history.h"
 #include "device/select_ic_logic.h"
 #include "platform/ini_file.h"
-#include "platform/strprintf.h"
 #include "programmer/held_data_sum.h"
 #include "programmer/operation_frame.h"
-#include "programmer/operation_messages.h"
 #include "programmer/run_controls.h"
 #include "programmer/uploads.h"
 
 namespace quenlet {
 namespace {
 
-constexpr const char* kSelectDlg = "SelectDlg";
 // The catalogue's names fit its 255-character fields.
 constexpr size_t kNameLimit = 255;
 
 constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
                                  RunBox::CheckBox4, RunBox::CheckBox5};
-
-// A path as the operator reads it in a message.
-std::string Shown(std::string path) {
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
-}
 
 }  // namespace
 
@@ -57,24 +46,10 @@ bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::str
   const ProgramPaths& paths = app_.paths();
   // The part is looked up before anything is stored: a project naming a
   // part the catalogue does not know must not become the remembered device.
-  const std::string file =
-      OkDeviceFile(paths.Resolve(kCatalogueFile).value_or(paths.root() + kCatalogueFile),
-                   manufacturer.substr(0, kNameLimit), part.substr(0, kNameLimit));
-  const std::string ic_path = state.ProgramDir + "INI\\" + file;
-  if (file == kNoPartFile || !paths.FileExists(ic_path)) {
-    app_.messages().Box(strprintf(op_text::kCannotOpenFileFormat, Shown(ic_path).c_str()),
-                        kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
-    return false;
-  }
-  IniBatch batch;
-  batch.WriteString(kSelectDlg, "Manufacturer", manufacturer);
-  batch.WriteString(kSelectDlg, "TypeNum", part);
-  batch.WriteString(kSelectDlg, "IcFileName", ic_path);
-  batch.WriteString(kSelectDlg, "OK", "1");
-  batch.WriteString(kSelectDlg, "ISPmode", "0");
-  if (!IniFile(state.HistoryIniFile).Write(batch)) {
-    app_.messages().Box(strprintf(kCannotWriteFileFormat, Shown(state.HistoryIniFile).c_str()),
-                        kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
+  const std::optional<std::string> ic_path = ChosenDeviceFile(
+      paths, state, paths.Resolve(kCatalogueFile).value_or(paths.root() + kCatalogueFile),
+      manufacturer.substr(0, kNameLimit), part.substr(0, kNameLimit), app_.messages());
+  if (!ic_path || !RecordDeviceChoice(state, manufacturer, part, *ic_path, app_.messages())) {
     return false;
   }
 
@@ -86,8 +61,8 @@ bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::str
   view.Enable(Control::CopyReadBtn, true);
   SelectedDevice& device = app_.device();
   device.KeepIcIniPath = 1;
-  device.IcIniPath = ic_path;
-  device.SelectedIcIniPath = ic_path;
+  device.IcIniPath = *ic_path;
+  device.SelectedIcIniPath = *ic_path;
   app_.loader().LoadIcParameters(0, 0, 0);
   // A project's fuse device needs its own map, as after the device dialog.
   app_.FollowFuseDevice();
