@@ -222,7 +222,10 @@ void THexGrid::keyPressEvent(QKeyEvent* event) {
       emit Edited(typed);
     }
   }
-  if (!taken) QWidget::keyPressEvent(event);
+  if (!taken) {
+    update();  // a refused keystroke may have dropped the entry shown
+    QWidget::keyPressEvent(event);
+  }
 }
 
 void THexGrid::mousePressEvent(QMouseEvent* event) {

@@ -430,12 +430,12 @@ void TMainEdit::ResizeClick() {
 }
 
 void TMainEdit::SetDataSet(int32_t mode) {
-  if (!buffer_.HasBuffer()) return;
+  if (!buffer_.HasBuffer() || !view_.MayWrite()) return;
   buffer_.SetDataSetInPlace(mode, progress_);
 }
 
 void TMainEdit::Swap(int32_t mode) {
-  if (!buffer_.HasBuffer()) return;
+  if (!buffer_.HasBuffer() || !view_.MayWrite()) return;
   buffer_.SwapInPlace(mode, progress_);
 }
 
