@@ -6,82 +6,17 @@
 #include <cstring>
 #include <vector>
 
-#include "app/main_form_state.h"
-#include "buffer/data_buffer.h"
-#include "buffer/fuse_map.h"
-#include "device/selected_device.h"
+#include "ops_bench_context.h"
 #include "programmer/device_compare.h"
 #include "programmer/device_program.h"
-#include "programmer/operation_context.h"
-#include "programmer/simulated_backend.h"
-#include "programmer/step_fail.h"
-#include "programmer/step_pictures.h"
-#include "programmer/transport.h"
-#include "support/fakes.h"
 
 namespace quenlet {
 namespace {
 
 constexpr uint32_t kDeviceBytes = 16u * 1024 * 1024;
 
-class KeepRecord : public DeviceReload {
- public:
-  KeepRecord(SelectedDevice& target, const SelectedDevice& stored)
-      : target_(target), stored_(stored) {}
-  bool Reload() override {
-    target_ = stored_;
-    return true;
-  }
-
- private:
-  SelectedDevice& target_;
-  const SelectedDevice& stored_;
-};
-
-class QuietWindow : public MainWindowControl {
- public:
-  void Close() override {}
-  void SetSramButtonsEnabled(bool) override {}
-};
-
-struct Bench {
-  Bench() {
-    stored.Data_Width = "0x00FF";
-    stored.Block.SetWord(DeviceParameterBlock::kMaxAddressHi, (kDeviceBytes - 1) >> 16);
-    stored.Block.SetWord(DeviceParameterBlock::kMaxAddressLow, (kDeviceBytes - 1) & 0xFFFF);
-    stored.IcDeviceSize = kDeviceBytes;
-    stored.IcBufferSize = kDeviceBytes;
-    device = stored;
-    buffer.ResizeBuffer(kDeviceBytes, messages);
-    auto bytes = buffer.Bytes();
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + (i >> 16));
-  }
-
-  SelectedDevice stored;
-  SelectedDevice device;
-  KeepRecord reload{device, stored};
-  MainFormState state;
-  SimulatedBackend sim;
-  Transport transport{sim};
-  testing::FakeMessages messages;
-  testing::FakeSound sound;
-  testing::FakeEventPump pump;
-  testing::FakeProgress progress;
-  StepPictures view;
-  StepFailIndicator step_fail{view, state, sound, pump};
-  QuietWindow window;
-  ProgrammerLink link{transport, state, device, messages, step_fail, view, window};
-  DataBuffer buffer;
-  FuseMap fuse_map;
-  StepBusyFlags busy;
-  OperationLock lock;
-  OperationRecord record;
-  OperationContext ctx{state, device, reload,   buffer, fuse_map, link,   view,    messages,
-                       sound, pump,   progress, busy,   lock,     record, nullptr, {}};
-};
-
 void BM_ProgramVerify16MiB(benchmark::State& s) {
-  Bench b;
+  bench::OpsBench b(kDeviceBytes);
   for (auto _ : s) {
     const bool ok = program_1Click(b.ctx, 1) && verify_1Click(b.ctx, 1);
     if (!ok) {

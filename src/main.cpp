@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/ui/copy_page_wiring.h"
 #include "app/ui/device_dialog_host.h"
 #include "app/ui/edit_page.h"
 #include "app/ui/hardware_commands.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
       quenlet::Application& app;
       ~Detach() { app.SetLoadSaveWindows(nullptr); }
     } detach{app};
+    quenlet::InstallCopyPage(app, window, files, load_save);
     quenlet::OptionCommands options(app, &window);
     quenlet::HardwareCommands hardware(app, window);
     messages.SetParent(&window);

@@ -85,7 +85,8 @@ void Application::WindowControl::SetSramButtonsEnabled(bool enabled) {
 Application::Application(std::string program_dir, BackendChoice backend, AppServices services)
     : paths_(std::move(program_dir)),
       messages_(services.messages),
-      sound_(services.sound),
+      reported_sound_(services.sound, messages_),
+      sound_(reported_sound_),
       pump_(services.pump),
       progress_(services.progress),
       buffer_(messages_),

@@ -42,6 +42,7 @@
 
 #include "app/main_form_state.h"
 #include "app/once_messages.h"
+#include "app/reported_sound.h"
 #include "app/shell_commands.h"
 #include "app/skin_engine.h"
 #include "app/wrong_model_gate.h"
@@ -266,6 +267,7 @@ class Application : public LoadSaveHost {
 
   ProgramPaths paths_;
   OnceMessages messages_;
+  ReportedSound reported_sound_;
   Sound& sound_;
   EventPump& pump_;
   Progress& progress_;

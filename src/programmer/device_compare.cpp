@@ -139,45 +139,12 @@ BlockHooks ProgressHooks(OperationContext& ctx) {
   return hooks;
 }
 
-// The programmer compares the device with the data uploaded to it (devices
-// whose programmer keeps the data). One run of operation 6.
-bool HeldDataCompare(OperationContext& ctx, Step step, const char* run_fail_text) {
-  if (!RunOp(ctx, operation::kVerifyHeld)) {
-    FailurePictures(ctx.view, step);
-    StepFail(ctx);
-    ShowMessage(ctx, run_fail_text);
-    return false;
-  }
-  ProgrammerStatus status;
-  if (!ReadStatus(ctx, status)) {
-    FailurePictures(ctx.view, step);
-    StepFail(ctx);
-    return false;
-  }
-  if (!status.Clean()) {
-    FailurePictures(ctx.view, step);
-    StepFail(ctx);
-    // Verify names the failed command; the confirm step shows no text here.
-    if (step == Step::Verify) ShowMessage(ctx, run_fail_text);
-    return false;
-  }
-  ctx.view.Hide(step, Layer::w);
-  ctx.view.Show(step, Layer::p);
-  ctx.view.Hide(step, Layer::f);
-  return true;
-}
-
 bool VerifyHeldData(OperationContext& ctx) {
   const Step step = Step::Verify;
-  ctx.view.Hide(step, Layer::n);
-  ctx.view.Hide(step, Layer::h);
-  ctx.view.Show(step, Layer::w);
-  PutReadVoltages(ctx);
-  if (!RunBufferUpload(ctx)) {
-    FailurePictures(ctx.view, step);
+  if (!PrepareHeldDataCompare(ctx, step) ||
+      !HeldDataCompare(ctx, step, {op_text::kCommandFail49, op_text::kCommandFail49, nullptr})) {
     return false;
   }
-  if (!HeldDataCompare(ctx, step, op_text::kCommandFail49)) return false;
   PlayPassSoundIfDue(ctx);
   ctx.view.Hide(step, Layer::w);
   ctx.view.SetProgressPosition(ctx.view.ProgressMax());
@@ -223,6 +190,33 @@ bool RunSecondCompare(OperationContext& ctx, const Dress& dress) {
 }
 
 }  // namespace
+
+bool PrepareHeldDataCompare(OperationContext& ctx, Step step, int32_t vcc_override) {
+  ctx.view.Hide(step, Layer::n);
+  ctx.view.Hide(step, Layer::h);
+  ctx.view.Show(step, Layer::w);
+  PutReadVoltages(ctx, vcc_override);
+  if (RunBufferUpload(ctx)) return true;
+  FailurePictures(ctx.view, step);
+  return false;
+}
+
+bool HeldDataCompare(OperationContext& ctx, Step step, const HeldCompareTexts& texts) {
+  auto fail = [&](const char* text) {
+    FailurePictures(ctx.view, step);
+    StepFail(ctx);
+    if (text != nullptr) ShowMessage(ctx, text);
+    return false;
+  };
+  if (!RunOp(ctx, operation::kVerifyHeld)) return fail(texts.run_failed);
+  ProgrammerStatus status;
+  if (!ReadStatus(ctx, status)) return fail(texts.status_unreadable);
+  if (!status.Clean()) return fail(texts.status_not_clean);
+  ctx.view.Hide(step, Layer::w);
+  ctx.view.Show(step, Layer::p);
+  ctx.view.Hide(step, Layer::f);
+  return true;
+}
 
 bool verify_1Click(OperationContext& ctx, int mode) {
   OperationGuard guard(ctx.lock);
@@ -284,7 +278,7 @@ bool confirm_nClick(OperationContext& ctx) {
         ok = false;
         break;
       }
-      ok = HeldDataCompare(ctx, step, op_text::kCommandFail);
+      ok = HeldDataCompare(ctx, step, {op_text::kCommandFail, nullptr, nullptr});
     }
   } else {
     // The second area counts only after the main area passed: a pass there

@@ -36,6 +36,7 @@ inline constexpr const char* kIcErrorPlain = "IC Error, Can't read!";
 
 // Programmer-side verify.
 inline constexpr const char* kCommandFail49 = "Command Fail(0x49)";
+inline constexpr const char* kCommandFail42 = "Command Fail(0x42)";
 inline constexpr const char* kCommandFail = "Command Fail";
 
 // A device whose device file could not be opened (the text the support-file

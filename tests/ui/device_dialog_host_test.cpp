@@ -85,6 +85,23 @@ TEST_F(DeviceDialogHostTest, OkRelabelsTheDeviceCancelDoesNot) {
   EXPECT_EQ(History().ReadString("SelectDlg", "OK", ""), "0");
 }
 
+// The fuse editor follows every chosen device: a device without fuses is
+// asked for it too, so the editor of an earlier fuse device goes.
+TEST_F(DeviceDialogHostTest, OkOnADeviceWithoutFusesLetsTheFuseEditorGo) {
+  int asked = 0;
+  app->commands().create_fuse_editor = [&] { ++asked; };
+  app->state().FuseEditorCreated = 1;
+  TypeStep([](TSelectICDialog& dialog) {
+    PickRow(dialog.MaunListBox(), 0);
+    PickRow(dialog.NumListBox(), 0);
+    QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+  });
+  EXPECT_EQ(app->device().Name, "AM29F010");
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(app->state().FuseEditorCreated, 0);
+  app->commands().create_fuse_editor = nullptr;
+}
+
 TEST_F(DeviceDialogHostTest, NormalPictureGivesWayToTheHighlightedOne) {
   app->pictures().Show(Step::Type, Layer::n);
   ASSERT_TRUE(app->StepClick(Step::Type, Layer::n));

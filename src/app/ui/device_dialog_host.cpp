@@ -48,14 +48,14 @@ void DeviceDialogHost::ShowDialog() {
 }
 
 void DeviceDialogHost::ReplaceFuseEditor() {
-  // The fuse map follows the new device; its editor, where one is built,
-  // is made for it.
+  // The fuse map follows the new device and its editor is made for it. The
+  // command is asked for every device, so that the editor of an earlier
+  // fuse device goes when a device without fuses is chosen.
   MainFormState& state = app_.state();
-  if (state.FuseMode != 1) return;
-  app_.fuse_map().Init(state.FuseCount);
+  if (state.FuseMode == 1) app_.fuse_map().Init(state.FuseCount);
   if (const auto& create = app_.commands().create_fuse_editor) {
     create();
-    state.FuseEditorCreated = 1;
+    state.FuseEditorCreated = state.FuseMode == 1 ? 1 : 0;
   }
 }
 

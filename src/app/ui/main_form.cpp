@@ -392,7 +392,10 @@ QCheckBox* TMainForm::Box(RunBox box) const {
 
 void TMainForm::PlaceFuseEditor(QWidget* editor) {
   editor->setParent(this, Qt::Widget | Qt::FramelessWindowHint);
-  editor->move(kFuseEditorPosition);
+  // An editor wider than the room right of its place moves left: a child
+  // is cut at the window's edge, and its OK button would be lost.
+  const int room = width() - kPagePosition.x() - editor->width();
+  editor->move(std::max(0, std::min(kFuseEditorPosition.x(), room)), kFuseEditorPosition.y());
   editor->raise();
   editor->show();
 }

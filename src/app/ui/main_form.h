@@ -7,7 +7,8 @@
 //
 // What later windows find here:
 //   EditorHost()        the Edit page's container for the hex editor (535 x 305)
-//   PlaceFuseEditor(w)  makes w a frameless child at left 96, top 54
+//   PlaceFuseEditor(w)  makes w a frameless child at left 96, top 54 (further left
+//                       when it would not fit in the window)
 //   CopyPage()          the Copy page, parent of the engineering panel
 //   Lamp("EraseALed")   the seven status lamps of the Copy page (TALed)
 //   Refresh()           draws the application's state again (after PassCount, ...)
