@@ -268,6 +268,10 @@ HexView::Typed HexView::Type(HexGrid grid, uint32_t character) {
     if (!IsAsciiAlnum(character)) return Typed::Ignored;
     return TypeAddress(grid, AsHexDigit(character));
   }
+  if (!MayWrite()) {
+    CancelEntry();
+    return Typed::Ignored;
+  }
   if (grid == HexGrid::Hex8 || grid == HexGrid::Hex16) return TypeHex(grid, AsHexDigit(character));
   const int row = SelectedRow(grid);
   if (!WriteByteAtCell(grid, SelectedColumn(grid), row, static_cast<uint8_t>(character))) {

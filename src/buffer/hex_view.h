@@ -16,7 +16,9 @@
 // cell is blank and every handler does nothing.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 namespace quenlet {
 
@@ -102,6 +104,13 @@ class HexView {
 
   enum class Typed { Ignored, Pending, Stored, Jumped };
 
+  // Asked before a keystroke may change the buffer: while it says no (a
+  // device operation or a command has the buffer) hex and character cells
+  // take nothing and a half-typed entry is dropped; address cells still move
+  // the view. Without a gate typing is always allowed.
+  void SetWriteGate(std::function<bool()> may_write) { may_write_ = std::move(may_write); }
+  bool MayWrite() const { return !may_write_ || may_write_(); }
+
   // One typed character (Latin-1 code; anything above 0xFF is ignored) into
   // the selected cell of grid.
   //  - hex cells: a digit (anything else counts as "0") joins the entry; at
@@ -160,6 +169,7 @@ class HexView {
   HexGrid entry_grid_ = HexGrid::Hex8;
   int wheel_gathered_ = 0;
   bool modified_ = false;
+  std::function<bool()> may_write_;
 };
 
 }  // namespace quenlet

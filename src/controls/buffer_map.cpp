@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "controls/look.h"
+
 namespace quenlet {
 namespace {
 
@@ -77,14 +79,14 @@ void TBufferMap::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const int w = width();
   const int h = height();
-  painter.fillRect(rect(), QColor(0xC0, 0xC0, 0xC0));
-  painter.setPen(Qt::black);
+  painter.fillRect(rect(), look::kControlFace);
+  painter.setPen(look::kControlOutline);
   painter.drawRect(QRect(0, 0, w - 1, h - 1));
   // Sunken bevel: grey top and left, white right and bottom.
-  painter.setPen(QColor(0x80, 0x80, 0x80));
+  painter.setPen(look::kControlShadow);
   painter.drawLine(w - 2, 1, 1, 1);
   painter.drawLine(1, 1, 1, h - 2);
-  painter.setPen(Qt::white);
+  painter.setPen(look::kControlHighlight);
   painter.drawLine(w - 2, 1, w - 2, h - 2);
   painter.drawLine(w - 2, h - 2, 1, h - 2);
 

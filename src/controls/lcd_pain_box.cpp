@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "controls/look.h"
+
 namespace quenlet {
 namespace {
 
@@ -39,7 +41,7 @@ void TLcdPainBox::Render() {
 
   QPainter painter(&frame_);
   painter.fillRect(frame_.rect(), QColor(red_, green_, blue_));
-  painter.setPen(Qt::black);
+  painter.setPen(look::kControlOutline);
   painter.drawRect(QRect(0, 0, width() - 1, height() - 1));
   if (glyphs_.width() <= 0 || glyphs_.height() <= 0) return;
 

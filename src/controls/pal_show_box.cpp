@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "controls/look.h"
+
 namespace quenlet {
 namespace {
 
@@ -21,13 +23,13 @@ struct CellLook {
 CellLook LookOf(TPalShowBox::Picture picture) {
   switch (picture) {
     case TPalShowBox::Picture::BitHeigh:
-      return {QColor(0x2B3440), QColor(0x1E252E), 1.0, QColor()};
+      return {look::kFrameTop, look::kFrameBottom, 1.0, QColor()};
     case TPalShowBox::Picture::BitLow:
-      return {QColor(0xF4F6F8), QColor(0x8E99A6), 1.0, QColor()};
+      return {look::kSurface, look::kCellRim, 1.0, QColor()};
     case TPalShowBox::Picture::HeighDown:
-      return {QColor(0x1F6FD1), QColor(0x0F3F7A), 2.0, QColor(0xFFFFFF)};
+      return {look::kAccent, look::kAccentDark, 2.0, look::kOnAccent};
     case TPalShowBox::Picture::LowDown:
-      return {QColor(0xDCEBFA), QColor(0x1F6FD1), 2.0, QColor()};
+      return {look::kAccentLight, look::kAccent, 2.0, QColor()};
   }
   return {};
 }
@@ -153,12 +155,12 @@ void TPalShowBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const int w = width();
   const int h = height();
-  p.fillRect(rect(), QColor(0xC0C0C0));
-  p.setPen(Qt::black);
+  p.fillRect(rect(), look::kControlFace);
+  p.setPen(look::kControlOutline);
   p.drawRect(0, 0, w - 1, h - 1);
-  p.setPen(QColor(0x808080));
+  p.setPen(look::kControlShadow);
   p.drawPolyline(QPolygon({QPoint(w - 2, 1), QPoint(1, 1), QPoint(1, h - 2)}));
-  p.setPen(Qt::white);
+  p.setPen(look::kControlHighlight);
   p.drawPolyline(QPolygon({QPoint(w - 2, 1), QPoint(w - 2, h - 2), QPoint(1, h - 2)}));
 
   const QSize cell = CellSize();

@@ -6,13 +6,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/look.h"
+
 namespace quenlet {
 
 TScrollText::TScrollText(QWidget* owner) : QWidget(owner) {
   color_ = palette().color(QPalette::Button);
   // The program's one font, at the pixel size of a 10-point face.
-  font_.setFamily(QStringLiteral("DejaVu Sans"));
-  font_.setPixelSize(13);
+  font_ = look::Sans(13);
   resize(200, 20);
   timer_.setInterval(speed_);
   connect(&timer_, &QTimer::timeout, this, &TScrollText::TimerTick);

@@ -10,6 +10,7 @@
 
 #include "controls/color_ref.h"
 #include "controls/flood_fill.h"
+#include "controls/look.h"
 
 namespace quenlet {
 
@@ -107,9 +108,9 @@ QImage DrawLedShape(TLEDStyle style, qreal scale) {
     p.setRenderHint(QPainter::Antialiasing, true);
     // The bezel in the frame colours, lighter at the top.
     QLinearGradient bezel(0, 0, 0, size.height());
-    bezel.setColorAt(0, QColor(0x5B, 0x67, 0x75));
-    bezel.setColorAt(1, QColor(0x1E, 0x25, 0x2E));
-    p.setPen(QPen(QColor(0x11, 0x16, 0x1C), scale));
+    bezel.setColorAt(0, look::kBezelTop);
+    bezel.setColorAt(1, look::kFrameBottom);
+    p.setPen(QPen(look::kBezelEdge, scale));
     p.setBrush(bezel);
     const QRectF outer = QRectF(QPointF(0, 0), QSizeF(size))
                              .adjusted(0.5 * scale, 0.5 * scale, -0.5 * scale, -0.5 * scale);

@@ -1,10 +1,12 @@
 #include "programmer/uploads.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cstddef>
 #include <new>
 #include <optional>
 #include <vector>
 
+#include "buffer/binary_file.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
 #include "programmer/identification.h"
@@ -19,14 +21,13 @@ constexpr const char* kNoAlgorithmText =
     "No algorithm image for this device: its support files are missing.";
 
 // The driver image: the first 16 KB of the file, 0xFF beyond its end. A file
-// that is missing leaves the whole image 0xFF; the passes go out all the same.
+// that is missing or no regular file (a pipe would wait for a writer) leaves
+// the whole image 0xFF; the passes go out all the same.
 std::vector<uint8_t> DriverImage(const std::optional<std::string>& path) {
   std::vector<uint8_t> image(kDriverImageSize, 0xFF);
   if (!path) return image;
-  std::ifstream in(*path, std::ios::binary);
-  if (in) {
-    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
-  }
+  const FileRangeRead read = ReadFileBytes(*path, 0, kDriverImageSize - 1);
+  std::copy(read.bytes.begin(), read.bytes.end(), image.begin());
   return image;
 }
 
@@ -71,25 +72,23 @@ bool UploadDriverImage(ProgrammerLink& link, const std::vector<uint8_t>& image,
 
 // Reads up to 8 KB of a support file into the image at `offset`; with
 // `only_when_fits` a longer file is left out. False (after the error
-// display) when the file cannot be opened.
+// display) when the file cannot be read; only regular files are, so a pipe
+// in its place is refused at once instead of waiting for a writer.
 bool ReadSupportFile(ProgrammerLink& link, const ProgramPaths& paths, const std::string& stored,
                      std::vector<uint8_t>& image, size_t offset, bool only_when_fits) {
   std::optional<std::string> path = paths.Resolve(stored);
-  std::ifstream in;
-  if (path) in.open(*path, std::ios::binary);
-  if (!in) {
+  // One byte more than fits tells a longer file.
+  FileRangeRead read;
+  read.status = FileRangeRead::Status::CannotOpen;
+  if (path) read = ReadFileBytes(*path, 0, kAlgorithmPartSize);
+  if (read.status != FileRangeRead::Status::Read) {
     link.messages.ShowError(
         strprintf(op_text::kCannotOpenFileFormat, path ? path->c_str() : stored.c_str()));
     return false;
   }
-  if (only_when_fits) {
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    if (length < 0 || static_cast<uint64_t>(length) > kAlgorithmPartSize) return true;
-    in.seekg(0, std::ios::beg);
-  }
-  in.read(reinterpret_cast<char*>(image.data() + offset),
-          static_cast<std::streamsize>(kAlgorithmPartSize));
+  if (only_when_fits && read.bytes.size() > kAlgorithmPartSize) return true;
+  const size_t n = std::min(read.bytes.size(), kAlgorithmPartSize);
+  std::copy_n(read.bytes.begin(), n, image.begin() + static_cast<std::ptrdiff_t>(offset));
   return true;
 }
 

@@ -157,6 +157,34 @@ TEST_F(HexViewTest, PendingDigitsShowAndCancelOnAnotherCell) {
   EXPECT_FALSE(view.Modified());
 }
 
+TEST_F(HexViewTest, AClosedWriteGateKeepsTheBufferButLetsTheAddressJump) {
+  Resize(0x10000);
+  bool open = true;
+  view.SetWriteGate([&open] { return open; });
+  view.Select(HexGrid::Hex8, 1, 0);
+  TypeText(view, HexGrid::Hex8, "a");  // half an entry before the gate closes
+  open = false;
+  const std::vector<uint8_t> before = BlockCopy();
+  EXPECT_EQ(view.Type(HexGrid::Hex8, '5'), HexView::Typed::Ignored);
+  EXPECT_EQ(view.Entry(), "") << "a refused keystroke drops the half entry";
+  for (HexGrid grid : {HexGrid::Hex8, HexGrid::Char8, HexGrid::Hex16, HexGrid::Char16}) {
+    view.Select(grid, 1, 0);
+    for (char c : std::string("5Zz1234")) {
+      EXPECT_EQ(view.Type(grid, uint8_t(c)), HexView::Typed::Ignored) << int(grid) << c;
+    }
+  }
+  EXPECT_EQ(BlockCopy(), before);
+  EXPECT_FALSE(view.Modified());
+  view.Select(HexGrid::Address8, 1, 3);
+  EXPECT_EQ(view.Type(HexGrid::Address8, '1'), HexView::Typed::Jumped);
+  EXPECT_EQ(view.RowOffset(1), 0x0001000);
+
+  open = true;
+  view.Select(HexGrid::Char8, 1, 0);
+  EXPECT_EQ(view.Type(HexGrid::Char8, 'Z'), HexView::Typed::Stored);
+  EXPECT_EQ(buffer.Bytes()[0x1000], 'Z');
+}
+
 TEST_F(HexViewTest, UnicodeAboveLatinOneIsIgnored) {
   Resize(0x10000);
   view.Select(HexGrid::Char8, 1, 0);

@@ -3,7 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <future>
 
 #include "platform/strprintf.h"
 #include "programmer/programmer_loader_link.h"
@@ -33,6 +40,23 @@ std::vector<uint8_t> ExpectedDriver(const std::vector<uint8_t>& file) {
   std::vector<uint8_t> image(16384, 0xFF);
   std::copy_n(file.begin(), std::min(file.size(), image.size()), image.begin());
   return image;
+}
+
+// Runs `work` on a thread of its own. Should it block on one of the pipes
+// (an open or read waiting for a writer), each is opened for writing to let
+// it go; the result says whether that was ever needed.
+bool WaitedForAWriter(const std::vector<std::string>& pipes, const std::function<void()>& work) {
+  auto running = std::async(std::launch::async, work);
+  bool waited = false;
+  while (running.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
+    waited = true;
+    for (const std::string& pipe : pipes) {
+      const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+    }
+  }
+  running.get();
+  return waited;
 }
 
 TEST(SendDriverFile, SendsTheFileInFourNumberedPassesOf16K) {
@@ -116,6 +140,29 @@ TEST(DriverUploads, EachFailingTransferFailsTheUploadWithTheReadStepFailure) {
   }
 }
 
+TEST(DriverUploads, APipeInTheDriversPlaceIsNoFileAndDoesNotWait) {
+  LinkFixture f;
+  f.state.ProgrammerIdentified = 1;
+  const std::string device_driver = f.dir.path() + "drv.bin";
+  const std::string default_driver = f.dir.path() + "39F0x0.drv";
+  for (const std::string& pipe : {device_driver, default_driver})
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  bool sent = false;
+  EXPECT_FALSE(WaitedForAWriter({device_driver, default_driver}, [&] {
+    SendDriverFile(f.link, "drv.bin");
+    sent = SendDefaultDriverFile(f.link);
+  }));
+  // As for a missing file: the passes go out with an image of 0xFF.
+  EXPECT_TRUE(sent);
+  std::vector<std::string> expected = DriverPassLines(true);
+  expected.push_back("close");
+  for (const auto& line : DriverPassLines(false)) expected.push_back(line);
+  EXPECT_THAT(f.unit().log().Lines(), ElementsAreArray(expected));
+  EXPECT_EQ(f.unit().driver_passes_received(), 8);
+  EXPECT_EQ(f.unit().driver_pass(0), ExpectedDriver({}));
+  EXPECT_THAT(f.events, IsEmpty());
+}
+
 TEST(SendDeviceParams, SendsTheBlockAsItStands) {
   LinkFixture f;
   for (size_t i = 0; i < 128; ++i) f.device.Block.bytes[i] = static_cast<uint8_t>(i * 3 + 1);
@@ -186,6 +233,25 @@ TEST_F(AlgorithmImageTest, AnUnreadableFileLeavesNoImageAndNothingIsUploaded) {
                                     "message No algorithm image for this device: its "
                                     "support files are missing."));
   EXPECT_THAT(f.unit().log().TransferLines(), IsEmpty());
+}
+
+TEST_F(AlgorithmImageTest, APipeInPlaceOfASupportFileIsRefusedWithoutWaiting) {
+  for (const char* pipe_name : {"alg.fpg", "scan.drv", "scan.fpg"}) {
+    SCOPED_TRACE(pipe_name);
+    LinkFixture g;
+    for (const char* name : {"alg.fpg", "scan.drv", "scan.fpg"}) {
+      if (std::string(name) != pipe_name) g.dir.Write(std::string("FPGA/") + name, Pattern(100, 1));
+    }
+    const std::string pipe = g.dir.path() + "FPGA/" + pipe_name;
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string stored = g.state.ProgramDir + "FPGA\\";
+    EXPECT_FALSE(WaitedForAWriter({pipe}, [&] {
+      LoadDeviceAlgorithm(g.link, stored + "alg.fpg", stored + "drv.bin", stored + "scan.drv",
+                          stored + "scan.fpg");
+    }));
+    EXPECT_FALSE(g.state.AlgorithmLoaded());
+    EXPECT_THAT(g.Shown(), ElementsAre("error Cannot open file \"" + pipe + "\"."));
+  }
 }
 
 TEST_F(AlgorithmImageTest, ANewDeviceLoadDiscardsThePreviousDevicesImage) {

@@ -11,8 +11,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <span>
+#include <vector>
 
 #include "app/app_fixture.h"
 #include "app/ui/main_form.h"
@@ -27,6 +32,7 @@
 #include "buffer/ui/save_dialog_window.h"
 #include "buffer/ui/show_sum_window.h"
 #include "controls/history_combo_box.h"
+#include "programmer/single_shot_ops.h"
 #include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
@@ -167,6 +173,57 @@ TEST_F(EditPageTest, ThePageCommandsOpenTheEditorsDialogs) {
   Settle();
   EXPECT_FALSE(modal);
   EXPECT_EQ(History().ReadString("ResizeDlg", "OK", ""), "");
+}
+
+// A device operation lets the window take clicks and keys while it runs:
+// none of the editor's own changes may reach the buffer then.
+TEST_F(EditPageTest, TypingSwapsAndDataSetsLeaveTheBufferAloneWhileAnOperationRuns) {
+  app->EditClick();
+  const std::span<uint8_t> bytes = app->buffer().Block();
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7 + 3);
+  const std::vector<uint8_t> before(bytes.begin(), bytes.end());
+  auto type = [this](HexGrid grid, int page, const char* keys) {
+    return [this, grid, page, keys] {
+      editor->MainEditPage()->setCurrentIndex(page);
+      ClickCell(grid, 1, 0);
+      QTest::keyClicks(editor->Grid(grid), keys);
+    };
+  };
+  auto click = [this](const char* button) {
+    return [this, button] { editor->findChild<QToolButton*>(button)->click(); };
+  };
+  const struct {
+    const char* name;
+    std::function<void()> act;
+  } actions[] = {
+      {"hex byte", type(HexGrid::Hex8, TMainEdit::kEdit8BitSheet, "a5")},
+      {"character", type(HexGrid::Char8, TMainEdit::kEdit8BitSheet, "Z")},
+      {"hex word", type(HexGrid::Hex16, TMainEdit::kEdit16BitSheet, "1234")},
+      {"byte swap", click("ByteSwapButton")},
+      {"word swap", click("WordSwapButton")},
+      {"double swap", click("DoubleSwapButton")},
+      {"even bytes", [this] { Trigger("Even"); }},
+      {"odd bytes", [this] { Trigger("Odd"); }},
+      {"swapped pairs", [this] { Trigger("SwapByte"); }},
+  };
+  for (const auto& a : actions) {
+    SCOPED_TRACE(a.name);
+    int acted = 0;
+    pump.on_pump = [&](int) {
+      ASSERT_TRUE(app->Busy());
+      a.act();
+      ++acted;
+    };
+    check_1Click(app->operations(), 0);
+    pump.on_pump = nullptr;
+    EXPECT_GT(acted, 0) << "the operation let the queue run";
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), before.begin()));
+
+    // Once it is over the same action does change the buffer.
+    a.act();
+    EXPECT_FALSE(std::equal(bytes.begin(), bytes.end(), before.begin()));
+    std::copy(before.begin(), before.end(), bytes.begin());
+  }
 }
 
 TEST_F(EditPageTest, ScreenshotsOfTheWordViewAndTheInformationPage) {

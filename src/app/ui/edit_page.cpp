@@ -35,6 +35,10 @@ TMainEdit* EmbedBufferEditor(TMainForm& window) {
   editor->SetCommands({gated(work.LoadFile), gated(work.SaveFile), gated(work.GetSum),
                        gated(work.FillData), gated(work.Block), gated(work.Resize)});
 
+  // Typing, the swap buttons and the Data Set items change the buffer
+  // without a dialog: they act only when the gate would let a command run.
+  editor->SetBufferGate([&app] { return !app.Busy() && app.state().ExitInProgress != 1; });
+
   ShellCommands& shell = app.commands();
   auto page = [&app, editor](std::function<void()> command) {
     return [&app, editor, command = std::move(command)] {

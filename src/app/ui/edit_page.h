@@ -10,8 +10,9 @@
 // Fill Data; the program's editor refresh (after a load or a device read)
 // redraws it. The editor's popup commands (Load, Save, Get Sum, Fill Data,
 // Block, Resize) run through the application's busy gate like every other
-// button, so none of them can change the buffer while a device operation
-// lets the window take clicks.
+// button, and typing, the swap buttons and the Data Set items ask the same
+// gate first, so none of them can change the buffer while a device
+// operation lets the window take clicks.
 namespace quenlet {
 
 class TMainEdit;

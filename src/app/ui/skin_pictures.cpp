@@ -278,7 +278,7 @@ TileColours SurfaceColours(State state) {
     case State::Hint:
       return {look::kAccentLight, look::kAccent, look::kAccent, look::kAccent};
     case State::Down:
-      return {look::kAccentLight.darker(112), look::kAccent, look::kAccent, look::kAccent};
+      return {look::kAccentPressed, look::kAccent, look::kAccent, look::kAccent};
     case State::Working:
       return {look::kWorkingLight, look::kWorking, look::kWorking, look::kText};
     case State::Pass:
@@ -313,7 +313,7 @@ void CornerMark(QPainter& p, const QRectF& tile, State state, const QColor& colo
     p.setBrush(colour);
     p.drawEllipse(mark);
     const QRectF inner = mark.adjusted(3, 3, -3, -3);
-    DrawGlyph(p, state == State::Pass ? Glyph::Ok : Glyph::Cross, inner, Qt::white);
+    DrawGlyph(p, state == State::Pass ? Glyph::Ok : Glyph::Cross, inner, look::kOnAccent);
   }
   p.restore();
 }

@@ -1,7 +1,6 @@
 #include "buffer/ui/dialog_look.h"
 
 #include <QButtonGroup>
-#include <QColor>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -18,56 +17,25 @@
 #include "controls/history_combo_box.h"
 
 namespace quenlet {
-namespace {
-
-QFont Font(const char* family, int pixels, int weight = QFont::Normal) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setWeight(static_cast<QFont::Weight>(weight));
-  font.setStyleHint(QFont::SansSerif);
-  return font;
-}
-
-}  // namespace
-
-QFont LabelFont() {
-  return Font("DejaVu Sans", 12);
-}
-
-QFont TitleFont() {
-  return Font("DejaVu Sans", 16, QFont::DemiBold);
-}
-
-QFont HexFont() {
-  QFont font = Font("DejaVu Sans Mono", 13);
-  font.setStyleHint(QFont::Monospace);
-  return font;
-}
 
 void ApplyDialogLook(QWidget* dialog) {
-  const QColor surface(kSurfaceColour);
-  const QColor text(0x1F2933);
-  const QColor muted(0x5B6775);
-  const QColor accent(0x1F6FD1);
-  const QColor disabled_text(0xAEB7C1);
-  const QColor disabled_surface(0xECEFF2);
   QPalette p = dialog->palette();
-  p.setColor(QPalette::Window, surface);
-  p.setColor(QPalette::WindowText, text);
-  p.setColor(QPalette::Base, Qt::white);
-  p.setColor(QPalette::AlternateBase, surface);
-  p.setColor(QPalette::Text, text);
-  p.setColor(QPalette::Button, surface);
-  p.setColor(QPalette::ButtonText, text);
-  p.setColor(QPalette::PlaceholderText, muted);
-  p.setColor(QPalette::Highlight, accent);
-  p.setColor(QPalette::HighlightedText, Qt::white);
-  p.setColor(QPalette::Mid, QColor(kSurfaceBorderColour));
+  p.setColor(QPalette::Window, look::kSurface);
+  p.setColor(QPalette::WindowText, look::kText);
+  p.setColor(QPalette::Base, look::kField);
+  p.setColor(QPalette::AlternateBase, look::kSurface);
+  p.setColor(QPalette::Text, look::kText);
+  p.setColor(QPalette::Button, look::kSurface);
+  p.setColor(QPalette::ButtonText, look::kText);
+  p.setColor(QPalette::PlaceholderText, look::kMuted);
+  p.setColor(QPalette::Highlight, look::kAccent);
+  p.setColor(QPalette::HighlightedText, look::kOnAccent);
+  p.setColor(QPalette::Mid, look::kSurfaceBorder);
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    p.setColor(QPalette::Disabled, role, disabled_text);
+    p.setColor(QPalette::Disabled, role, look::kDisabled);
   }
-  p.setColor(QPalette::Disabled, QPalette::Base, disabled_surface);
-  p.setColor(QPalette::Disabled, QPalette::Button, disabled_surface);
+  p.setColor(QPalette::Disabled, QPalette::Base, look::kDisabledFill);
+  p.setColor(QPalette::Disabled, QPalette::Button, look::kDisabledFill);
   dialog->setPalette(p);
   dialog->setAutoFillBackground(true);
   dialog->setFont(LabelFont());
@@ -151,7 +119,7 @@ QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel) {
 void PaintDialogEdge(QWidget* dialog) {
   // Without a window frame the dialog needs its own edge over the main window.
   QPainter painter(dialog);
-  painter.setPen(QColor(kSurfaceBorderColour));
+  painter.setPen(look::kSurfaceBorder);
   painter.drawRect(dialog->rect().adjusted(0, 0, -1, -1));
 }
 

@@ -2,11 +2,13 @@
 // The look of the buffer dialogs (load, save, block, resize, fill,
 // checksum): the light working surface with dark text, the accent for focus
 // and selection, DejaVu Sans for labels and DejaVu Sans Mono for every hex
-// value.
+// value, all from the program's one palette (controls/look.h).
 #include <QFont>
 #include <cstddef>
 #include <span>
 #include <string>
+
+#include "controls/look.h"
 
 class QButtonGroup;
 class QDialog;
@@ -25,9 +27,16 @@ void ApplyDialogLook(QWidget* dialog);
 void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* title,
                           bool close_button = true);
 
-QFont LabelFont();  // 12 px
-QFont TitleFont();  // 16 px semibold
-QFont HexFont();    // 13 px mono, for address and value fields
+// The program's fonts (controls/look.h), as the dialogs name them.
+inline QFont LabelFont() {
+  return look::LabelFont();
+}
+inline QFont TitleFont() {
+  return look::TitleFont();
+}
+inline QFont HexFont() {  // for address and value fields
+  return look::HexFont();
+}
 
 class HexAddressEdit;
 class THistoryComboBox;
@@ -54,9 +63,5 @@ void PaintDialogEdge(QWidget* dialog);
 // Sets the field's text only when it differs, so the caret of a field being
 // typed into stays where it is.
 void SetIfDifferent(HexAddressEdit* edit, const std::string& text);
-
-// Colours of the working surface.
-inline constexpr unsigned kSurfaceColour = 0xF4F6F8;
-inline constexpr unsigned kSurfaceBorderColour = 0xC9D1DA;
 
 }  // namespace quenlet

@@ -19,22 +19,13 @@
 #include "buffer/fuse_map.h"
 #include "buffer/ui/fuse_tile_button.h"
 #include "buffer/ui/pal_fill_dialog.h"
+#include "controls/look.h"
 #include "controls/pal_show_box.h"
 
 namespace quenlet {
 namespace {
 
 constexpr int kCell = 16;
-const QColor kSurface(0xF4F6F8);
-const QColor kBorder(0xC9D1DA);
-
-QFont MonoFont() {
-  QFont mono("DejaVu Sans Mono");
-  mono.setStyleHint(QFont::Monospace);
-  mono.setPixelSize(13);
-  return mono;
-}
-
 int BarValue(int64_t value) {
   return static_cast<int>(std::clamp<int64_t>(value, 0, std::numeric_limits<int>::max()));
 }
@@ -42,7 +33,7 @@ int BarValue(int64_t value) {
 QLabel* ValueLabel(const char* name, const char* description, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setFont(MonoFont());
+  label->setFont(look::HexFont());
   label->setAccessibleDescription(description);
   return label;
 }
@@ -61,9 +52,7 @@ Tform2::Tform2(const FuseEditorLinks& links, QWidget* parent) : QWidget(parent),
   setObjectName("form2");
   setAccessibleName("Fuse map editor");
   setAttribute(Qt::WA_StyledBackground, false);
-  QFont font("DejaVu Sans");
-  font.setPixelSize(12);
-  setFont(font);
+  setFont(look::LabelFont());
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(8, 8, 8, 8);
@@ -103,7 +92,7 @@ QWidget* Tform2::BuildTopPanel() {
   jump_edit_ = new QLineEdit("00000000", panel);
   jump_edit_->setObjectName("JumpEdit");
   jump_edit_->setAccessibleName("Fuse number");
-  jump_edit_->setFont(MonoFont());
+  jump_edit_->setFont(look::HexFont());
   jump_edit_->setFixedWidth(96);
   connect(jump_edit_, &QLineEdit::textChanged, this, &Tform2::JumpEditChange);
 
@@ -168,7 +157,7 @@ QWidget* Tform2::BuildEditPage() {
   addresses_ = new QTableWidget(FuseMapEditor::kGridRows, 2, page);
   addresses_->setObjectName("FuseAddStringGrid");
   addresses_->setAccessibleDescription("First fuse of each row");
-  addresses_->setFont(MonoFont());
+  addresses_->setFont(look::HexFont());
   addresses_->setFrameShape(QFrame::NoFrame);
   addresses_->setShowGrid(false);
   addresses_->setFocusPolicy(Qt::NoFocus);
@@ -372,8 +361,8 @@ void Tform2::jump_bmpMouseUp() {
 
 void Tform2::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), kSurface);
-  p.setPen(kBorder);
+  p.fillRect(rect(), look::kSurface);
+  p.setPen(look::kSurfaceBorder);
   p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

@@ -3,18 +3,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "controls/look.h"
+
 namespace quenlet {
-namespace {
-
-const QColor kMuted(0x5B6775);
-const QColor kText(0x1F2933);
-const QColor kAccent(0x1F6FD1);
-const QColor kAccentLight(0xDCEBFA);
-const QColor kPressed(0xC3DAF5);
-const QColor kBorder(0xC9D1DA);
-const QColor kDisabled(0xAEB7C1);
-
-}  // namespace
 
 FuseTileButton::FuseTileButton(Glyph glyph, Shape shape, const QString& label, QWidget* parent)
     : QAbstractButton(parent), glyph_(glyph), shape_(shape) {
@@ -78,22 +69,21 @@ void FuseTileButton::paintEvent(QPaintEvent*) {
   const bool hot = isEnabled() && (underMouse() || hasFocus());
   QRectF face = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
   if (isDown()) face.translate(0, 1);
-  p.setPen(QPen(hasFocus() ? kAccent : kBorder, 1.0));
-  p.setBrush(isDown() ? kPressed : hot ? kAccentLight : QColor(0xFFFFFF));
+  p.setPen(QPen(hasFocus() ? look::kAccent : look::kSurfaceBorder, 1.0));
+  p.setBrush(isDown() ? look::kAccentPressed : hot ? look::kAccentLight : look::kTile);
   p.drawRoundedRect(face, 6, 6);
 
-  const QColor glyph = !isEnabled() ? kDisabled : hot || isDown() ? kAccent : kMuted;
-  QFont font = this->font();
-  font.setPixelSize(11);
-  p.setFont(font);
-  p.setPen(isEnabled() ? kText : kDisabled);
+  const QColor glyph = !isEnabled()      ? look::kDisabled
+                       : hot || isDown() ? look::kAccent
+                                         : look::kMuted;
+  p.setFont(look::CaptionFont());
+  p.setPen(isEnabled() ? look::kText : look::kDisabled);
   if (shape_ == Shape::Tile) {
     DrawGlyph(p, QRectF(face.center().x() - 10, face.top() + 4, 20, 20), glyph);
     p.drawText(QRectF(face.left(), face.top() + 26, face.width(), 14), Qt::AlignCenter, text());
   } else {
     DrawGlyph(p, QRectF(face.left() + 8, face.center().y() - 8, 16, 16), glyph);
-    font.setPixelSize(12);
-    p.setFont(font);
+    p.setFont(look::LabelFont());
     p.drawText(QRectF(face.left() + 30, face.top(), face.width() - 34, face.height()),
                Qt::AlignVCenter | Qt::AlignLeft, text());
   }

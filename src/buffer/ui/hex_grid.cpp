@@ -6,27 +6,10 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "controls/look.h"
+
 namespace quenlet {
 namespace {
-
-const QColor kCellBackground(0xFF, 0xFF, 0xFF);
-const QColor kHeaderBackground(0xE9, 0xED, 0xF1);
-const QColor kPastEndBackground(0xEC, 0xEF, 0xF2);
-const QColor kBorder(0xC9, 0xD1, 0xDA);
-const QColor kSeparator(0xEE, 0xF1, 0xF4);
-const QColor kText(0x1F, 0x29, 0x33);
-const QColor kMuted(0x5B, 0x67, 0x75);
-const QColor kUnprintable(0xAE, 0xB7, 0xC1);
-const QColor kAccent(0x1F, 0x6F, 0xD1);
-const QColor kAccentLight(0xDC, 0xEB, 0xFA);
-const QColor kOnAccent(0xFF, 0xFF, 0xFF);
-
-QFont GridFont() {
-  QFont font("DejaVu Sans Mono");
-  font.setStyleHint(QFont::Monospace);
-  font.setPixelSize(13);
-  return font;
-}
 
 // The grids' component names and the names a screen reader gives them, in
 // the order of HexGrid.
@@ -63,7 +46,7 @@ THexGrid::THexGrid(HexView& view, HexGrid grid, QWidget* parent)
     : QWidget(parent), view_(view), grid_(grid) {
   setObjectName(kGridNames[size_t(grid)].object);
   setAccessibleName(kGridNames[size_t(grid)].accessible);
-  setFont(GridFont());
+  setFont(look::HexFont());
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   advance_ = QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0'));
@@ -107,8 +90,8 @@ void THexGrid::CellAt(QPoint point, int& row, int& column) const {
 
 void THexGrid::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), kCellBackground);
-  painter.fillRect(QRect(0, 0, width(), 1 + kRowHeight), kHeaderBackground);
+  painter.fillRect(rect(), look::kField);
+  painter.fillRect(QRect(0, 0, width(), 1 + kRowHeight), look::kFieldHeader);
 
   const bool address = HexView::IsAddressGrid(grid_);
   const bool hex = grid_ == HexGrid::Hex8 || grid_ == HexGrid::Hex16;
@@ -123,7 +106,7 @@ void THexGrid::paintEvent(QPaintEvent*) {
   const double top = (kRowHeight - QFontMetricsF(font()).height()) / 2.0;
 
   if (hex) {
-    painter.setPen(kSeparator);
+    painter.setPen(look::kFieldSeparator);
     for (int c = 1; c < columns; ++c) {
       const double x = std::floor(CellRect(0, c).left()) + 0.5;
       painter.drawLine(QPointF(x, 1 + kRowHeight), QPointF(x, height() - 1));
@@ -133,24 +116,24 @@ void THexGrid::paintEvent(QPaintEvent*) {
   for (int row = 0; row < HexView::kGridRows; ++row) {
     for (int column = 0; column < columns; ++column) {
       const QRectF cell = CellRect(row, column);
-      QColor pen = row == 0 ? kMuted : kText;
+      QColor pen = row == 0 ? look::kMuted : look::kText;
       if (row > 0 && !address && view_.CellOffset(grid_, row, column) < 0) {
         // Past the buffer's end: no byte, no input.
-        painter.fillRect(cell, kPastEndBackground);
+        painter.fillRect(cell, look::kDisabledFill);
         continue;
       }
       CellText text = view_.Cell(grid_, row, column);
       const bool selected = row == selected_row && column == selected_column;
       if (selected) {
-        painter.fillRect(cell, focused ? kAccent : kAccentLight);
-        if (focused) pen = kOnAccent;
+        painter.fillRect(cell, focused ? look::kAccent : look::kAccentLight);
+        if (focused) pen = look::kOnAccent;
       }
       if (selected && !entry.empty()) {
         text.size = uint8_t(std::min(entry.size(), text.chars.size()));
         std::copy_n(entry.begin(), text.size, text.chars.begin());
       } else if (row > 0 && !address && !hex && !Printable(uint8_t(text.chars[0]))) {
         text.chars[0] = '.';
-        if (!(selected && focused)) pen = kUnprintable;
+        if (!(selected && focused)) pen = look::kDisabled;
       }
       if (text.empty()) continue;
       painter.setPen(pen);
@@ -166,7 +149,7 @@ void THexGrid::paintEvent(QPaintEvent*) {
     }
   }
 
-  painter.setPen(kBorder);
+  painter.setPen(look::kSurfaceBorder);
   painter.drawLine(QPointF(0, kRowHeight + 0.5), QPointF(width(), kRowHeight + 0.5));
   painter.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
 }
@@ -222,7 +205,10 @@ void THexGrid::keyPressEvent(QKeyEvent* event) {
       emit Edited(typed);
     }
   }
-  if (!taken) QWidget::keyPressEvent(event);
+  if (!taken) {
+    update();  // a refused keystroke may have dropped the entry shown
+    QWidget::keyPressEvent(event);
+  }
 }
 
 void THexGrid::mousePressEvent(QMouseEvent* event) {

@@ -18,27 +18,12 @@
 #include "buffer/buffer_info.h"
 #include "buffer/data_buffer.h"
 #include "buffer/ui/hex_grid.h"
+#include "controls/look.h"
 #include "platform/ini_file.h"
 #include "platform/user_interfaces.h"
 
 namespace quenlet {
 namespace {
-
-const QColor kSurface(0xF4, 0xF6, 0xF8);
-const QColor kSurfaceText(0x1F, 0x29, 0x33);
-
-QFont LabelFont() {
-  QFont font("DejaVu Sans");
-  font.setPixelSize(12);
-  return font;
-}
-
-QFont ValueFont() {
-  QFont font("DejaVu Sans Mono");
-  font.setStyleHint(QFont::Monospace);
-  font.setPixelSize(13);
-  return font;
-}
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
@@ -53,7 +38,7 @@ QIcon MenuGlyph() {
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(kSurfaceText, 2, Qt::SolidLine, Qt::RoundCap));
+    painter.setPen(QPen(look::kText, 2, Qt::SolidLine, Qt::RoundCap));
     for (int y : {4, 8, 12}) painter.drawLine(QPointF(3, y), QPointF(13, y));
     icon.addPixmap(pixmap);
   }
@@ -68,10 +53,10 @@ TMainEdit::TMainEdit(DataBuffer& buffer, MainFormState& state, Messages& message
   setObjectName("MainEdit");
   setWindowTitle("Dump Edit");
   setFixedSize(kClientWidth, kClientHeight);
-  setFont(LabelFont());
+  setFont(look::LabelFont());
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, kSurface);
-  palette.setColor(QPalette::WindowText, kSurfaceText);
+  palette.setColor(QPalette::Window, look::kSurface);
+  palette.setColor(QPalette::WindowText, look::kText);
   setPalette(palette);
   setAutoFillBackground(true);
 
@@ -171,7 +156,7 @@ QWidget* TMainEdit::BuildInfoPage() {
     return label;
   };
   auto add = [&](const char* caption, QLabel* label, bool mono) {
-    if (mono) label->setFont(ValueFont());
+    if (mono) label->setFont(look::HexFont());
     if (caption) {
       grid->addWidget(new QLabel(caption, page), line, 0);
       grid->addWidget(label, line, 1);
@@ -430,12 +415,12 @@ void TMainEdit::ResizeClick() {
 }
 
 void TMainEdit::SetDataSet(int32_t mode) {
-  if (!buffer_.HasBuffer()) return;
+  if (!buffer_.HasBuffer() || !view_.MayWrite()) return;
   buffer_.SetDataSetInPlace(mode, progress_);
 }
 
 void TMainEdit::Swap(int32_t mode) {
-  if (!buffer_.HasBuffer()) return;
+  if (!buffer_.HasBuffer() || !view_.MayWrite()) return;
   buffer_.SwapInPlace(mode, progress_);
 }
 

@@ -56,6 +56,12 @@ class TMainEdit : public QWidget {
   ~TMainEdit() override;
 
   void SetCommands(Commands commands) { commands_ = std::move(commands); }
+  // Asked before typing, a swap button or a Data Set item changes the
+  // buffer; while it says no they do nothing. Scrolling and the popup still
+  // work. Without a gate they always act.
+  void SetBufferGate(std::function<bool()> may_change) {
+    view_.SetWriteGate(std::move(may_change));
+  }
   // Run after the window closed (the main window hides its Edit page panel).
   void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
   void SetClock(RepaintThrottle::Now now) { throttle_.SetClock(std::move(now)); }

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "buffer/fuse_map_editor.h"
+#include "controls/look.h"
 
 namespace quenlet {
 namespace {
@@ -19,9 +20,7 @@ namespace {
 QLineEdit* FuseEdit(const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
-  QFont mono("DejaVu Sans Mono");
-  mono.setPixelSize(13);
-  edit->setFont(mono);
+  edit->setFont(look::HexFont());
   edit->setFixedWidth(96);
   return edit;
 }

@@ -17,6 +17,7 @@
 
 #include "buffer/ui/dialog_look.h"
 #include "controls/display_text.h"
+#include "controls/look.h"
 
 namespace quenlet {
 namespace {
@@ -89,8 +90,8 @@ void GlyphButton::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const bool check = glyph_ == Glyph::Check;
-  QColor colour = check ? QColor(0x2E9E44) : QColor(0xD23B3B);
-  if (!isEnabled()) colour = QColor(0xAEB7C1);
+  QColor colour = check ? look::kPass : look::kFail;
+  if (!isEnabled()) colour = look::kDisabled;
   painter.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   QPainterPath path;
   if (check) {

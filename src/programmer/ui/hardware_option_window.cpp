@@ -19,6 +19,7 @@
 
 #include "buffer/ui/dialog_look.h"
 #include "controls/display_text.h"
+#include "controls/look.h"
 #include "programmer/operation_context.h"
 #include "programmer/sound_options.h"
 #include "programmer/step_fail.h"
@@ -31,9 +32,6 @@ constexpr const char* kInfoRows[] = {
 constexpr const char* kInfoNames[] = {"hard_name", "hard_type", "hard_sn", "hard_version",
                                       "hard_state"};
 constexpr const char* kCountCaption = "熱機次數          ";
-constexpr unsigned kPassColour = 0x2E9E44;
-constexpr unsigned kFailColour = 0xD23B3B;
-constexpr unsigned kTextColour = 0x1F2933;
 constexpr const char* kSoundFailText = "Sound Command Fail !!";
 
 QLabel* ValueLabel(const char* name, QWidget* parent) {
@@ -44,9 +42,9 @@ QLabel* ValueLabel(const char* name, QWidget* parent) {
   return label;
 }
 
-void SetTextColour(QLabel* label, unsigned rgb) {
+void SetTextColour(QLabel* label, const QColor& colour) {
   QPalette p = label->palette();
-  p.setColor(QPalette::WindowText, QColor(rgb));
+  p.setColor(QPalette::WindowText, colour);
   label->setPalette(p);
 }
 
@@ -177,8 +175,7 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
   auto* grid = new QGridLayout(report);
   grid->setHorizontalSpacing(24);
   grid->setVerticalSpacing(2);
-  QFont mono = HexFont();
-  mono.setPixelSize(12);
+  const QFont mono = look::Mono(12);
   const int rows = kSelfTestLines / 2;
   for (int line = 0; line < kSelfTestLines; ++line) {
     auto* text = new QLabel(self_test_text::kItemCaptions[line], report);
@@ -347,7 +344,7 @@ void THardWare_Option::SetStatus(const std::string& text) {
   status_->setText(DisplayText(text));
   const bool passed = text == self_test_text::kCompleted;
   const bool failed = text == self_test_text::kNotConnected;
-  SetTextColour(status_, passed ? kPassColour : failed ? kFailColour : kTextColour);
+  SetTextColour(status_, passed ? look::kPass : failed ? look::kFail : look::kText);
 }
 
 void THardWare_Option::AddMessage(const std::string& text) {
