@@ -3,13 +3,17 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <exception>
+#include <memory>
 
 #include "app/application.h"
+#include "app/projects.h"
 #include "app/ui/copy_page_wiring.h"
 #include "app/ui/device_dialog_host.h"
 #include "app/ui/edit_page.h"
 #include "app/ui/hardware_commands.h"
+#include "app/ui/logo_window.h"
 #include "app/ui/main_form.h"
+#include "app/ui/periphery_windows.h"
 #include "app/ui/qt_services.h"
 #include "buffer/ui/load_save_windows.h"
 #include "buffer/ui/progress_window.h"
@@ -35,7 +39,16 @@ int main(int argc, char** argv) {
     quenlet::Application app(quenlet::ExecutableDirectory(),
                              quenlet::ChooseUsbBackendFromEnvironment(),
                              quenlet::AppServices{messages, sound, pump, progress});
+    // Before the window, which fills the project list when it is created.
+    quenlet::Projects projects(app);
     quenlet::TMainForm window(app);
+    // The splash, while the other windows are made.
+    std::unique_ptr<quenlet::TLogo> logo;
+    if (app.SplashType() != 0) {
+      logo = std::make_unique<quenlet::TLogo>(app.paths().root(), messages);
+      logo->show();
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
     quenlet::EmbedBufferEditor(window);
     // The load and save dialogs, with the summary after a load.
     quenlet::TShowSum show_sum(&window);
@@ -59,6 +72,8 @@ int main(int argc, char** argv) {
       QWidget& child;
       ~GiveBack() { child.setParent(nullptr); }
     } give_back{progress};
+    quenlet::PeripheryWindows periphery(app, projects, window);
+    logo.reset();
     QObject::connect(&window, &quenlet::TMainForm::Closed, &qt, &QApplication::quit,
                      Qt::QueuedConnection);
     window.show();

@@ -287,6 +287,16 @@ void Application::ApplyDeviceBufferSize() {
   buffer_.ResizeBuffer(state_.DeviceBufferSize, messages_);
 }
 
+void Application::FollowFuseDevice() {
+  // The command is asked for every device, so that the editor of an earlier
+  // fuse device goes when a device without fuses is chosen.
+  if (state_.FuseMode == 1) fuse_map_.Init(state_.FuseCount);
+  if (commands_.create_fuse_editor) {
+    commands_.create_fuse_editor();
+    state_.FuseEditorCreated = state_.FuseMode == 1 ? 1 : 0;
+  }
+}
+
 void Application::CopyBtnClick() {
   state_.ProcessFlags[0] = 1;
   if (commands_.engineering_hide) RunShown(commands_.engineering_hide, messages_);
@@ -347,11 +357,11 @@ bool Application::ExitClick() {
   return yes;
 }
 
-void Application::Button4Click() {
+void Application::Button4Click(const std::optional<std::string>& data_file) {
   LoadSaveContext context = LoadSave();
   // Only a load that placed its data is summed: a damaged file leaves the
   // buffer as it was and the sum field alone.
-  if (!LoadFileClick(context)) return;
+  if (!LoadFileClick(context, data_file)) return;
   const uint32_t sum = buffer_.GetCheckSum(0, state_.LoadRangeSize, 1, messages_, progress_);
   pictures_.SetSum(strprintf("%08X", sum));
 }

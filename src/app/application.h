@@ -202,6 +202,10 @@ class Application : public LoadSaveHost {
   bool Restored() const { return restored_; }
   // Loads the device again and sizes the data buffer for it.
   void ApplyDeviceBufferSize() override;
+  // After another device was loaded: a fuse device gets a fresh fuse map and
+  // its editor (create_fuse_editor), and the editor of an earlier fuse
+  // device goes when the new one has no fuses.
+  void FollowFuseDevice();
 
   // --- pages --------------------------------------------------------------------
   void CopyBtnClick();
@@ -244,7 +248,8 @@ class Application : public LoadSaveHost {
   // --- the hidden Open button (projects) ------------------------------------------
   // Loads a file through the load dialog and, when it loaded, shows the sum
   // of the loaded range (0 to LoadRangeSize, inclusive) with its message.
-  void Button4Click();
+  // With `data_file` the dialog starts on that file.
+  void Button4Click(const std::optional<std::string>& data_file = std::nullopt);
 
  private:
   // The programmer link's view of the main window.

@@ -412,12 +412,13 @@ int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_d
   return 1;
 }
 
-bool LoadFileClick(LoadSaveContext& context) {
+bool LoadFileClick(LoadSaveContext& context, const std::optional<std::string>& preset_name) {
   DataBuffer& buffer = context.buffer;
   // A load path field reading "0" becomes the dialog's file name.
   const std::string load_path = context.windows.LoadPathText();
   const std::optional<std::string> preset =
-      load_path == "0" ? std::optional<std::string>(load_path) : std::nullopt;
+      preset_name ? preset_name
+                  : (load_path == "0" ? std::optional<std::string>(load_path) : std::nullopt);
   if (!context.windows.RunLoadDialog(preset)) return false;
   if (ReadDialogOK(buffer.HistoryIniPath(), kLoadDlg) == 0) return false;
   std::function<void()> sizing = context.windows.TakeBufferSizing();

@@ -110,8 +110,10 @@ struct LoadOutcome {
 LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadRequest& request,
                                Messages& messages, Progress& progress);
 
-// Popup Action / Load. True when data was loaded.
-bool LoadFileClick(LoadSaveContext& context);
+// Popup Action / Load. True when data was loaded. With `preset_name` the
+// dialog starts on that file (a project's data file).
+bool LoadFileClick(LoadSaveContext& context,
+                   const std::optional<std::string>& preset_name = std::nullopt);
 
 // [LoadDlg] Name, bytes SourceSAdd .. SourceEAdd, cut to what the file holds.
 // nullopt after its message when nothing can be read. Raises

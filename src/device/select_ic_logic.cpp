@@ -30,6 +30,32 @@ std::string Shown(std::string path) {
 
 }  // namespace
 
+std::optional<std::string> ChosenDeviceFile(const ProgramPaths& paths, const MainFormState& state,
+                                            const std::string& select_ini,
+                                            const std::string& manufacturer,
+                                            const std::string& part, Messages& messages) {
+  const std::string ic_path =
+      state.ProgramDir + "INI\\" + OkDeviceFile(select_ini, manufacturer, part);
+  if (paths.FileExists(ic_path)) return ic_path;
+  messages.Box(strprintf(op_text::kCannotOpenFileFormat, Shown(ic_path).c_str()), kErrorCaption,
+               MessageButtons::Ok, MessageIcon::Stop);
+  return std::nullopt;
+}
+
+bool RecordDeviceChoice(const MainFormState& state, const std::string& manufacturer,
+                        const std::string& part, const std::string& ic_path, Messages& messages) {
+  IniBatch batch;
+  batch.WriteString(kSelectDlg, "Manufacturer", manufacturer);
+  batch.WriteString(kSelectDlg, "TypeNum", part);
+  batch.WriteString(kSelectDlg, "IcFileName", ic_path);
+  batch.WriteString(kSelectDlg, "OK", "1");
+  batch.WriteString(kSelectDlg, "ISPmode", "0");
+  if (IniFile(state.HistoryIniFile).Write(batch)) return true;
+  messages.Box(strprintf(kCannotWriteFileFormat, state.HistoryIniFile.c_str()), kErrorCaption,
+               MessageButtons::Ok, MessageIcon::Stop);
+  return false;
+}
+
 SelectIcDialogLogic::SelectIcDialogLogic(SelectIcEnv env)
     : env_(env), catalogue_(env.paths), ring_(env.paths), documents_(env.paths) {}
 
@@ -201,31 +227,15 @@ bool SelectIcDialogLogic::OKBtnClick() {
     env_.messages.Box(kNoPartChosenText, kErrorCaption, MessageButtons::Ok, MessageIcon::None);
     return false;
   }
-  // A part whose device file is not there would leave the program with a
-  // device of defaults only: refused before anything is recorded.
-  const std::string file = OkDeviceFile(catalogue_.path(), chosen_manufacturer_, chosen_part_);
-  const std::string ic_path = env_.state.ProgramDir + "INI\\" + file;
-  if (!env_.paths.FileExists(ic_path)) {
-    env_.messages.Box(strprintf(op_text::kCannotOpenFileFormat, Shown(ic_path).c_str()),
-                      kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
-    return false;
-  }
-  // The load and the projects read the choice back from this file: a
-  // choice it does not hold is no choice.
-  IniBatch batch;
-  batch.WriteString(kSelectDlg, "Manufacturer", chosen_manufacturer_);
-  batch.WriteString(kSelectDlg, "TypeNum", chosen_part_);
-  batch.WriteString(kSelectDlg, "IcFileName", ic_path);
-  batch.WriteString(kSelectDlg, "OK", "1");
-  batch.WriteString(kSelectDlg, "ISPmode", "0");
-  if (!IniFile(env_.state.HistoryIniFile).Write(batch)) {
-    env_.messages.Box(strprintf(kCannotWriteFileFormat, env_.state.HistoryIniFile.c_str()),
-                      kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
+  const std::optional<std::string> ic_path = ChosenDeviceFile(
+      env_.paths, env_.state, catalogue_.path(), chosen_manufacturer_, chosen_part_, env_.messages);
+  if (!ic_path || !RecordDeviceChoice(env_.state, chosen_manufacturer_, chosen_part_, *ic_path,
+                                      env_.messages)) {
     return false;
   }
   const bool changed = chosen_part_ != previous_part_;
   previous_part_ = chosen_part_;
-  env_.device.SelectedIcIniPath = ic_path;
+  env_.device.SelectedIcIniPath = *ic_path;
   env_.state.ProjectActive = 0;
   ring_.Add(chosen_manufacturer_, chosen_part_);
   Close();

@@ -55,6 +55,21 @@ inline constexpr const char* kErrorCaption = "ERROR";
 inline constexpr const char* kCannotWriteFileFormat = "Cannot write file \"%s\".";
 inline constexpr const char* kInitialWebHint = "NONE";
 
+// The device file a choice leads to, as OK takes it: the program
+// directory, "INI\" and the part's file in the catalogue `select_ini`.
+// nullopt, after "Cannot open file", when that file is not there: a choice
+// without one would leave the program with a device of defaults only.
+std::optional<std::string> ChosenDeviceFile(const ProgramPaths& paths, const MainFormState& state,
+                                            const std::string& select_ini,
+                                            const std::string& manufacturer,
+                                            const std::string& part, Messages& messages);
+// Records a choice in History_1.ini [SelectDlg] (Manufacturer, TypeNum,
+// IcFileName, OK "1", ISPmode "0") with one write. False, after "Cannot
+// write file", when the file could not be written: the load and the start
+// read the choice back from it, so a choice it does not hold is no choice.
+bool RecordDeviceChoice(const MainFormState& state, const std::string& manufacturer,
+                        const std::string& part, const std::string& ic_path, Messages& messages);
+
 class SelectIcDialogLogic {
  public:
   explicit SelectIcDialogLogic(SelectIcEnv env);

@@ -3,6 +3,7 @@
 // unit, recording fakes for what the operator sees and hears, and a main
 // window that only records what it is asked.
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,6 +16,15 @@
 #include "support/temp_dir.h"
 
 namespace quenlet::testing {
+
+// The five step boxes, erase to protect, and their ticks.
+inline constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
+                                        RunBox::CheckBox4, RunBox::CheckBox5};
+inline std::array<bool, 5> StepTicks(const StepPictures& p) {
+  std::array<bool, 5> t{};
+  for (size_t i = 0; i < t.size(); ++i) t[i] = p.BoxTicked(kStepBoxes[i]);
+  return t;
+}
 
 class RecordingShellWindow : public ShellWindow {
  public:

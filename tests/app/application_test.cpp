@@ -18,15 +18,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr RunBox kBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
-                             RunBox::CheckBox4, RunBox::CheckBox5};
-
-std::array<bool, 5> Ticks(const StepPictures& p) {
-  std::array<bool, 5> t{};
-  for (size_t i = 0; i < 5; ++i) t[i] = p.BoxTicked(kBoxes[i]);
-  return t;
-}
-
 constexpr std::array<bool, 5> kFormTicks = {true, true, true, true, false};
 
 int Requests(const SimulatedBackend& sim, uint8_t request) {
@@ -49,7 +40,7 @@ TEST_F(AppTest, FreshStartCompletesSilentlyWithNoDevice) {
   EXPECT_EQ(app->SplashType(), 0);
   EXPECT_EQ(app->state().NotConnectedText, Application::kNotConnectedText);
   // The layout's ticks and pictures stay; the page is Copy.
-  EXPECT_EQ(Ticks(app->pictures()), kFormTicks);
+  EXPECT_EQ(StepTicks(app->pictures()), kFormTicks);
   EXPECT_EQ(app->pictures().Top(Step::Protect), Layer::n);
   EXPECT_EQ(app->pictures().Page(), CopyPage::Copy);
   EXPECT_EQ(app->pictures().SumText(), "00000000");
@@ -96,7 +87,7 @@ TEST_F(AppTest, RestoreLoadsTheLastDeviceTicksItsStepsAndSizesTheBuffer) {
   EXPECT_EQ(app->SelectedType()[1], "AM29F010");
   EXPECT_FALSE(app->NoDeviceChosen());
   EXPECT_EQ(app->device().Name, "AM29F010");
-  EXPECT_EQ(Ticks(app->pictures()), (std::array<bool, 5>{true, false, false, true, false}));
+  EXPECT_EQ(StepTicks(app->pictures()), (std::array<bool, 5>{true, false, false, true, false}));
   EXPECT_EQ(app->state().BufferSize, 0x20000u);
   EXPECT_EQ(app->state().DeviceBufferSize, 0x20000u);
   EXPECT_EQ(app->buffer().BufSize(), 0x20000u + DataBuffer::kSizeExtra);
@@ -242,7 +233,7 @@ TEST_F(AppTest, ExitAnsweredYesStoresTheTickedSteps) {
                         Case{{false, false, true, false, true, true}, "+P+S+T"}}) {
     SCOPED_TRACE(c.stored);
     StartAndShow();
-    for (size_t i = 0; i < 5; ++i) app->pictures().TickBox(kBoxes[i], c.ticks[i]);
+    for (size_t i = 0; i < 5; ++i) app->pictures().TickBox(kStepBoxes[i], c.ticks[i]);
     app->pictures().TickBox(RunBox::CheckBox11, c.ticks[5]);
     app->state().AlgorithmImage.assign(0x8000, 0xFF);
     window.closes = 0;
@@ -263,7 +254,7 @@ TEST_F(AppTest, ExitAnsweredYesStoresTheTickedSteps) {
         c.ticks[0] || c.ticks[2]
             ? std::array<bool, 5>{c.ticks[0], c.ticks[1], c.ticks[2], c.ticks[3], c.ticks[4]}
             : kFormTicks;  // "" keeps the layout's ticks
-    EXPECT_EQ(Ticks(app->pictures()), expected);
+    EXPECT_EQ(StepTicks(app->pictures()), expected);
     app.reset();
   }
 }

@@ -48,15 +48,8 @@ void DeviceDialogHost::ShowDialog() {
 }
 
 void DeviceDialogHost::ReplaceFuseEditor() {
-  // The fuse map follows the new device and its editor is made for it. The
-  // command is asked for every device, so that the editor of an earlier
-  // fuse device goes when a device without fuses is chosen.
-  MainFormState& state = app_.state();
-  if (state.FuseMode == 1) app_.fuse_map().Init(state.FuseCount);
-  if (const auto& create = app_.commands().create_fuse_editor) {
-    create();
-    state.FuseEditorCreated = state.FuseMode == 1 ? 1 : 0;
-  }
+  // The fuse map follows the new device and its editor is made for it.
+  app_.FollowFuseDevice();
 }
 
 }  // namespace quenlet

@@ -583,4 +583,8 @@ QPixmap SkinPictures::Render(const Spec& spec, const std::string& name, qreal ra
   return pixmap;
 }
 
+void DrawChipGlyph(QPainter& painter, const QRectF& box, const QColor& colour) {
+  DrawGlyph(painter, Glyph::Chip, box, colour);
+}
+
 }  // namespace quenlet

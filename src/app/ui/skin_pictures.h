@@ -11,7 +11,14 @@
 #include <string>
 #include <vector>
 
+class QColor;
+class QPainter;
+class QRectF;
+
 namespace quenlet {
+
+// The program's chip glyph, as on the main window's name plate, in `box`.
+void DrawChipGlyph(QPainter& painter, const QRectF& box, const QColor& colour);
 
 class SkinPictures {
  public:

@@ -1,0 +1,53 @@
+#include "app/project_file.h"
+
+#include "platform/ini_snapshot.h"
+
+namespace quenlet {
+namespace {
+
+bool Present(const std::string& value) {
+  return !value.empty() && value != kProjectKeyMissing;
+}
+
+}  // namespace
+
+std::vector<ProjectRecord> ReadProjectRecords(const std::string& path) {
+  const IniSnapshot ini(path);
+  std::vector<ProjectRecord> records;
+  for (int n = 1; n <= kProjectRecords; ++n) {
+    const std::string section = std::to_string(n);
+    ProjectRecord r;
+    r.vendor = ini.ReadString(section, "Vendor", kProjectKeyMissing);
+    if (r.vendor == kProjectKeyMissing) break;
+    r.id = ini.ReadString(section, "ID", kProjectKeyMissing);
+    r.source = ini.ReadString(section, "Source", kProjectKeyMissing);
+    r.prog = ini.ReadString(section, "Prog", kProjectKeyMissing);
+    records.push_back(std::move(r));
+  }
+  return records;
+}
+
+ProjectOpening ProjectOpeningOf(const ProjectRecord& record) {
+  ProjectOpening opening;
+  if (Present(record.source) && record.source.front() != '+') {
+    opening.load_path = record.source;
+    opening.data_file = record.source;
+    if (Present(record.prog)) opening.steps = record.prog;
+    return opening;
+  }
+  opening.load_path = kProjectNoFile;
+  const std::string& steps = Present(record.source) ? record.source : record.prog;
+  if (Present(steps)) opening.steps = steps;
+  return opening;
+}
+
+std::array<bool, 5> ProjectStepTicks(std::string_view steps) {
+  constexpr char kLetters[] = {'E', 'C', 'P', 'V', 'S'};
+  std::array<bool, 5> ticks{};
+  for (size_t i = 0; i < ticks.size(); ++i) {
+    ticks[i] = steps.find(kLetters[i]) != std::string_view::npos;
+  }
+  return ticks;
+}
+
+}  // namespace quenlet
