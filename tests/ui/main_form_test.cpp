@@ -362,6 +362,9 @@ TEST_F(MainFormTest, LogoShowsOnlyWhenItDecodes) {
   Write("Temp0.cue", bitmap.substr(54) + bitmap.substr(0, 54));
   Open();
   EXPECT_TRUE(form->Logo()->isVisible());
+  // Clear of the name plate's text and of the toolbar tiles.
+  EXPECT_GE(form->Logo()->x(), 160);
+  EXPECT_LE(form->Logo()->geometry().right(), Stack("Multi")->x());
   form.reset();
   app.reset();
   Write("Temp0.cue", std::string(54, 'x'));  // a header of nothing

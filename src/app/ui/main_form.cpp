@@ -191,7 +191,8 @@ void TMainForm::BuildToolbar() {
   // The stored logo, when there is one, beside the name plate.
   logo_ = new QLabel(this);
   logo_->setObjectName("SLogo");
-  logo_->setGeometry(150, 6, 112, 40);
+  // Between the name plate and the toolbar tiles.
+  logo_->setGeometry(164, 6, 108, 40);
   logo_->setAlignment(Qt::AlignCenter);
   logo_->setAccessibleDescription("Logo");
   logo_->hide();
