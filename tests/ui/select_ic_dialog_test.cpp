@@ -185,6 +185,22 @@ TEST_F(SelectIcDialogTest, DoubleClickOnAPartIsOk) {
   EXPECT_EQ(device.DialogCancelled, 0);
 }
 
+// Enter is OK, as a double click is: it never opens the maker's document,
+// even while that button is the one enabled beside the lists.
+TEST_F(SelectIcDialogTest, EnterInTheListsIsOk) {
+  auto dialog = Make();
+  ExecWith(*dialog, [&] {
+    ClickRow(dialog->MaunListBox(), "Quenlet Demo");
+    ASSERT_TRUE(dialog->ConnetWEBBitBtn()->isEnabled());
+    ClickRow(dialog->NumListBox(), "QDG-16");
+    QTest::keyClick(dialog->NumListBox(), Qt::Key_Return);
+  });
+  EXPECT_TRUE(opener.opened.empty());
+  ASSERT_EQ(setup.applied, std::vector<bool>{true});
+  EXPECT_EQ(SelectDlg("TypeNum"), "QDG-16");
+  EXPECT_EQ(SelectDlg("OK"), "1");
+}
+
 TEST_F(SelectIcDialogTest, OpeningAndThreeClicksReadTheCatalogueOnce) {
   auto dialog = Make();
   ExecWith(*dialog, [&] {

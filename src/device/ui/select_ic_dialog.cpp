@@ -183,6 +183,9 @@ void TSelectICDialog::Build() {
   ok_->setObjectName("OKBtn");
   cancel_ = new GlyphButton(GlyphButton::Glyph::Cross, "     Cancel", this);
   cancel_->setObjectName("CancelBtn");
+  // Enter is OK, as a double click on a part is; without a default Qt would
+  // take the first button, the maker's document.
+  ok_->setDefault(true);
 
   // The picture box is part of the form but hidden and disabled there.
   panel5_ = new QFrame(this);
