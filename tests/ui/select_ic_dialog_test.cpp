@@ -146,6 +146,28 @@ TEST_F(SelectIcDialogTest, HistoryBoxTakesNoKeys) {
   EXPECT_EQ(dialog->IcTypeEdit()->text(), "QDG-16");
 }
 
+// The history box, where the dialog opens with the focus, takes no key
+// itself, but the dialog's keys still work from it: Tab leaves it, Escape
+// is Cancel.
+TEST_F(SelectIcDialogTest, HistoryBoxLetsTheDialogKeysThrough) {
+  auto dialog = Make();
+  bool tab_left = false;
+  ExecWith(*dialog, [&] {
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    ASSERT_EQ(QApplication::focusWidget(), dialog->HistCBox());
+    QTest::keyClick(dialog->HistCBox(), Qt::Key_Tab);
+    tab_left = QApplication::focusWidget() != dialog->HistCBox();
+    dialog->HistCBox()->setFocus();
+    device.DialogCancelled = 0;
+    QTest::keyClick(dialog->HistCBox(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+  });
+  EXPECT_TRUE(tab_left);
+  EXPECT_EQ(device.DialogCancelled, 1);
+  EXPECT_EQ(SelectDlg("OK"), "0");
+}
+
 TEST_F(SelectIcDialogTest, EscapeAndCloseAreCancel) {
   auto dialog = Make();
   for (bool escape : {true, false}) {
