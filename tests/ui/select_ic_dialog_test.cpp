@@ -146,6 +146,28 @@ TEST_F(SelectIcDialogTest, HistoryBoxTakesNoKeys) {
   EXPECT_EQ(dialog->IcTypeEdit()->text(), "QDG-16");
 }
 
+// The history box, where the dialog opens with the focus, takes no key
+// itself, but the dialog's keys still work from it: Tab leaves it, Escape
+// is Cancel.
+TEST_F(SelectIcDialogTest, HistoryBoxLetsTheDialogKeysThrough) {
+  auto dialog = Make();
+  bool tab_left = false;
+  ExecWith(*dialog, [&] {
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    ASSERT_EQ(QApplication::focusWidget(), dialog->HistCBox());
+    QTest::keyClick(dialog->HistCBox(), Qt::Key_Tab);
+    tab_left = QApplication::focusWidget() != dialog->HistCBox();
+    dialog->HistCBox()->setFocus();
+    device.DialogCancelled = 0;
+    QTest::keyClick(dialog->HistCBox(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+  });
+  EXPECT_TRUE(tab_left);
+  EXPECT_EQ(device.DialogCancelled, 1);
+  EXPECT_EQ(SelectDlg("OK"), "0");
+}
+
 TEST_F(SelectIcDialogTest, EscapeAndCloseAreCancel) {
   auto dialog = Make();
   for (bool escape : {true, false}) {
@@ -183,6 +205,22 @@ TEST_F(SelectIcDialogTest, DoubleClickOnAPartIsOk) {
   EXPECT_EQ(SelectDlg("TypeNum"), "QDG-16");
   EXPECT_EQ(SelectDlg("OK"), "1");
   EXPECT_EQ(device.DialogCancelled, 0);
+}
+
+// Enter is OK, as a double click is: it never opens the maker's document,
+// even while that button is the one enabled beside the lists.
+TEST_F(SelectIcDialogTest, EnterInTheListsIsOk) {
+  auto dialog = Make();
+  ExecWith(*dialog, [&] {
+    ClickRow(dialog->MaunListBox(), "Quenlet Demo");
+    ASSERT_TRUE(dialog->ConnetWEBBitBtn()->isEnabled());
+    ClickRow(dialog->NumListBox(), "QDG-16");
+    QTest::keyClick(dialog->NumListBox(), Qt::Key_Return);
+  });
+  EXPECT_TRUE(opener.opened.empty());
+  ASSERT_EQ(setup.applied, std::vector<bool>{true});
+  EXPECT_EQ(SelectDlg("TypeNum"), "QDG-16");
+  EXPECT_EQ(SelectDlg("OK"), "1");
 }
 
 TEST_F(SelectIcDialogTest, OpeningAndThreeClicksReadTheCatalogueOnce) {

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -183,6 +184,9 @@ void TSelectICDialog::Build() {
   ok_->setObjectName("OKBtn");
   cancel_ = new GlyphButton(GlyphButton::Glyph::Cross, "     Cancel", this);
   cancel_->setObjectName("CancelBtn");
+  // Enter is OK, as a double click on a part is; without a default Qt would
+  // take the first button, the maker's document.
+  ok_->setDefault(true);
 
   // The picture box is part of the form but hidden and disabled there.
   panel5_ = new QFrame(this);
@@ -315,9 +319,23 @@ void TSelectICDialog::reject() {
 
 bool TSelectICDialog::eventFilter(QObject* watched, QEvent* event) {
   const bool history = watched == hist_box_ || watched == hist_box_->lineEdit();
-  if (history && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
-    return true;
+  if (history && event->type() == QEvent::KeyPress) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Tab:
+      case Qt::Key_Backtab:
+        // Focus moves on, so the keyboard is never caught in the box.
+        return false;
+      case Qt::Key_Escape:
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        // The dialog's own keys: Cancel and OK.
+        QDialog::keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+      default:
+        return true;
+    }
   }
+  if (history && event->type() == QEvent::KeyRelease) return true;
   if (event->type() == QEvent::FocusOut) {
     if (watched == manu_edit_) logic_.ManuEditExit();
     if (watched == ic_type_edit_) logic_.IcTypeEditExit();
