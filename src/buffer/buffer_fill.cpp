@@ -15,7 +15,7 @@ bool DataBuffer::FillBuffer(int64_t start, int64_t end, uint8_t value, Progress&
   progress.SetPosition(0);
   if (!HasBuffer() || end <= start || start < 0 || end > int64_t(buf_size_)) return false;
   // end may be BufSize itself: that byte is slack, inside the block.
-  uint8_t* p = block_.data();
+  uint8_t* p = block_.get();
   ProgressSteps steps(progress, uint64_t(end - start + 1));
   steps.Walk(uint64_t(start), uint64_t(end) + 1,
              [&](uint64_t a, uint64_t b) { std::memset(p + a, value, b - a); });
@@ -27,7 +27,7 @@ bool DataBuffer::FillBufferWord(int64_t start, int64_t end, uint16_t value, Prog
   progress.SetPosition(0);
   if (!HasBuffer() || start >= end || start < 0 || end > int64_t(buf_size_)) return false;
   // The last word may reach end + 1 <= BufSize + 1, still inside the block.
-  uint8_t* p = block_.data();
+  uint8_t* p = block_.get();
   const uint8_t low = static_cast<uint8_t>(value & 0xFF);
   const uint8_t high = static_cast<uint8_t>(value >> 8);
   const uint64_t words = uint64_t(end - start) / 2 + 1;
@@ -48,7 +48,7 @@ bool DataBuffer::FillPattern(int64_t start, int64_t end, uint8_t kind, Progress&
   // Same bound as the byte fill: a range past BufSize would write outside the block.
   if (!HasBuffer() || start < 0 || end > int64_t(buf_size_)) return false;
   progress.SetPosition(0);
-  uint8_t* p = block_.data();
+  uint8_t* p = block_.get();
   const uint64_t first = uint64_t(start);
   const uint64_t last = uint64_t(end);
   bool written = true;

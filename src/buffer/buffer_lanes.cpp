@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "buffer/data_buffer.h"
+#include "buffer/buffer_limits.h"
 #include "buffer/progress_steps.h"
+#include "buffer/staging_image.h"
 #include "platform/user_interfaces.h"
 
 namespace quenlet {
@@ -108,7 +110,7 @@ void FillRange(uint8_t* out, uint64_t from, uint64_t to, uint8_t fill, ProgressS
   steps.Walk(from, to, [&](uint64_t a, uint64_t b) { std::memset(out + a, fill, b - a); });
 }
 
-bool Overlaps(std::span<const uint8_t> image, const std::vector<uint8_t>& block) {
+bool Overlaps(std::span<const uint8_t> image, std::span<const uint8_t> block) {
   if (image.empty() || block.empty()) return false;
   const uint8_t* b = block.data();
   const uint8_t* i = image.data();
@@ -145,7 +147,7 @@ bool DataBuffer::PlaceByMode(const uint8_t* image, uint64_t image_size, uint64_t
     pairs = even_odd_rules ? PairRule::UpToLenPlus1 : PairRule::WithinSlot;
   bool placed = false;
   if (known && HasBuffer()) {
-    uint8_t* out = block_.data();
+    uint8_t* out = block_.get();
     if (fill_around) FillRange(out, 0, dest, fill, steps);
     const Slot slot{out, image, image_size, len, dest};
     const int64_t taken = WriteSlot(slot, mode, pairs, steps);
@@ -169,7 +171,7 @@ bool DataBuffer::Place(std::span<const uint8_t> image, int64_t len, uint8_t fill
   if (len < 0 || dest < 0 || uint64_t(len) > image.size()) return false;
   // An image inside the buffer would move with the growth: place a copy.
   std::vector<uint8_t> copy;
-  if (Overlaps(image, block_)) {
+  if (Overlaps(image, Block())) {
     copy.assign(image.begin(), image.end());
     image = copy;
   }
@@ -193,12 +195,51 @@ bool DataBuffer::PlaceImageEvenOdd(std::span<const uint8_t> image, int64_t len, 
   return Place(image, len, fill, dest, true, true, messages, progress);
 }
 
+bool DataBuffer::AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progress& progress) {
+  static_assert(ImageRoomFor(0) == kGrowthUnit + kBlockExtra, "the readers reserve the block");
+  const uint64_t len = image.Bytes().size();
+  if (n < 0 || uint64_t(n) > kMaxBufferSize) return false;
+  const uint64_t size = uint64_t(n) + kSizeExtra;
+  const uint64_t block = uint64_t(n) + kBlockExtra;
+  if (len == 0 || len > size || image.Capacity() < block) return false;
+
+  StagingImage::Storage taken = image.Release();
+  uint8_t* out = taken.bytes.get();
+  // The walk of the placement, whose copy is already done.
+  const bool tail = len < size;
+  ProgressSteps steps(progress, tail ? size + 1 : std::max(size, len));
+  progress.SetCaption("Loading...");
+  progress.Show();
+  progress.SetPosition(0);
+  steps.Walk(0, len, [](uint64_t, uint64_t) {});
+  // Up to and including index BufSize, as the placement's tail fill.
+  const uint64_t filled_to = tail ? size + 1 : len;
+  if (tail) FillRange(out, len, filled_to, fill, steps);
+  progress.SetCaption("Waiting...");
+  progress.Complete();
+  progress.Close();
+  // The slack above holds what the old block held there, else zero, as a
+  // resize leaves it.
+  const uint64_t kept_to = std::max(filled_to, std::min(block_size_, block));
+  if (kept_to > filled_to) std::memcpy(out + filled_to, block_.get() + filled_to, kept_to - filled_to);
+  std::memset(out + kept_to, 0, block - kept_to);
+
+  block_ = std::move(taken.bytes);
+  block_size_ = block;
+  buf_size_ = static_cast<uint32_t>(size);
+  buf_rows_ = static_cast<int32_t>(buf_size_ / 16);
+  view_page_ = 0;
+  view_top_row_ = 0;
+  Changed(BufferChange::Resized);
+  return true;
+}
+
 bool DataBuffer::SetDataSetInPlace(int32_t mode, Progress& progress) {
   data_mode_ = mode;
   if (!HasBuffer()) return false;
   // The buffer is its own image; its slack stands behind the last byte.
   const bool placed =
-      PlaceByMode(block_.data(), block_.size(), buf_size_, 0, 0, mode, true, true, progress);
+      PlaceByMode(block_.get(), block_size_, buf_size_, 0, 0, mode, true, true, progress);
   Changed(BufferChange::Contents);
   return placed;
 }
@@ -210,7 +251,7 @@ bool DataBuffer::SwapInPlace(int32_t swap_mode, Progress& progress) {
   const int32_t saved = data_mode_;
   data_mode_ = swap_mode;
   const bool placed =
-      PlaceByMode(block_.data(), block_.size(), buf_size_, 0, 0, swap_mode, true, false, progress);
+      PlaceByMode(block_.get(), block_size_, buf_size_, 0, 0, swap_mode, true, false, progress);
   data_mode_ = saved;
   Changed(BufferChange::Contents);
   return placed;

@@ -69,20 +69,16 @@ DataBuffer::DataBuffer(Messages& messages) : DataBuffer() {
 }
 
 bool DataBuffer::Allocate(uint64_t block_size) {
-  // A fresh block of exactly the asked size: growing a vector in place could
-  // reserve up to twice as much.
-  try {
-    std::vector<uint8_t> fresh(block_size, 0);
-    if (!block_.empty()) {
-      std::memcpy(fresh.data(), block_.data(), std::min<uint64_t>(block_.size(), block_size));
-    }
-    block_.swap(fresh);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  } catch (const std::length_error&) {
-    return false;
-  }
+  // The same size keeps the block as it is: a reload of a file of the same
+  // size then holds one buffer, not two.
+  if (block_ && block_size == block_size_) return true;
+  // A fresh block of exactly the asked size, zeroed, the old contents copied.
+  std::unique_ptr<uint8_t[]> fresh(new (std::nothrow) uint8_t[static_cast<size_t>(block_size)]());
+  if (!fresh) return false;
+  if (block_) std::memcpy(fresh.get(), block_.get(), std::min<uint64_t>(block_size_, block_size));
+  block_ = std::move(fresh);
+  block_size_ = block_size;
+  return true;
 }
 
 bool DataBuffer::ResizeBuffer(int64_t n, Messages& messages) {
@@ -114,13 +110,13 @@ bool DataBuffer::Grow(int64_t dest, int64_t len, Messages& messages) {
 
 bool DataBuffer::CopyOut(uint64_t offset, std::span<uint8_t> out) const {
   if (offset > buf_size_ || out.size() > buf_size_ - offset) return false;
-  if (!out.empty()) std::memcpy(out.data(), block_.data() + offset, out.size());
+  if (!out.empty()) std::memcpy(out.data(), block_.get() + offset, out.size());
   return true;
 }
 
 bool DataBuffer::CopyIn(uint64_t offset, std::span<const uint8_t> in) {
   if (offset > buf_size_ || in.size() > buf_size_ - offset) return false;
-  if (!in.empty()) std::memmove(block_.data() + offset, in.data(), in.size());
+  if (!in.empty()) std::memmove(block_.get() + offset, in.data(), in.size());
   return true;
 }
 
@@ -143,7 +139,7 @@ uint32_t DataBuffer::GetCheckSum(int64_t start, int64_t end, int32_t show, Messa
   const int64_t last = std::min<int64_t>(end, int64_t(buf_size_) - 1);
   uint32_t sum = 0;
   if (first <= last) {
-    const uint8_t* p = block_.data();
+    const uint8_t* p = block_.get();
     steps.Walk(uint64_t(first), uint64_t(last) + 1,
                [&](uint64_t a, uint64_t b) { sum += SumRun(p + a, b - a); });
   }

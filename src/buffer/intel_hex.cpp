@@ -95,7 +95,7 @@ HexReadResult ReadIntelHex(std::string_view text, uint8_t fill, Progress& progre
       // records to come, rather than grow step by step to twice that.
       if (!sized && address + count > result.image.Capacity()) {
         sized = true;
-        result.image.Reserve(DataExtent(text, i, segment_base, linear_base));
+        result.image.Reserve(ImageRoomFor(DataExtent(text, i, segment_base, linear_base)));
       }
       if (!(data = result.image.Claim(address, count))) {
         result.failure = ClaimFailure(result.image, address, line);

@@ -26,7 +26,6 @@
 namespace quenlet {
 namespace {
 
-constexpr uint64_t kMotorolaBufSize = 0x1020400;  // 16 MB + 129 KB: every 24-bit address fits
 constexpr uint64_t kMotorolaWindow = 0x1000000;
 constexpr const char* kLoadDlg = "LoadDlg";
 
@@ -157,6 +156,7 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
                                Messages& messages, Progress& progress) {
   LoadOutcome outcome;
   const std::string_view view(text);
+  const uint64_t text_size = text.size();
 
   // Which reader: the dialog's choice, or the detectors in their order.
   int32_t format = request.format;
@@ -223,6 +223,8 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
                      MessageIcon::None);
       }
       image = hex.image.Bytes();
+      // The text has been read: it goes before the buffer grows.
+      std::string().swap(text);
       if (format == kLoadMotorola && dest >= 0) dest %= static_cast<int64_t>(kMotorolaWindow);
       break;
     }
@@ -267,7 +269,7 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
     RefuseDataEnd(messages, request.name, dest, len);
     return outcome;
   }
-  uint64_t final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
+  uint64_t final_size = FinalBufSize(buffer.BufSize(), text_size, format == kLoadMotorola,
                                      static_cast<uint64_t>(dest) + len);
   if (final_size - DataBuffer::kSizeExtra > kMaxBufferSize) {
     Refuse(messages,
@@ -284,21 +286,26 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
   // own. Whether the size fits does not depend on the size before.
   if (request.before_commit) {
     request.before_commit();
-    final_size = FinalBufSize(buffer.BufSize(), text.size(), format == kLoadMotorola,
+    final_size = FinalBufSize(buffer.BufSize(), text_size, format == kLoadMotorola,
                               static_cast<uint64_t>(dest) + len);
   }
-  if (!buffer.ResizeBuffer(static_cast<int64_t>(final_size - DataBuffer::kSizeExtra), messages)) {
-    return outcome;
-  }
+  const int64_t n = static_cast<int64_t>(final_size - DataBuffer::kSizeExtra);
+  // A whole hex image at 0 with the fill around it becomes the buffer itself:
+  // a file whose data lies high is then held once, not twice.
+  const bool adopted = hex.image.HasData() && PlacementMode(mode) == kDataEveryByte && dest == 0 &&
+                       request.fill_unused && buffer.AdoptImage(hex.image, n, request.fill, progress);
+  if (!adopted && !buffer.ResizeBuffer(n, messages)) return outcome;
   const int32_t old_mode = buffer.DataMode();
   buffer.SetDataMode(PlacementMode(mode));
-  progress.SetCaption("Loading...");
-  const bool ok =
-      request.fill_unused
-          ? buffer.PlaceImageWithFill(image, static_cast<int64_t>(len), request.fill, dest,
-                                      messages, progress)
-          : buffer.PlaceImage(image, static_cast<int64_t>(len), dest, messages, progress);
-  progress.SetCaption("Waiting...");
+  bool ok = adopted;
+  if (!adopted) {
+    progress.SetCaption("Loading...");
+    ok = request.fill_unused
+             ? buffer.PlaceImageWithFill(image, static_cast<int64_t>(len), request.fill, dest,
+                                         messages, progress)
+             : buffer.PlaceImage(image, static_cast<int64_t>(len), dest, messages, progress);
+    progress.SetCaption("Waiting...");
+  }
   buffer.SetDataMode(ok ? mode : old_mode);
   if (!ok) return outcome;
   buffer.SetFileStartAdd(static_cast<int32_t>(dest));

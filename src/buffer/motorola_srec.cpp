@@ -1,5 +1,6 @@
 #include "buffer/motorola_srec.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/strprintf.h"
@@ -125,10 +126,12 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
       address -= window_base;
       // Data that lies higher in its window, or apart: the image is sized
       // once for all the records to come, rather than grow step by step to
-      // twice that.
+      // twice that; at least to the block of the buffer an S-record load
+      // sets, which can then take the image over.
       if (!sized && address + data_length > result.image.Capacity()) {
         sized = true;
-        result.image.Reserve(DataExtent(text, i, window_base));
+        result.image.Reserve(std::max(ImageRoomFor(DataExtent(text, i, window_base)),
+                                      BlockForBufSize(kMotorolaBufSize)));
       }
       // Data bytes go straight into the image.
       if (data_length > 0 && !(data = result.image.Claim(address, data_length))) {

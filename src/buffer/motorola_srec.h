@@ -13,6 +13,10 @@ namespace quenlet {
 
 class Progress;
 
+// The BufSize an S-record load sets (16 MB + 129 KB: every 24-bit address
+// fits).
+inline constexpr uint64_t kMotorolaBufSize = 0x1020400;
+
 // The text's image from address 0, addresses without data holding `fill`.
 // S1, S2 and S3 records carry data at 16-, 24- and 32-bit addresses, which
 // count from the 16 MB window of the first data record: a file for a chip

@@ -52,6 +52,19 @@ class StagingImage {
     return true;
   }
 
+  // The image's array, taken out: the image is empty afterwards.
+  struct Storage {
+    std::unique_ptr<uint8_t[]> bytes;
+    uint64_t size = 0;      // bytes of the image
+    uint64_t capacity = 0;  // bytes of the array
+  };
+  Storage Release() {
+    Storage taken{std::move(bytes_), size_, capacity_};
+    size_ = 0;
+    capacity_ = 0;
+    return taken;
+  }
+
   // Bytes the image holds room for without growing.
   uint64_t Capacity() const { return capacity_; }
 

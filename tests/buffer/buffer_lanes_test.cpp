@@ -5,6 +5,7 @@
 
 #include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
+#include "buffer/staging_image.h"
 #include "support/fakes.h"
 
 namespace quenlet {
@@ -193,6 +194,77 @@ TEST_F(Placement, AnImageTakenFromTheBufferItselfSurvivesTheGrowth) {
   ASSERT_TRUE(buffer.PlaceImage(buffer.Bytes().first(16), 16, 0x3000, messages, progress));
   EXPECT_EQ(buffer.BufSize(), 0x10400u);
   EXPECT_THAT(At(0x3000, 16), ElementsAreArray(expected));
+}
+
+// A load's image taken over as the block gives the buffer, slack and all,
+// that a resize and a placement of a copy give; the progress window walks
+// alike. An array without room for the block is left to the copy.
+TEST(AdoptImage, GivesWhatAResizeAndAPlacementGive) {
+  struct Row {
+    const char* name;
+    uint64_t old_size;  // ResizeBuffer of the buffer before the load, 0: as created
+    uint64_t address;   // where the image's data starts
+    uint64_t data;      // data bytes
+    int64_t n;          // the load's ResizeBuffer
+  };
+  for (const Row& row : {
+           Row{"fresh buffer, data high", 0, 0x30000, 0x100, 0x40000},
+           Row{"larger buffer before, its slack kept", 0x80000, 0x30000, 0x100, 0x40000},
+           Row{"image ends at BufSize", 0, 0x3FC00, 0x800, 0x40000},
+       }) {
+    SCOPED_TRACE(row.name);
+    auto image = [&] {
+      StagingImage img(kFill);
+      img.Reserve(ImageRoomFor(row.address + row.data));
+      Bytes data(row.data);
+      for (size_t i = 0; i < data.size(); ++i) data[i] = uint8_t(i * 7 + 1);
+      EXPECT_TRUE(img.Store(row.address, data.data(), data.size()));
+      return img;
+    };
+    auto before = [&](DataBuffer& b) {
+      FakeMessages m;
+      if (row.old_size) {
+        ASSERT_TRUE(b.ResizeBuffer(int64_t(row.old_size), m));
+      }
+      for (size_t i = 0; i < b.BlockSize(); ++i) b.Block()[i] = uint8_t(0xC0 + i % 13);
+    };
+    DataBuffer copied, adopted;
+    before(copied);
+    before(adopted);
+    FakeMessages messages;
+    FakeProgress copy_progress, adopt_progress;
+    StagingImage for_copy = image(), for_adoption = image();
+    const int64_t len = int64_t(for_copy.Bytes().size());
+    ASSERT_TRUE(copied.ResizeBuffer(row.n, messages));
+    ASSERT_TRUE(
+        copied.PlaceImageWithFill(for_copy.Bytes(), len, kFill, 0, messages, copy_progress));
+    ASSERT_TRUE(adopted.AdoptImage(for_adoption, row.n, kFill, adopt_progress));
+
+    EXPECT_FALSE(for_adoption.HasData());
+    EXPECT_EQ(adopted.BufSize(), copied.BufSize());
+    ASSERT_EQ(adopted.BlockSize(), copied.BlockSize());
+    EXPECT_TRUE(std::equal(adopted.Block().begin(), adopted.Block().end(), copied.Block().begin()));
+    EXPECT_EQ(adopt_progress.calls, copy_progress.calls);
+    EXPECT_EQ(adopt_progress.steps, copy_progress.steps);
+  }
+
+  // Too small an array, or an image past the BufSize: nothing changes.
+  DataBuffer buffer;
+  FakeProgress progress;
+  StagingImage small(kFill);
+  small.Reserve(0x100);
+  ASSERT_TRUE(small.Store(0, kImage.data(), kImage.size()));
+  EXPECT_FALSE(buffer.AdoptImage(small, 0x40000, kFill, progress));
+  EXPECT_FALSE(buffer.AdoptImage(small, -1, kFill, progress));
+  StagingImage wide(kFill);
+  wide.Reserve(ImageRoomFor(0x20000));
+  Bytes data(0x20000, 0x5A);
+  ASSERT_TRUE(wide.Store(0, data.data(), data.size()));
+  EXPECT_FALSE(buffer.AdoptImage(wide, 0x1000, kFill, progress));
+  EXPECT_TRUE(small.HasData());
+  EXPECT_TRUE(wide.HasData());
+  EXPECT_EQ(buffer.BufSize(), DataBuffer::kInitialSize);
+  EXPECT_TRUE(progress.calls.empty());
 }
 
 TEST_F(Placement, PopupEvenOverFourBytesInPlace) {

@@ -65,21 +65,23 @@ namespace quenlet {
 namespace {
 
 // A file whose data lies high sizes its image once to what the records
-// reach: no regrowth, so the read holds no more than that image beside the
-// text.
+// reach, with the room of the buffer block that will take it over (at least
+// the 16 MB buffer of an S-record load): no regrowth, so the read holds no
+// more than that beside the text.
 TEST(StagingMemory, AHighImageIsAllocatedOnceAtItsSize) {
   struct Row {
     const char* name;
     std::string text;
     HexReadResult (*read)(std::string_view, uint8_t, Progress&, uint64_t);
     uint64_t image_size;
+    uint64_t room;
   };
   for (const Row& row : {
            Row{"Intel at 0x01000000", testing::HighIntelText(0x01000000, 0x10000), ReadIntelHex,
-               0x01010000},
+               0x01010000, ImageRoomFor(0x01010000)},
            // S3 addresses count from the 16 MB window of the first record.
            Row{"S3 at 0x08F00000", testing::HighS3Text(0x08F00000, 0x10000), ReadMotorolaS,
-               0x00F10000},
+               0x00F10000, BlockForBufSize(kMotorolaBufSize)},
        }) {
     SCOPED_TRACE(row.name);
     NullProgress progress;
@@ -89,7 +91,47 @@ TEST(StagingMemory, AHighImageIsAllocatedOnceAtItsSize) {
     ASSERT_TRUE(r.ok()) << r.failure->reason;
     ASSERT_EQ(r.image.Bytes().size(), row.image_size);
     EXPECT_EQ(r.image.Bytes()[row.image_size - 1], 0xFF);
-    EXPECT_LE(peak_bytes - before, row.image_size + row.text.size());
+    EXPECT_EQ(r.image.Capacity(), row.room);
+    EXPECT_LE(peak_bytes - before, row.room + 0x10000);  // and the reader's own few bytes
+  }
+}
+
+// A whole load of such a file holds the image once: the buffer takes the
+// image's array over instead of a copy, so the load needs no more than the
+// final buffer beside its text.
+TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
+  struct Row {
+    const char* name;
+    std::string text;
+    int32_t format;
+    uint64_t last;  // the last data byte's address
+  };
+  for (const Row& row : {
+           Row{"Intel at 0x01000000", testing::HighIntelText(0x01000000, 0x10000), kLoadIntelHex,
+               0x0100FFFF},
+           Row{"S3 at 0x08F00000", testing::HighS3Text(0x08F00000, 0x10000), kLoadMotorola,
+               0x00F0FFFF},
+       }) {
+    SCOPED_TRACE(row.name);
+    DataBuffer buffer;
+    testing::FakeMessages messages;
+    NullProgress progress;
+    LoadRequest request;
+    request.name = "high.hex";
+    request.format = row.format;
+    request.fill = 0xFF;
+    request.fill_unused = true;
+    const size_t before = live_bytes;
+    peak_bytes = before;
+    const LoadOutcome outcome = LoadTextIntoBuffer(buffer, row.text, request, messages, progress);
+    ASSERT_TRUE(outcome.loaded);
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(buffer.Bytes()[row.last], 0xFF);  // the counting bytes' last, of 0x10000
+    EXPECT_EQ(buffer.Bytes()[row.last - 0xFE], 0x01);
+    EXPECT_EQ(buffer.Bytes()[row.last + 1], 0xFF);
+    EXPECT_EQ(buffer.Bytes()[0], 0xFF);
+    // Beside the new block: the old 8 KB one until it goes, nothing more.
+    EXPECT_LE(peak_bytes - before, buffer.BlockSize() + DataBuffer::kInitialBlock);
   }
 }
 
