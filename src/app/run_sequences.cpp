@@ -73,6 +73,8 @@ PassEnd RunPass(OperationContext& ctx, bool* any_step) {
       StepFail(ctx);
       s.RunArmed = 0;
       s.RunFailed = 1;
+      // A stop's hold lasts until the pass ends, and a failure ends it too.
+      s.RunReady = 1;
       return PassEnd::Failed;
     }
   }

@@ -102,7 +102,11 @@ INSTANTIATE_TEST_SUITE_P(Steps, FailingStepTest,
 
 TEST_F(PassTest, UnitPulledDuringTheSessionGivesTheDemoText) {
   StartByteDevice("+E+C");
-  sim->SetUnitPresent(false);
+  // Pulled while the pass runs, after the erase: the open handle would still
+  // look like a unit; only a fresh open tells.
+  pump.on_pump = [&](int) {
+    if (Operations().size() == 1) sim->SetUnitPresent(false);
+  };
   AutoRun();
   EXPECT_EQ(app->state().PassCount, 0u);
   EXPECT_THAT(messages.texts(), Contains(Application::kNotConnectedText));
@@ -134,6 +138,53 @@ TEST_F(PassTest, StopInsideTheProgramStepEndsThePassAfterIt) {
   EXPECT_FALSE(Shows(Indicator::Fail));
   EXPECT_TRUE(Shows(Indicator::Pass));
   EXPECT_EQ(app->state().PassCount, 1u);
+}
+
+// A stop whose step then fails ends the pass as well: the pass after it runs
+// its steps rather than passing on none.
+TEST_F(PassTest, AStopFollowedByAFailingStepLeavesTheNextPassRunning) {
+  StartByteDevice("+E+C+P+V");
+  bool stopped = false;
+  pump.on_pump = [&](int) {
+    if (!stopped && Operations().size() == 2) {
+      stopped = true;
+      EXPECT_TRUE(app->RunStop());
+      sim->unit().FailNextOperation(0x01, 0x00);
+    }
+  };
+  AutoRun();
+  EXPECT_THAT(Operations(), ElementsAre(0x02, 0x04, 0x05));
+  EXPECT_FALSE(Shows(Indicator::Pass));
+  EXPECT_EQ(app->state().PassCount, 0u);
+
+  pump.on_pump = nullptr;
+  Forget();
+  AutoRun();
+  EXPECT_THAT(Operations(), ElementsAre(0x02, 0x04, 0x05, 0x05, 0x01, 0x01));
+  EXPECT_TRUE(Shows(Indicator::Pass));
+  EXPECT_EQ(app->state().PassCount, 1u);
+}
+
+// The failure a stop left is the stopped pass's alone: a pass after it with
+// nothing to run shows Pass and sounds no failure.
+TEST_F(PassTest, AStoppedPassLeavesNoFailureToTheNext) {
+  StartByteDevice("+E+C");
+  pump.on_pump = [&](int) {
+    if (Operations().size() == 1) app->RunStop();
+  };
+  AutoRun();
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_EQ(app->state().RunFailed, 1);
+
+  pump.on_pump = nullptr;
+  for (RunBox box : {RunBox::CheckBox1, RunBox::CheckBox2}) app->pictures().TickBox(box, false);
+  Forget();
+  AutoRun();
+  EXPECT_THAT(Transfers(), IsEmpty());
+  EXPECT_EQ(FailSounds(), 0);
+  EXPECT_FALSE(Shows(Indicator::Fail));
+  EXPECT_TRUE(Shows(Indicator::Pass));
+  EXPECT_EQ(app->state().RunFailed, 0);
 }
 
 TEST_F(PassTest, ClicksInsideAPassDoNothing) {
