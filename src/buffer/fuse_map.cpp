@@ -1,16 +1,17 @@
 #include "buffer/fuse_map.h"
 
 #include <algorithm>
-#include <limits>
 #include <new>
+
+#include "buffer/buffer_limits.h"
 
 namespace quenlet {
 
 bool FuseMap::Init(int64_t fuse_count) {
   Free();
-  // The count comes from two 16-bit words of the device file, so it always
-  // fits; anything larger is refused rather than wrapped.
-  if (fuse_count < 1 || fuse_count > std::numeric_limits<uint32_t>::max() - kTailSize) return false;
+  // The count comes from two 16-bit words of the device file: one larger
+  // than the biggest data buffer is refused before anything is allocated.
+  if (fuse_count < 1 || static_cast<uint64_t>(fuse_count) > kMaxBufferSize) return false;
   try {
     std::vector<uint8_t> fresh(static_cast<size_t>(fuse_count) + kTailSize, kNoFuse);
     std::fill(fresh.begin(), fresh.begin() + fuse_count, uint8_t{0});

@@ -26,7 +26,8 @@ class FuseMap {
   FuseMap& operator=(const FuseMap&) = delete;
 
   // (Re)builds the map for `fuse_count` fuses, all 0, then the tail of 2.
-  // A count below 1, or a failed allocation, leaves no map (HasMap false);
+  // A count below 1 or above the largest buffer (kMaxBufferSize), or a failed
+  // allocation, leaves no map (HasMap false);
   // returns whether there is one.
   bool Init(int64_t fuse_count);
   // Frees the map.

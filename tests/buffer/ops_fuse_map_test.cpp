@@ -2,6 +2,7 @@
 // JEDEC fuse checksum over it.
 #include <gtest/gtest.h>
 
+#include "buffer/buffer_limits.h"
 #include "buffer/fuse_map.h"
 
 namespace quenlet {
@@ -19,12 +20,17 @@ TEST(FuseMap, FusesThenTheTailOfNoFuse) {
   EXPECT_EQ(map.Fuse(10), FuseMap::kNoFuse);
 }
 
-TEST(FuseMap, NoMapWithoutFuses) {
-  FuseMap map;
-  ASSERT_TRUE(map.Init(5));
-  EXPECT_FALSE(map.Init(0));
-  EXPECT_FALSE(map.HasMap());
-  EXPECT_TRUE(map.Fuses().empty());
+// No fuses, or more than the largest buffer holds (a device file's two
+// 16-bit words can name up to 4 G): no map, and nothing allocated for it.
+TEST(FuseMap, NoMapWithoutFusesOrAboveTheBufferLimit) {
+  for (int64_t count : {int64_t{0}, int64_t{-1}, int64_t(kMaxBufferSize) + 1, int64_t{0xFFFFFFFF}}) {
+    SCOPED_TRACE(count);
+    FuseMap map;
+    ASSERT_TRUE(map.Init(5));
+    EXPECT_FALSE(map.Init(count));
+    EXPECT_FALSE(map.HasMap());
+    EXPECT_TRUE(map.Fuses().empty());
+  }
 }
 
 TEST(FuseMap, CheckSumOfGroupsOfEight) {
