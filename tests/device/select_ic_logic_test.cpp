@@ -4,6 +4,10 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <map>
 
 #include "app/main_form_state.h"
 #include "device/selected_device.h"
@@ -135,6 +139,33 @@ TEST_F(SelectIcLogicTest, OkRecordsTheChoiceClosesAndSetsUpTheDevice) {
   EXPECT_THAT(setup.applied, ElementsAre(true, false, true));
   EXPECT_EQ(logic->PreviousPart(), "G2");
   EXPECT_EQ(closes, 3);
+}
+
+// OK replaces History_1.ini and the ring's SelIcHst.ini once each: every key
+// of one file goes in one batch, not one rewrite of the file per key.
+TEST_F(SelectIcLogicTest, OkReplacesEachFileOnce) {
+  auto logic = Create();
+  ClickManufacturer(*logic, "Maker_X");
+  logic->NumListBoxClick(1);
+  const int watch = inotify_init1(IN_NONBLOCK);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, Root().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+  ASSERT_TRUE(logic->OKBtnClick());
+
+  std::map<std::string, int> replaced;  // file name: complete writes of it
+  alignas(inotify_event) char events[16384];
+  for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;) {
+    for (char* p = events; p < events + n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(p);
+      if (e->len > 0) ++replaced[e->name];
+      p += sizeof(inotify_event) + e->len;
+    }
+  }
+  close(watch);
+  // An atomic replace moves its finished file in under the file's name; a
+  // write in place closes the file under it: either way the name shows once.
+  EXPECT_EQ(replaced["History_1.ini"], 1);
+  EXPECT_EQ(replaced["SelIcHst.ini"], 1);
 }
 
 TEST_F(SelectIcLogicTest, OkRefusalsStayOpenAndWriteNothing) {
