@@ -100,7 +100,7 @@ class ShellLoadSaveWindows : public LoadSaveWindows {
  public:
   explicit ShellLoadSaveWindows(Application& app) : app_(app) {}
   bool RunLoadDialog(const std::optional<std::string>&) override { return false; }
-  void RunSaveDialog() override {}
+  bool RunSaveDialog() override { return false; }
   std::string LoadPathText() const override;
   void SetLoadPathText(const std::string& text) override;
   std::string SumText() const override;

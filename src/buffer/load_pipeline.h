@@ -28,12 +28,15 @@ class LoadSaveWindows {
  public:
   virtual ~LoadSaveWindows() = default;
   // Creates the load dialog, shows it modally and releases it; with a preset
-  // name the dialog starts on that file and its range. False when the dialog
-  // would not open because no device is chosen yet (it has then set
-  // LoadNeedsDevice).
+  // name the dialog starts on that file and its range. True when the
+  // operator confirmed it; false when it was cancelled or would not open
+  // because no device is chosen yet (it has then set LoadNeedsDevice). A
+  // cancelled dialog stops the load even where its OK := "0" could not be
+  // written, so the last load is never replayed.
   virtual bool RunLoadDialog(const std::optional<std::string>& preset_name) = 0;
-  // Creates the save dialog with an empty name, shows it modally, releases it.
-  virtual void RunSaveDialog() = 0;
+  // Creates the save dialog with an empty name, shows it modally, releases
+  // it. True when the operator confirmed it.
+  virtual bool RunSaveDialog() = 0;
   // The main window's load path field.
   virtual std::string LoadPathText() const = 0;
   virtual void SetLoadPathText(const std::string& text) = 0;

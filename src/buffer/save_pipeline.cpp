@@ -118,7 +118,7 @@ int32_t SaveBuffer(const DataBuffer& buffer, Messages& messages, Progress& progr
 }
 
 bool SaveFileClick(LoadSaveContext& context) {
-  context.windows.RunSaveDialog();
+  if (!context.windows.RunSaveDialog()) return false;
   if (ReadDialogOK(context.buffer.HistoryIniPath(), "SaveDlg") == 0) return false;
   return SaveBuffer(context.buffer, context.messages, context.progress) == 1;
 }

@@ -35,16 +35,19 @@ class ScriptedDialogs : public ShellLoadSaveWindows {
     if (!dialog.FormCreate()) return false;
     dialog.fields().name = preset.value_or(load_name);
     dialog.NameEditChange(dialog.fields().name);
-    if (!dialog.Load()) dialog.Cancel();
-    return true;
+    if (dialog.Load()) return true;
+    dialog.Cancel();
+    return false;
   }
-  void RunSaveDialog() override {
+  bool RunSaveDialog() override {
     SaveDialogLogic dialog(Env());
     dialog.FormCreate();
     dialog.fields().name = save_name;
     dialog.fields().format = save_format;
     dialog.FillICSizeBBClick();
-    if (!dialog.Save()) dialog.Cancel();
+    if (dialog.Save()) return true;
+    dialog.Cancel();
+    return false;
   }
   bool TakeShowSummaryRequest() override {
     session.show_sum_after_load = false;

@@ -70,9 +70,10 @@ class FakeLoadSaveWindows : public LoadSaveWindows {
     if (on_load_dialog) return on_load_dialog();
     return true;
   }
-  void RunSaveDialog() override {
+  bool RunSaveDialog() override {
     ++save_dialogs;
     if (on_save_dialog) on_save_dialog();
+    return save_confirmed;
   }
   std::string LoadPathText() const override { return load_path; }
   void SetLoadPathText(const std::string& text) override { load_path = text; }
@@ -87,6 +88,7 @@ class FakeLoadSaveWindows : public LoadSaveWindows {
 
   std::function<bool()> on_load_dialog;
   std::function<void()> on_save_dialog;
+  bool save_confirmed = true;  // what the save dialog ends with
   std::optional<std::string> preset;
   int load_dialogs = 0, save_dialogs = 0, summaries_shown = 0, redraws = 0;
   std::string load_path, sum_text = "00000000";

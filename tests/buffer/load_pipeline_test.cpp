@@ -441,6 +441,13 @@ TEST_F(LoadPipelineTest, LoadFileClickFollowsTheDialogsHandBack) {
   EXPECT_EQ(buffer_.Bytes()[15], 7);
   EXPECT_EQ(windows_.summaries_shown, 1);
   EXPECT_FALSE(windows_.show_summary);
+
+  // Cancelled where its OK := "0" could not be written: the "1" of the load
+  // before is not replayed over the buffer.
+  buffer_.Bytes()[15] = 0;
+  windows_.on_load_dialog = [] { return false; };
+  EXPECT_FALSE(LoadFileClick(*context_));
+  EXPECT_EQ(buffer_.Bytes()[15], 0);
 }
 
 TEST_F(LoadPipelineTest, FileErrorsOfTheRangeReader) {

@@ -150,6 +150,14 @@ TEST_F(SaveTest, SaveFileClickSavesOnlyAfterOk) {
   windows.on_save_dialog = [&] { Dialog(Path("a.bin"), 0, 3, kSaveBinary); };
   EXPECT_TRUE(SaveFileClick(context));
   EXPECT_EQ(testing::ReadFile(Path("a.bin")), std::string("\x00\x01\x02\x03", 4));
+
+  // Cancelled where its OK := "0" could not be written: the save before is
+  // not replayed.
+  fs::remove(Path("a.bin"));
+  windows.on_save_dialog = nullptr;
+  windows.save_confirmed = false;
+  EXPECT_FALSE(SaveFileClick(context));
+  EXPECT_FALSE(fs::exists(Path("a.bin")));
 }
 
 }  // namespace

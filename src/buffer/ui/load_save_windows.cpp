@@ -25,13 +25,12 @@ bool QtLoadSaveWindows::RunLoadDialog(const std::optional<std::string>& preset_n
   if (!dialog.Created()) return false;
   if (preset_name) dialog.SetFileName(*preset_name);
   if (main_window_) dialog.move(main_window_->frameGeometry().topLeft() + QPoint(11, 54));
-  dialog.exec();
-  return true;
+  return dialog.exec() == QDialog::Accepted;
 }
 
-void QtLoadSaveWindows::RunSaveDialog() {
+bool QtLoadSaveWindows::RunSaveDialog() {
   TLoadSaveDlg dialog(Env(), files_, history_ini_file_, main_window_);
-  dialog.exec();
+  return dialog.exec() == QDialog::Accepted;
 }
 
 std::string QtLoadSaveWindows::LoadPathText() const {

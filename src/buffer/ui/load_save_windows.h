@@ -35,7 +35,7 @@ class QtLoadSaveWindows : public LoadSaveWindows {
                     FileChooser& files, TShowSum& show_sum, std::string history_ini_file = {});
 
   bool RunLoadDialog(const std::optional<std::string>& preset_name) override;
-  void RunSaveDialog() override;
+  bool RunSaveDialog() override;
   std::string LoadPathText() const override;
   void SetLoadPathText(const std::string& text) override;
   std::string SumText() const override;
