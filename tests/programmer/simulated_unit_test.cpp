@@ -403,7 +403,7 @@ TEST(SimulatedProtocol, ChecksWhatTheHostSends) {
   }
 }
 
-// What the Parts send passes every check: the last-address form of the
+// What the host sends passes every check: the last-address form of the
 // length, a program sharing its page's block with the data, a raw request
 // with a data stage, and the self-test's read without a block.
 TEST(SimulatedProtocol, WhatTheHostMaySendPasses) {

@@ -76,7 +76,7 @@ class LoadSaveDialogsTest : public testing::LoadSaveFixture {
   std::unique_ptr<LoadSaveContext> context_;
 };
 
-TEST_F(LoadSaveDialogsTest, LoadDialogHasThePartsTextsAndLimits) {
+TEST_F(LoadSaveDialogsTest, LoadDialogHasItsTextsAndLimits) {
   TLoadDlg dialog(env, chooser_, Path("quenlet.ini"));
   ASSERT_TRUE(dialog.Created());
   EXPECT_EQ(dialog.windowTitle(), "Load File");
@@ -132,7 +132,7 @@ TEST_F(LoadSaveDialogsTest, LoadDialogHasThePartsTextsAndLimits) {
   EXPECT_EQ(dialog.UserFill()->text(), "10");  // a fill of 100 cannot be typed
 }
 
-TEST_F(LoadSaveDialogsTest, SaveDialogHasThePartsTexts) {
+TEST_F(LoadSaveDialogsTest, SaveDialogHasItsTexts) {
   TLoadSaveDlg dialog(env, chooser_, Path("quenlet.ini"));
   EXPECT_EQ(dialog.windowTitle(), "Save File");
   EXPECT_FALSE(dialog.windowFlags() & Qt::FramelessWindowHint);
