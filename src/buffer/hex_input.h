@@ -20,10 +20,9 @@ class Messages;
 inline constexpr size_t kEditTextLimit = 256;
 
 // Length limits of the dialogs' edits.
-inline constexpr size_t kAddressDigits = 7;    // every address field
-inline constexpr size_t kBlockDestDigits = 6;  // the block dialog's byte destination
-inline constexpr size_t kByteDigits = 2;       // a byte value (fill byte)
-inline constexpr size_t kWordDigits = 4;       // a word value
+inline constexpr size_t kAddressDigits = 7;  // every address field, the block destination too
+inline constexpr size_t kByteDigits = 2;     // a byte value (fill byte)
+inline constexpr size_t kWordDigits = 4;     // a word value
 
 // The largest address that a field of kAddressDigits digits shows.
 inline constexpr uint64_t kAddressFieldMax = 0xFFFFFFF;

@@ -22,7 +22,7 @@ class HexAddressEdit : public QLineEdit {
   Q_OBJECT
 
  public:
-  // max_digits: kAddressDigits, kBlockDestDigits, kByteDigits or kWordDigits.
+  // max_digits: kAddressDigits, kByteDigits or kWordDigits.
   explicit HexAddressEdit(size_t max_digits = kAddressDigits, QWidget* parent = nullptr);
 
   size_t MaxDigits() const { return max_digits_; }
