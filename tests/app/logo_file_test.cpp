@@ -22,7 +22,7 @@ TEST_F(LogoFileTest, HeaderStoredAtTheEndMovesToTheFront) {
   EXPECT_FALSE(std::filesystem::exists(Path("0.bmp")));
 }
 
-TEST_F(LogoFileTest, MissingOrShortFileHoldsNoBitmap) {
+TEST_F(LogoFileTest, MissingShortOrHugeFileHoldsNoBitmap) {
   EXPECT_EQ(RestoreLogoBitmap(Path("Temp0.cue")), std::nullopt);
   for (size_t size : {size_t{0}, size_t{1}, kLogoHeaderSize - 1}) {
     SCOPED_TRACE(size);
@@ -31,6 +31,10 @@ TEST_F(LogoFileTest, MissingOrShortFileHoldsNoBitmap) {
   }
   std::filesystem::create_directory(Path("folder.cue"));
   EXPECT_EQ(RestoreLogoBitmap(Path("folder.cue")), std::nullopt);
+  // Too large for a logo: not read (a sparse file, nothing on the disk).
+  testing::WriteFile(Path("Temp0.cue"), "");
+  std::filesystem::resize_file(Path("Temp0.cue"), kLogoMaxSize + 1);
+  EXPECT_EQ(RestoreLogoBitmap(Path("Temp0.cue")), std::nullopt);
 }
 
 }  // namespace
