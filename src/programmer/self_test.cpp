@@ -131,6 +131,9 @@ void SelfTest::SelfTestStep() {
     }
     ShowPassCount();
     if (stopped) view_.AddMessage(self_test_text::kUserStopped);
+  } else if (!selected) {
+    // The loader said why; the page must not keep an earlier "Completed!".
+    view_.SetStatus(self_test_text::kNotConnected);
   }
   running_ = false;
 }

@@ -193,6 +193,23 @@ TEST_F(SelfTestRun, AReportThatIsNoneOrNeverArrivesIsAFailedAttempt) {
   }
 }
 
+// A test device file the loader refuses ends the attempt before the wire: its
+// message, and a failed status instead of the last attempt's.
+TEST_F(SelfTestRun, ARefusedTestDeviceIsAFailedAttempt) {
+  test.Self_OKClick();
+  ASSERT_EQ(view.status, self_test_text::kCompleted);
+  test.WindowClosing();
+  const std::string refused = "[VK_KZExternValue]\r\nName=HARDTEST\r\nmax_address_Hi=abc\r\n";
+  dir.Write("INI/VARNEK/HARDTEST.INI", {refused.begin(), refused.end()});
+  ClearRecords();
+  test.Self_OKClick();
+  EXPECT_THAT(Messages(),
+              ElementsAre(self_test_text::kWarning, "'abc' is not a valid integer value"));
+  EXPECT_EQ(view.status, self_test_text::kNotConnected);
+  test.WindowClosing();
+  ExpectUserDevice();
+}
+
 TEST_F(SelfTestRun, WithoutUnitOnlyTheNotConnectedText) {
   sim.SetUnitPresent(false);
   ClearRecords();

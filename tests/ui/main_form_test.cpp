@@ -120,6 +120,11 @@ TEST_F(MainFormTest, EveryClickablePictureIsANamedButtonThatAnswersPress) {
                                "Protect", "Run", "AutoRun", "Stop", "Checksum", "Sum", "Ok"}) {
     EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
   }
+  // The read-only fields are named as well, by the caption beside them.
+  for (QLineEdit* edit : form->findChildren<QLineEdit*>()) {
+    if (!edit->isVisibleTo(form.get())) continue;
+    EXPECT_FALSE(edit->accessibleName().isEmpty()) << edit->objectName().toStdString();
+  }
   // The press action of assistive technology clicks, from the event loop
   // (a dialog it opens must not hold up the caller).
   int about = 0;

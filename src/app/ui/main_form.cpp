@@ -86,13 +86,13 @@ QLabel* Caption(const QString& text, QWidget* parent, QRect at) {
   return label;
 }
 
-QLineEdit* Field(QWidget* parent, QRect at, const QFont& font, const QString& description) {
+QLineEdit* Field(QWidget* parent, QRect at, const QFont& font, const QString& name) {
   auto* edit = new QLineEdit(parent);
   edit->setReadOnly(true);
   edit->setFont(font);
   edit->setGeometry(at);
   edit->setFocusPolicy(Qt::NoFocus);
-  edit->setAccessibleDescription(description);
+  edit->setAccessibleName(name);
   return edit;
 }
 

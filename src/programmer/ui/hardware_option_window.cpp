@@ -32,7 +32,6 @@ constexpr const char* kInfoRows[] = {
 constexpr const char* kInfoNames[] = {"hard_name", "hard_type", "hard_sn", "hard_version",
                                       "hard_state"};
 constexpr const char* kCountCaption = "熱機次數          ";
-constexpr const char* kSoundFailText = "Sound Command Fail !!";
 
 QLabel* ValueLabel(const char* name, QWidget* parent) {
   auto* label = new QLabel(HardwareInfoLabels::kInitial, parent);

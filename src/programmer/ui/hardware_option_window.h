@@ -67,8 +67,6 @@ class THardWare_Option : public QDialog, private SelfTestView {
  private:
   void FormShow();
   void FollowSoundChoice();
-  // "Sound Command Fail !!" when the sound system refused a test sound.
-  void ReportSoundFailure(bool played);
   QWidget* BuildSystemPage();
   QWidget* BuildSelfTestPage();
 
