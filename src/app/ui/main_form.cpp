@@ -397,6 +397,9 @@ void TMainForm::PlaceFuseEditor(QWidget* editor) {
   // is cut at the window's edge, and its OK button would be lost.
   const int room = width() - kPagePosition.x() - editor->width();
   editor->move(std::max(0, std::min(kFuseEditorPosition.x(), room)), kFuseEditorPosition.y());
+  // Down to the page's foot, so that no half of a run button shows below it.
+  const int foot = kPagePosition.y() + SkinPictures::kPageSize.height();
+  if (editor->y() + editor->height() < foot) editor->setFixedHeight(foot - editor->y());
   editor->raise();
   editor->show();
 }

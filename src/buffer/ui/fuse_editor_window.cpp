@@ -63,6 +63,10 @@ Tform2::Tform2(const FuseEditorLinks& links, QWidget* parent) : QWidget(parent),
   QWidget* page = BuildEditPage();
   pages_->addTab(page, "GAL Edit");
   layout->addWidget(pages_);
+  // A window given more height than it needs keeps its grid as it is and
+  // sets its buttons at the foot.
+  pages_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  layout->addStretch(1);
   layout->addWidget(BuildBottomPanel());
 
   editor_.SetRedrawHandler([this] { ShowView(); });
