@@ -12,6 +12,9 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include <utility>
+#include <vector>
+
 #include "app/main_form_state.h"
 #include "buffer/ui/dialog_look.h"
 #include "controls/display_text.h"
@@ -30,11 +33,17 @@ QFont HeadingFont() {
 }
 
 // Four bytes of a 32-bit group of the buffer, the device's bytes marked:
-// every byte, one byte of each 16-bit pair, or one byte of each group.
+// every byte, one byte of each 16-bit pair, or one byte of each group; the
+// lane ticked in the column is the one marked.
 class LanePicture : public QWidget {
  public:
   LanePicture(int width, QWidget* parent) : QWidget(parent), width_(width) {
     setFixedSize(128, 36);
+  }
+  void SetLane(int lane) {
+    if (lane == lane_) return;
+    lane_ = lane;
+    update();
   }
 
  protected:
@@ -45,7 +54,7 @@ class LanePicture : public QWidget {
     const int cell = 28;
     for (int i = 0; i < 4; ++i) {
       const QRectF r(4 + i * (cell + 2) + 0.5, 4.5, cell, cell - 4);
-      const bool device = i % width_ == 0;
+      const bool device = i % width_ == lane_;
       p.setPen(device ? look::kAccent : look::kSurfaceBorder);
       p.setBrush(device ? look::kAccentLight : look::kSurface);
       p.drawRoundedRect(r, 3, 3);
@@ -56,6 +65,7 @@ class LanePicture : public QWidget {
 
  private:
   int width_;
+  int lane_ = 0;
 };
 
 struct LaneColumn {
@@ -85,6 +95,7 @@ TCurrentPageForm::TCurrentPageForm(const OptionWindowContext& context, QWidget* 
   data_set->setObjectName("Data_Set");
   data_set->setGeometry(8, 8, kClientWidth - 40, 264);
   lanes_ = new QButtonGroup(this);
+  std::vector<std::pair<LanePicture*, int>> lane_of_code;  // by code: its column's picture, lane
   int code = 0;
   int x = 16;
   for (const LaneColumn& column :
@@ -100,16 +111,23 @@ TCurrentPageForm::TCurrentPageForm(const OptionWindowContext& context, QWidget* 
     picture->move(x, 40);
     picture->setAccessibleDescription(QString(column.heading) + " lanes");
     int y = 88;
-    for (const auto& [name, caption] : column.buttons) {
+    for (size_t lane = 0; lane < column.buttons.size(); ++lane) {
+      const auto& [name, caption] = column.buttons[lane];
       auto* button = new QRadioButton(caption, data_set);
       button->setObjectName(name);
       button->setAccessibleName(QString(column.heading) + " " + caption);
       button->setGeometry(x, y, 140, 24);
+      lane_of_code.emplace_back(picture, static_cast<int>(lane));
       lanes_->addButton(button, code++);
       y += 32;
     }
     x += 160;
   }
+  // Each column's picture marks the lane ticked in it, else its first.
+  connect(lanes_, &QButtonGroup::idToggled, this, [lane_of_code](int id, bool checked) {
+    const auto& [picture, lane] = lane_of_code[static_cast<size_t>(id)];
+    picture->SetLane(checked ? lane : 0);
+  });
   LaneButton(0)->setChecked(true);
 
   // Kept from the layout, never shown.
