@@ -121,8 +121,10 @@ TEST_F(PassTest, StopInsideTheProgramStepEndsThePassAfterIt) {
     }
   };
   AutoRun();
-  // Program ran to its end; verify was never started.
+  // Program ran to its end; verify was never started: program's last status
+  // was the last thing on the wire.
   EXPECT_THAT(Operations(), ElementsAre(0x02, 0x04, 0x05, 0x05));
+  EXPECT_EQ(Transfers().back(), "IN 42 0000 0000 16");
   EXPECT_THAT(messages.texts(), Contains(kUserStopText));
   EXPECT_TRUE(Shows(Indicator::Fail));
   EXPECT_FALSE(Shows(Indicator::Pass));
