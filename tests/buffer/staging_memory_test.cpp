@@ -64,6 +64,18 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept {
 namespace quenlet {
 namespace {
 
+// A load of high.hex in `format`; with `fill` the fill byte 0xFF around it.
+LoadRequest HighLoad(int32_t format, bool fill) {
+  LoadRequest request;
+  request.name = "high.hex";
+  request.format = format;
+  if (fill) {
+    request.fill = 0xFF;
+    request.fill_unused = true;
+  }
+  return request;
+}
+
 // A file whose data lies high sizes its image once to what the records
 // reach, with the room of the buffer block that will take it over (at least
 // the 16 MB buffer of an S-record load): no regrowth, so the read holds no
@@ -116,14 +128,10 @@ TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
     DataBuffer buffer;
     testing::FakeMessages messages;
     NullProgress progress;
-    LoadRequest request;
-    request.name = "high.hex";
-    request.format = row.format;
-    request.fill = 0xFF;
-    request.fill_unused = true;
     const size_t before = live_bytes;
     peak_bytes = before;
-    const LoadOutcome outcome = LoadTextIntoBuffer(buffer, row.text, request, messages, progress);
+    const LoadOutcome outcome =
+        LoadTextIntoBuffer(buffer, row.text, HighLoad(row.format, true), messages, progress);
     ASSERT_TRUE(outcome.loaded);
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(buffer.Bytes()[row.last], 0xFF);  // the counting bytes' last, of 0x10000
@@ -153,11 +161,9 @@ TEST(StagingMemory, AnImageThatCannotBeHadShowsTheMemoryText) {
     DataBuffer buffer;
     testing::FakeMessages messages;
     NullProgress progress;
-    LoadRequest request;
-    request.name = "high.hex";
-    request.format = row.format;
     refuse_from = row.refuse_from;
-    const LoadOutcome outcome = LoadTextIntoBuffer(buffer, row.text, request, messages, progress);
+    const LoadOutcome outcome =
+        LoadTextIntoBuffer(buffer, row.text, HighLoad(row.format, false), messages, progress);
     refuse_from = SIZE_MAX;
     EXPECT_FALSE(outcome.loaded);
     ASSERT_EQ(messages.boxes.size(), 1u);
