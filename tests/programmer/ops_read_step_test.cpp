@@ -13,8 +13,10 @@
 namespace quenlet::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 class RecordingOptionPages : public OptionPageHooks {
  public:
@@ -158,6 +160,16 @@ TEST(ReadStep, OptionTypesTwoAndThreePrepareTheUserPage) {
     ASSERT_TRUE(readClick(f.ctx));
     EXPECT_EQ(f.wire.lines.back(), "OUT 49 4000 0B00 0");  // no status request follows
     EXPECT_THAT(pages.calls, ElementsAre("read user page"));
+
+    // A read that failed asks the unit for no user page.
+    OpsFixture failing;
+    RecordingOptionPages untouched;
+    failing.ctx.option_pages = &untouched;
+    failing.Select(DeviceShape{.max_address = 0x7FFF, .option_fuse_type = kind});
+    failing.unit().FailRequest(request::kRun);
+    EXPECT_FALSE(readClick(failing.ctx));
+    EXPECT_THAT(failing.wire.lines, Not(Contains("OUT 49 4000 0B00 0")));
+    EXPECT_THAT(untouched.calls, IsEmpty());
   }
 }
 

@@ -233,6 +233,14 @@ TEST(ProgramTest, SendsTheFirst2048BufferBytes) {
   const std::vector<uint8_t> b = f.Buffer();
   EXPECT_EQ(f.unit().program_test_data(), std::vector<uint8_t>(b.begin(), b.begin() + 2048));
   EXPECT_EQ(f.view.Top(Step::Program), Layer::p);
+
+  // A refused 0x43 ends it there, as a failure.
+  OpsFixture failing;
+  failing.Select(DeviceShape{});
+  failing.unit().FailRequest(0x43);
+  EXPECT_FALSE(progClick(failing.ctx));
+  EXPECT_THAT(failing.wire.lines, ElementsAre("OUT 43 0000 0000 0 fail"));
+  EXPECT_EQ(failing.view.Top(Step::Program), Layer::f);
 }
 
 class StepButtonsTest : public ::testing::Test {
