@@ -1,6 +1,6 @@
 // The view over a buffer whose allocation failed: every cell is blank and
 // every handler does nothing. The allocation is made to fail by this test
-// program's own operator new, which refuses the one size asked for.
+// program's own operators new, which refuse the one size asked for.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -24,6 +24,22 @@ void operator delete(void* p) noexcept {
   std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+// The buffer's block is an array taken without exceptions; a sanitizer's
+// own operators would not pass through the one above.
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  if (size != 0 && size == refused_size.load()) return nullptr;
+  return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size) {
+  if (void* p = operator new[](size, std::nothrow)) return p;
+  throw std::bad_alloc();
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
   std::free(p);
 }
 
