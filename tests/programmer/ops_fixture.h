@@ -87,9 +87,10 @@ class EventMessages : public Messages {
  public:
   explicit EventMessages(std::vector<std::string>& events) : events_(events) {}
   void Show(const std::string& text) override { events_.push_back("message " + text); }
-  MessageResult Box(const std::string& text, const std::string&, MessageButtons,
+  // A box that offers more than OK is a question, recorded apart.
+  MessageResult Box(const std::string& text, const std::string&, MessageButtons buttons,
                     MessageIcon) override {
-    events_.push_back("message " + text);
+    events_.push_back((buttons == MessageButtons::Ok ? "message " : "question ") + text);
     return MessageResult::Ok;
   }
 

@@ -121,6 +121,7 @@ TEST_F(SelfTestRun, OneExecuteRunsOneAttemptAndShowsTheReport) {
   ClearRecords();
   test.Self_OKClick();
 
+  // The warning offers OK only: a message, not a question.
   EXPECT_THAT(Messages(), ElementsAre(self_test_text::kWarning));
   // The test device's load (its driver), then the preparation and the report.
   std::vector<std::string> expected;
