@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -77,6 +78,54 @@ TEST(JedecWrite, ExactBytes) {
   }
 }
 
+// The plain character scan that earlier copies of the program read fuse
+// files with: the last F0* or F1* sets every fuse; after the first '*', each
+// 'L' followed by a digit starts a list of up to 8 digits, whose '0' and '1'
+// set fuses until the next '*'; a 'C' or 'V' that begins a field once more
+// than ten '1's were read ends the scan. Files we write must read the same
+// under it as under our reader.
+std::vector<uint8_t> CharacterScan(const std::string& text, uint64_t count) {
+  std::vector<uint8_t> fuses(count, 0);
+  for (size_t i = text.size() >= 4 ? text.size() - 3 : 0; i-- > 0;) {
+    if (text[i] == 'F' && (text[i + 1] == '0' || text[i + 1] == '1') && text[i + 2] == '*') {
+      std::fill(fuses.begin(), fuses.end(), uint8_t(text[i + 1] - '0'));
+      break;
+    }
+  }
+  auto digit = [&](size_t k) { return k < text.size() && std::isdigit(uint8_t(text[k])); };
+  size_t i = text.find('*');
+  if (i == std::string::npos) return fuses;
+  while (i < text.size() && !(text[i] == 'L' && digit(i + 1))) ++i;
+  int ones = 0;
+  while (i < text.size()) {
+    size_t j = i;
+    if (text[i] == '*') {
+      j = i + 1;
+      while (j < text.size() && (text[j] == '\r' || text[j] == '\n' || text[j] == ' ')) ++j;
+    } else if (text[i] != 'L') {
+      ++i;
+      continue;
+    }
+    if (j < text.size() && text[j] == 'L' && digit(j + 1)) {
+      uint64_t s = 0;
+      size_t k = j + 1;
+      for (int d = 0; d < 8 && digit(k); ++d, ++k) s = s * 10 + uint64_t(text[k] - '0');
+      if (s > count) break;
+      for (uint64_t n = 0; k < text.size() && text[k] != '*'; ++k) {
+        if (text[k] != '0' && text[k] != '1') continue;
+        if (s + n < count) fuses[s + n] = uint8_t(text[k] - '0');
+        ones += text[k] == '1';
+        ++n;
+      }
+      i = k;
+      continue;
+    }
+    if (j < text.size() && (text[j] == 'C' || text[j] == 'V') && ones > 10) break;
+    i = j > i ? j : i + 1;
+  }
+  return fuses;
+}
+
 TEST(JedecReadWrite, RoundTripsForSeveralGeometries) {
   struct Geometry {
     uint64_t count, columns;
@@ -90,6 +139,7 @@ TEST(JedecReadWrite, RoundTripsForSeveralGeometries) {
     const JedecRead read = ReadJedecText(text, g.count);
     ASSERT_EQ(read.status, JedecStatus::Read);
     EXPECT_EQ(read.fuses, fuses);
+    EXPECT_EQ(CharacterScan(text, g.count), fuses);
     char c_field[16];
     std::snprintf(c_field, sizeof c_field, "\r\nC%04X*\r\n", FuseCheckSum(fuses) & 0xFFFF);
     EXPECT_NE(text.find(c_field), std::string::npos);
