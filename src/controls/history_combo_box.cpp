@@ -46,7 +46,6 @@ void THistoryComboBox::ReadIniFile() {
 bool THistoryComboBox::WriteIniFile() {
   if (ini_section_.empty()) return true;
   IniFile ini(EffectiveIniFileName());
-  bool ok = ini.EraseSection(ini_section_);
   const std::string text = Text();
   std::vector<std::string> items = Items();
   if (!text.empty()) items.insert(items.begin(), text);
@@ -64,11 +63,14 @@ bool THistoryComboBox::WriteIniFile() {
   clear();
   for (const std::string& item : kept) addItem(QString::fromStdString(item));
   setEditText(shown);
+  // The old list goes and the new one comes in one replace of the file, so a
+  // failed write leaves the history as it was.
   IniBatch batch;
+  batch.EraseSection(ini_section_);
   for (size_t i = 0; i < kept.size(); ++i) {
     batch.WriteString(ini_section_, HistoryKey(static_cast<int>(i)), kept[i]);
   }
-  return ini.Write(batch) && ok;
+  return ini.Write(batch);
 }
 
 std::vector<std::string> THistoryComboBox::Items() const {

@@ -129,11 +129,27 @@ void Apply(std::vector<Line>& lines, const std::string& section, const std::stri
                Line{IniLine::kKey, key + "=" + value, key, value});
 }
 
+// Every section of that name goes, as the platform erases all of them.
+// Whether one was there.
+bool EraseAll(std::vector<Line>& lines, const std::string& section) {
+  bool erased = false;
+  while (auto span = FindSection(lines, section)) {
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(span->header),
+                lines.begin() + static_cast<std::ptrdiff_t>(span->last));
+    erased = true;
+  }
+  return erased;
+}
+
 }  // namespace
 
 void IniBatch::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
   entries_.push_back({section, key, value});
+}
+
+void IniBatch::EraseSection(const std::string& section) {
+  entries_.push_back({section, "", "", true});
 }
 
 void IniBatch::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
@@ -217,7 +233,13 @@ bool IniFile::Write(const IniBatch& batch) {
   if (!batch.CanWrite()) return false;
   if (batch.empty()) return true;
   Document doc = Load(path_);
-  for (const auto& e : batch.entries_) Apply(doc.lines, e.section, e.key, StoredValue(e.value));
+  for (const auto& e : batch.entries_) {
+    if (e.erase_section) {
+      EraseAll(doc.lines, e.section);
+    } else {
+      Apply(doc.lines, e.section, e.key, StoredValue(e.value));
+    }
+  }
   return Store(path_, doc);
 }
 
@@ -227,14 +249,7 @@ bool IniFile::WriteInteger(const std::string& section, const std::string& key, i
 
 bool IniFile::EraseSection(const std::string& section) {
   Document doc = Load(path_);
-  bool changed = false;
-  // Every section of that name goes, as the platform erases all of them.
-  while (auto span = FindSection(doc.lines, section)) {
-    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(span->header),
-                    doc.lines.begin() + static_cast<std::ptrdiff_t>(span->last));
-    changed = true;
-  }
-  return changed ? Store(path_, doc) : true;
+  return EraseAll(doc.lines, section) ? Store(path_, doc) : true;
 }
 
 bool IniFile::DeleteKey(const std::string& section, const std::string& key) {

@@ -32,6 +32,9 @@ class IniBatch {
  public:
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+  // Every section of that name goes, as IniFile::EraseSection; the entries
+  // after it may write the section anew.
+  void EraseSection(const std::string& section);
 
   bool empty() const { return entries_.empty(); }
   size_t size() const { return entries_.size(); }
@@ -45,6 +48,7 @@ class IniBatch {
     std::string section;
     std::string key;
     std::string value;
+    bool erase_section = false;
   };
   std::vector<Entry> entries_;
 };

@@ -185,11 +185,18 @@ TEST_F(IniFileTest, ABatchReadsAsTheSameWritesOneByOne) {
       {"page0", "Com2", "x"},          // the section the batch made, other case
       {"System", "Added", "7"},        // a later entry for a key wins
       {"Option", "sound_setup", "0"},  // another existing section
+      {"SYSTEM", nullptr, nullptr},    // both [System] sections erased ...
+      {"System", "Fresh", "1"},        // ... and written anew
   };
   IniBatch batch;
   const std::string one_by_one = Path("one_by_one.ini");
   testing::WriteFile(one_by_one, start);
   for (const auto& e : entries) {
+    if (!e.key) {
+      batch.EraseSection(e.section);
+      ASSERT_TRUE(IniFile(one_by_one).EraseSection(e.section));
+      continue;
+    }
     batch.WriteString(e.section, e.key, e.value);
     ASSERT_TRUE(IniFile(one_by_one).WriteString(e.section, e.key, e.value));
   }
@@ -197,7 +204,9 @@ TEST_F(IniFileTest, ABatchReadsAsTheSameWritesOneByOne) {
   IniFile ini(path_);
   ASSERT_TRUE(ini.Write(batch));
   EXPECT_EQ(Contents(), testing::ReadFile(one_by_one));
-  EXPECT_EQ(ini.ReadInteger("System", "Added", 0), 7);
+  EXPECT_EQ(ini.ReadInteger("System", "Added", 0), 0);
+  EXPECT_EQ(ini.ReadInteger("System", "Fresh", 0), 1);
+  EXPECT_EQ(ini.ReadString("system", "late", "gone"), "gone");
   EXPECT_EQ(ini.ReadString("PAGE0", "Com1", ""), " padded ");
 
   // One refused entry: nothing of the batch is written.
