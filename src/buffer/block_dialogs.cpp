@@ -94,7 +94,7 @@ void BlockDialogLogic::ExitBtnClick() {
   IniFile(ops_.buffer.HistoryIniPath()).WriteString(kBlockDlg, "OK", "0");
 }
 
-void RunBlockCommand(OperationContext& ops, const std::function<void()>& run_dialog) {
+void RunBlockCommand(OperationContext& ops, const std::function<bool()>& run_dialog) {
   if (!RunDialogGuarded(ops.messages, run_dialog)) return;
   if (ReadDialogOK(ops.buffer.HistoryIniPath(), kBlockDlg) != 1) return;
   if (!ops.buffer.DoBlockAction()) ops.messages.Show("Range Error!!");

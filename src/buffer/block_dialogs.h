@@ -63,11 +63,11 @@ class BlockDialogLogic {
   BlockDialogFields fields_;
 };
 
-// The editor's Block command: the dialog (run_dialog shows it modally),
-// then, when it was confirmed, the block action. A range the action
-// refuses shows "Range Error!!". An error raised while the dialog runs is
-// shown by the error display.
-void RunBlockCommand(OperationContext& ops, const std::function<void()>& run_dialog);
+// The editor's Block command: the dialog (run_dialog shows it modally and
+// says whether it was confirmed), then, when it was, the block action. A
+// range the action refuses shows "Range Error!!". An error raised while the
+// dialog runs is shown by the error display.
+void RunBlockCommand(OperationContext& ops, const std::function<bool()>& run_dialog);
 
 // ------------------------------------------------------------ Buffer Resize.
 

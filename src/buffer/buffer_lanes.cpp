@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "buffer/data_buffer.h"
 #include "buffer/buffer_limits.h"
+#include "buffer/data_buffer.h"
 #include "buffer/progress_steps.h"
 #include "buffer/staging_image.h"
 #include "platform/user_interfaces.h"
@@ -221,7 +221,8 @@ bool DataBuffer::AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progre
   // The slack above holds what the old block held there, else zero, as a
   // resize leaves it.
   const uint64_t kept_to = std::max(filled_to, std::min(block_size_, block));
-  if (kept_to > filled_to) std::memcpy(out + filled_to, block_.get() + filled_to, kept_to - filled_to);
+  if (kept_to > filled_to)
+    std::memcpy(out + filled_to, block_.get() + filled_to, kept_to - filled_to);
   std::memset(out + kept_to, 0, block - kept_to);
 
   block_ = std::move(taken.bytes);

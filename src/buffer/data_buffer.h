@@ -90,7 +90,9 @@ class DataBuffer {
   // The whole block, slack included (for writers that round a length up and
   // may read a few bytes past BufSize).
   std::span<uint8_t> Block() { return {block_.get(), static_cast<size_t>(block_size_)}; }
-  std::span<const uint8_t> Block() const { return {block_.get(), static_cast<size_t>(block_size_)}; }
+  std::span<const uint8_t> Block() const {
+    return {block_.get(), static_cast<size_t>(block_size_)};
+  }
 
   // Checked copies within the logical buffer: false (and nothing copied) when
   // offset + size passes BufSize.

@@ -20,10 +20,9 @@ bool WriteDialogSection(const IniBatch& batch, const std::string& ini_path, Mess
   return false;
 }
 
-bool RunDialogGuarded(Messages& messages, const std::function<void()>& run_dialog) {
+bool RunDialogGuarded(Messages& messages, const std::function<bool()>& run_dialog) {
   try {
-    run_dialog();
-    return true;
+    return run_dialog();
   } catch (const std::exception& error) {
     messages.ShowError(error.what());
     return false;

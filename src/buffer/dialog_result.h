@@ -18,8 +18,10 @@ int32_t ReadDialogOK(const std::string& ini_path, const std::string& section);
 // or nothing after the message "<path> cannot be written." / "ERROR".
 bool WriteDialogSection(const IniBatch& batch, const std::string& ini_path, Messages& messages);
 
-// Runs a command's modal dialog. An error raised inside it goes to the error
-// display, and then false: the command does nothing more.
-bool RunDialogGuarded(Messages& messages, const std::function<void()>& run_dialog);
+// Runs a command's modal dialog, which returns whether the operator confirmed
+// it. False for a cancelled dialog, so that the command does nothing more even
+// where the dialog's OK := "0" could not be written; and false after an error
+// raised inside it, which goes to the error display.
+bool RunDialogGuarded(Messages& messages, const std::function<bool()>& run_dialog);
 
 }  // namespace quenlet

@@ -76,7 +76,7 @@ void FillDialogLogic::CancelBtnClick() {
   IniFile(ops_.buffer.HistoryIniPath()).WriteString(kFillDataDlg, "OK", "0");
 }
 
-void RunFillCommand(OperationContext& ops, const std::function<void()>& run_dialog) {
+void RunFillCommand(OperationContext& ops, const std::function<bool()>& run_dialog) {
   if (!RunDialogGuarded(ops.messages, run_dialog)) return;
   DataBuffer& buffer = ops.buffer;
   if (ReadDialogOK(buffer.HistoryIniPath(), kFillDataDlg) != 1) return;
@@ -156,7 +156,7 @@ void SumDialogLogic::ExitBtnClick() {
   IniFile(ops_.buffer.HistoryIniPath()).WriteString(kGetSumDlg, "OK", "0");
 }
 
-void RunSumCommand(OperationContext& ops, const std::function<void()>& run_dialog) {
+void RunSumCommand(OperationContext& ops, const std::function<bool()>& run_dialog) {
   if (!RunDialogGuarded(ops.messages, run_dialog)) return;
   // The programmer's own sum came from the dialog's "IC".
   if (ops.device.Option_Fuse_Type == 1) return;

@@ -75,7 +75,7 @@ class FillDialogLogic {
 };
 
 // The editor's Fill Data command: the dialog, then the fill it chose.
-void RunFillCommand(OperationContext& ops, const std::function<void()>& run_dialog);
+void RunFillCommand(OperationContext& ops, const std::function<bool()>& run_dialog);
 
 // ------------------------------------------------------------ Get Check Sum
 
@@ -112,6 +112,6 @@ class SumDialogLogic {
 
 // The editor's Get Sum command: the dialog, then the buffer's sum of the
 // chosen range with its message ("SUM : %08lX").
-void RunSumCommand(OperationContext& ops, const std::function<void()>& run_dialog);
+void RunSumCommand(OperationContext& ops, const std::function<bool()>& run_dialog);
 
 }  // namespace quenlet

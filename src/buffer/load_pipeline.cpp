@@ -293,7 +293,8 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
   // A whole hex image at 0 with the fill around it becomes the buffer itself:
   // a file whose data lies high is then held once, not twice.
   const bool adopted = hex.image.HasData() && PlacementMode(mode) == kDataEveryByte && dest == 0 &&
-                       request.fill_unused && buffer.AdoptImage(hex.image, n, request.fill, progress);
+                       request.fill_unused &&
+                       buffer.AdoptImage(hex.image, n, request.fill, progress);
   if (!adopted && !buffer.ResizeBuffer(n, messages)) return outcome;
   const int32_t old_mode = buffer.DataMode();
   buffer.SetDataMode(PlacementMode(mode));

@@ -24,16 +24,16 @@ class LibrarySessionTest : public RunTest {
     for (const auto& entry : std::filesystem::directory_iterator(from)) {
       const std::string name = entry.path().filename().string();
       const std::string ext = entry.path().extension().string();
-      const bool library_folder = entry.is_directory() && (name == "INI" || name == "FPGA" ||
-                                                           name == "MENU" || name == "URL" ||
-                                                           name == "Samples" || name == "Bmpdata");
+      const bool library_folder =
+          entry.is_directory() && (name == "INI" || name == "FPGA" || name == "MENU" ||
+                                   name == "URL" || name == "Samples" || name == "Bmpdata");
       const bool library_file =
-          entry.is_regular_file() && (ext == ".ini" || ext == ".cue" || ext == ".DRV" ||
-                                      ext == ".drv") && name != "History_1.ini" &&
-          name != "SelIcHst.ini" && name != "temp.ini" && name != "logo_p.ini";
+          entry.is_regular_file() &&
+          (ext == ".ini" || ext == ".cue" || ext == ".DRV" || ext == ".drv") &&
+          name != "History_1.ini" && name != "SelIcHst.ini" && name != "temp.ini" &&
+          name != "logo_p.ini";
       if (library_folder || library_file) {
-        std::filesystem::copy(entry.path(), dir_ / name,
-                              std::filesystem::copy_options::recursive);
+        std::filesystem::copy(entry.path(), dir_ / name, std::filesystem::copy_options::recursive);
       }
     }
   }
@@ -65,8 +65,8 @@ TEST_F(LibrarySessionTest, StartsSilentlyOnTheRestoredDeviceAndExitsOnYes) {
   messages.answers = {MessageResult::Yes};
   EXPECT_TRUE(app->ExitClick());
   EXPECT_EQ(window.closes, 1);
-  EXPECT_THAT(messages.texts(), ElementsAre(Application::kExitQuestion,
-                                            Application::kExitQuestion));
+  EXPECT_THAT(messages.texts(),
+              ElementsAre(Application::kExitQuestion, Application::kExitQuestion));
   EXPECT_EQ(History().ReadString("SelectDlg", "ProcessMode", ""), "+C+P");
 }
 

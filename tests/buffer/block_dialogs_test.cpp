@@ -209,15 +209,23 @@ TEST_F(BlockDialogTest, ACommandRunsTheConfirmedActionOnly) {
       BlockDialogLogic dialog = Opened();
       SetSource(dialog, "0", "3", "2");
       dialog.fields().action = row.action;
-      ASSERT_TRUE(dialog.GetSumBtnClick());
+      EXPECT_TRUE(dialog.GetSumBtnClick());
+      return true;
     });
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 6), row.after);
   }
   EXPECT_TRUE(messages.boxes.empty());
 
-  // Cancelled: nothing moves.
+  // Cancelled: nothing moves, even where the OK := "0" of the cancel did not
+  // reach the file and the last confirmed block still stands there.
   const std::vector<uint8_t> before = ops.Buffer();
-  RunBlockCommand(ctx, [&] { Opened().ExitBtnClick(); });
+  RunBlockCommand(ctx, [&] {
+    Opened().ExitBtnClick();
+    return false;
+  });
+  EXPECT_EQ(ops.Buffer(), before);
+  History().WriteString("BlockDlg", "OK", "1");
+  RunBlockCommand(ctx, [] { return false; });
   EXPECT_EQ(ops.Buffer(), before);
 }
 
@@ -230,7 +238,7 @@ TEST_F(BlockDialogTest, ACommandSaysWhenTheBufferRefusesTheBlock) {
   batch.WriteString("BlockDlg", "OK", "1");
   ASSERT_TRUE(History().Write(batch));
   const std::vector<uint8_t> before = ops.Buffer();
-  RunBlockCommand(ctx, [] {});
+  RunBlockCommand(ctx, [] { return true; });
   EXPECT_EQ(Texts(), std::vector<std::string>{"Range Error!!"});
   EXPECT_EQ(ops.Buffer(), before);
 
@@ -238,7 +246,8 @@ TEST_F(BlockDialogTest, ACommandSaysWhenTheBufferRefusesTheBlock) {
   messages.boxes.clear();
   batch.WriteInteger("BlockDlg", "DistSAdd", 0x100);
   ASSERT_TRUE(History().Write(batch));
-  RunBlockCommand(ctx, [] { throw std::runtime_error("'x' is not a valid integer value"); });
+  RunBlockCommand(ctx,
+                  []() -> bool { throw std::runtime_error("'x' is not a valid integer value"); });
   EXPECT_EQ(messages.errors, std::vector<std::string>{"'x' is not a valid integer value"});
   EXPECT_TRUE(messages.boxes.empty());
   EXPECT_EQ(ops.Buffer(), before);

@@ -34,7 +34,8 @@ class FillDialogTest : public testing::LoadSaveFixture {
       FillDialogLogic dialog = Opened();
       SetRange(dialog.fields().range, start, end);
       choose(dialog.fields());
-      ASSERT_TRUE(dialog.FillBtnClick());
+      EXPECT_TRUE(dialog.FillBtnClick());
+      return true;
     });
   }
   std::vector<uint8_t> Bytes(size_t from, size_t count) const {
@@ -205,8 +206,15 @@ TEST_F(FillDialogTest, OkWritesTheSectionCancelOnlyOk) {
   }
   ops.FillSource(1);
   const std::vector<uint8_t> before = ops.Buffer();
-  RunFillCommand(ctx, [&] { Opened().CancelBtnClick(); });
+  RunFillCommand(ctx, [&] {
+    Opened().CancelBtnClick();
+    return false;
+  });
   EXPECT_EQ(History().ReadString("FillDataDlg", "OK", ""), "0");
+  EXPECT_EQ(ops.Buffer(), before);
+  // A cancel whose OK := "0" did not reach the file fills nothing either.
+  History().WriteString("FillDataDlg", "OK", "1");
+  RunFillCommand(ctx, [] { return false; });
   EXPECT_EQ(ops.Buffer(), before);
 }
 
@@ -239,7 +247,8 @@ TEST_F(SumDialogTest, TheCommandSumsTheChosenRange) {
     dialog.FormCreate();
     EXPECT_TRUE(dialog.fields().range_enabled);
     SetRange(dialog.fields().range, "10", "1FF");
-    ASSERT_TRUE(dialog.GetSumBtnClick());
+    EXPECT_TRUE(dialog.GetSumBtnClick());
+    return true;
   });
   ASSERT_EQ(messages.boxes.size(), 1u);
   EXPECT_EQ(messages.boxes[0].text, strprintf("SUM : %08X", sum));
@@ -250,7 +259,10 @@ TEST_F(SumDialogTest, TheCommandSumsTheChosenRange) {
 
   // Cancelled: no sum.
   messages.boxes.clear();
-  RunSumCommand(ctx, [&] { SumDialogLogic(ctx).ExitBtnClick(); });
+  RunSumCommand(ctx, [&] {
+    SumDialogLogic(ctx).ExitBtnClick();
+    return false;
+  });
   EXPECT_TRUE(messages.boxes.empty());
   EXPECT_EQ(History().ReadString("GetSumDlg", "OK", ""), "0");
 }
@@ -302,7 +314,8 @@ TEST_F(HeldSumTest, TheDialogOffersOnlyTheDeviceAndOkSumsNothing) {
   RunSumCommand(f.ctx, [&] {
     SumDialogLogic d(f.ctx);
     d.FormCreate();
-    ASSERT_TRUE(d.GetSumBtnClick());
+    EXPECT_TRUE(d.GetSumBtnClick());
+    return true;
   });
   EXPECT_TRUE(f.events.empty());
   EXPECT_TRUE(f.wire.lines.empty());

@@ -23,7 +23,8 @@ TEST(FuseMap, FusesThenTheTailOfNoFuse) {
 // No fuses, or more than the largest buffer holds (a device file's two
 // 16-bit words can name up to 4 G): no map, and nothing allocated for it.
 TEST(FuseMap, NoMapWithoutFusesOrAboveTheBufferLimit) {
-  for (int64_t count : {int64_t{0}, int64_t{-1}, int64_t(kMaxBufferSize) + 1, int64_t{0xFFFFFFFF}}) {
+  for (int64_t count :
+       {int64_t{0}, int64_t{-1}, int64_t(kMaxBufferSize) + 1, int64_t{0xFFFFFFFF}}) {
     SCOPED_TRACE(count);
     FuseMap map;
     ASSERT_TRUE(map.Init(5));

@@ -13,11 +13,12 @@ namespace quenlet {
 namespace {
 
 // Shows a fresh dialog of type Dialog modally; it is deleted on return.
+// Whether the operator confirmed it.
 template <class Dialog>
-std::function<void()> Modal(OperationContext& ops, const QPointer<QWidget>& owner) {
+std::function<bool()> Modal(OperationContext& ops, const QPointer<QWidget>& owner) {
   return [&ops, owner] {
     Dialog dialog(ops, owner.data());
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
   };
 }
 
