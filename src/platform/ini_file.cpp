@@ -233,14 +233,17 @@ bool IniFile::Write(const IniBatch& batch) {
   if (!batch.CanWrite()) return false;
   if (batch.empty()) return true;
   Document doc = Load(path_);
+  bool changed = false;
   for (const auto& e : batch.entries_) {
     if (e.erase_section) {
-      EraseAll(doc.lines, e.section);
+      changed = EraseAll(doc.lines, e.section) || changed;
     } else {
       Apply(doc.lines, e.section, e.key, StoredValue(e.value));
+      changed = true;
     }
   }
-  return Store(path_, doc);
+  // Erasing what is not there writes nothing, as EraseSection alone.
+  return changed ? Store(path_, doc) : true;
 }
 
 bool IniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {

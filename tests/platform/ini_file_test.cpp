@@ -218,6 +218,9 @@ TEST_F(IniFileTest, ABatchReadsAsTheSameWritesOneByOne) {
 
   // Nothing to write: no file is made.
   EXPECT_TRUE(IniFile(Path("none.ini")).Write(IniBatch()));
+  IniBatch erase_only;
+  erase_only.EraseSection("History");
+  EXPECT_TRUE(IniFile(Path("none.ini")).Write(erase_only));
   EXPECT_FALSE(fs::exists(Path("none.ini")));
 }
 
