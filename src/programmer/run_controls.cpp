@@ -60,8 +60,11 @@ void RefreshStepButtons(OperationContext& ctx, int mode) {
   }
   view.Enable(Control::StopPanel, true);
   view.Enable(Control::RunPanel, true);
-  view.Show(Indicator::Pass);
-  view.Show(Indicator::Wait);
+  // The controls are set up for the device; nothing has run on it yet, so
+  // neither Pass nor Wait is claimed (showing them put a PASS on the window
+  // for a device just chosen).
+  view.Hide(Indicator::Pass);
+  view.Hide(Indicator::Wait);
 }
 
 void EnableRunControls(OperationContext& ctx) {

@@ -267,7 +267,11 @@ TEST_F(StepButtonsTest, StepWordsDecidePicturesAndBoxes) {
   f.device.Block.SetWord(DeviceParameterBlock::kBlankMode, 0);
   f.view.TickBox(RunBox::CheckBox2, true);
   f.view.TickBox(RunBox::CheckBox5, false);
+  f.view.Show(Indicator::Pass);  // left by an earlier device's pass
   RefreshStepButtons(f.ctx, 0);
+  // Set up for the device, with no result claimed for it.
+  EXPECT_FALSE(f.view.Visible(Indicator::Pass));
+  EXPECT_FALSE(f.view.Visible(Indicator::Wait));
   EXPECT_EQ(f.pump.pumps, 1);
   // A step the device lacks: hidden, its box disabled and unticked.
   EXPECT_FALSE(f.view.Top(Step::Blank).has_value());

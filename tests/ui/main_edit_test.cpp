@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
@@ -220,8 +221,18 @@ TEST_F(MainEditTest, InformationPageShowsTheLoadAndTheStoredSums) {
   };
   EXPECT_EQ(text("LastLoadFileNameLabel"), "None");
   EXPECT_EQ(text("FileFormatLabel"), "Tektlonix HEX");
-  EXPECT_EQ(text("CheckSumLabel"), "Check Sum : 00000080 H");
-  EXPECT_EQ(text("SumSaddLabel"), "Get Sum Range : 0000000H <---> 00000FFH");
+  // The sum lines read as they stand, caption and value side by side.
+  auto row = [&](const char* name) {
+    auto* label = edit->findChild<QLabel*>(name);
+    if (!label) return QString("<missing>");
+    auto* grid = static_cast<QGridLayout*>(label->parentWidget()->layout());
+    int r = 0, c = 0, rs = 0, cs = 0;
+    grid->getItemPosition(grid->indexOf(label), &r, &c, &rs, &cs);
+    auto* caption = static_cast<QLabel*>(grid->itemAtPosition(r, 0)->widget());
+    return caption->text() + " " + label->text();
+  };
+  EXPECT_EQ(row("CheckSumLabel"), "Check Sum : 00000080 H");
+  EXPECT_EQ(row("SumSaddLabel"), "Get Sum Range : 0000000H <---> 00000FFH");
   EXPECT_EQ(text("BufSizeLabel"), "0002000");
   EXPECT_EQ(text("StartAddLabel"), "0000040");
   EXPECT_EQ(text("EndAddressLabel"), "0001040");
