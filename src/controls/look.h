@@ -4,6 +4,7 @@
 // where it carries meaning (a step working, passed or failed).
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 
 namespace quenlet::look {
 
@@ -78,6 +79,30 @@ inline QFont TitleFont() {
 // Every hex value: addresses, sums, the grids' cells.
 inline QFont HexFont() {
   return Mono(13);
+}
+
+// `from` in the program's colours: the working surface, white fields, the
+// accent for selections, one grey for whatever is disabled. `button` is the
+// face of plain buttons (the surface in dialogs, white tiles on the main
+// window).
+inline QPalette Palette(QPalette from, const QColor& button) {
+  from.setColor(QPalette::Window, kSurface);
+  from.setColor(QPalette::WindowText, kText);
+  from.setColor(QPalette::Base, kField);
+  from.setColor(QPalette::AlternateBase, kSurface);
+  from.setColor(QPalette::Text, kText);
+  from.setColor(QPalette::Button, button);
+  from.setColor(QPalette::ButtonText, kText);
+  from.setColor(QPalette::PlaceholderText, kMuted);
+  from.setColor(QPalette::Highlight, kAccent);
+  from.setColor(QPalette::HighlightedText, kOnAccent);
+  from.setColor(QPalette::Mid, kSurfaceBorder);
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    from.setColor(QPalette::Disabled, role, kDisabled);
+  }
+  from.setColor(QPalette::Disabled, QPalette::Base, kDisabledFill);
+  from.setColor(QPalette::Disabled, QPalette::Button, kDisabledFill);
+  return from;
 }
 
 }  // namespace quenlet::look

@@ -128,19 +128,7 @@ TMainForm::TMainForm(Application& app, QWidget* parent)
   setFont(look::LabelFont());
   setMouseTracking(true);
   setCursor(Qt::SizeAllCursor);  // the background drags the window
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::WindowText, look::kText);
-  palette.setColor(QPalette::Text, look::kText);
-  palette.setColor(QPalette::Base, look::kTile);
-  palette.setColor(QPalette::Window, look::kSurface);
-  palette.setColor(QPalette::Button, look::kTile);
-  palette.setColor(QPalette::ButtonText, look::kText);
-  palette.setColor(QPalette::Highlight, look::kAccent);
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    palette.setColor(QPalette::Disabled, role, look::kDisabled);
-  }
-  palette.setColor(QPalette::Disabled, QPalette::Base, look::kDisabledFill);
-  setPalette(palette);
+  setPalette(look::Palette(palette(), look::kTile));
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   pictures_.Prepare(screen ? screen->devicePixelRatio() : 1.0);

@@ -19,24 +19,7 @@
 namespace quenlet {
 
 void ApplyDialogLook(QWidget* dialog) {
-  QPalette p = dialog->palette();
-  p.setColor(QPalette::Window, look::kSurface);
-  p.setColor(QPalette::WindowText, look::kText);
-  p.setColor(QPalette::Base, look::kField);
-  p.setColor(QPalette::AlternateBase, look::kSurface);
-  p.setColor(QPalette::Text, look::kText);
-  p.setColor(QPalette::Button, look::kSurface);
-  p.setColor(QPalette::ButtonText, look::kText);
-  p.setColor(QPalette::PlaceholderText, look::kMuted);
-  p.setColor(QPalette::Highlight, look::kAccent);
-  p.setColor(QPalette::HighlightedText, look::kOnAccent);
-  p.setColor(QPalette::Mid, look::kSurfaceBorder);
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    p.setColor(QPalette::Disabled, role, look::kDisabled);
-  }
-  p.setColor(QPalette::Disabled, QPalette::Base, look::kDisabledFill);
-  p.setColor(QPalette::Disabled, QPalette::Button, look::kDisabledFill);
-  dialog->setPalette(p);
+  dialog->setPalette(look::Palette(dialog->palette(), look::kSurface));
   dialog->setAutoFillBackground(true);
   dialog->setFont(LabelFont());
 }
