@@ -16,7 +16,6 @@ constexpr size_t kHalfBytes = 32768;
 constexpr size_t kMaxRamBytes = 2 * VirtualChip::kMaxAreaBytes + 2 * kPageBytes;
 // The host asks for the whole firmware record: name, version, state and the
 // component count behind them.
-constexpr uint16_t kFirmwareRequestLength = kFirmwareRecordSize;
 
 // Status bits the unit reports.
 constexpr uint8_t kBlankFail = 0x08;
@@ -449,7 +448,7 @@ bool SimulatedUnit::LengthFieldValid(const VendorRequest& r) {
         expected = area::kRawMemorySize;
         break;
       case request::kFirmwareRecord:
-        expected = kFirmwareRequestLength;
+        expected = kFirmwareRecordSize;
         break;
       default:
         // Component records: as many as the host counts; other codes stall.

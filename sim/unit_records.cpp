@@ -43,10 +43,10 @@ std::vector<uint8_t> SimulatedFirmwareRecord(uint16_t components) {
 }
 
 std::vector<uint8_t> SimulatedComponentRecords(uint16_t components) {
-  std::vector<uint8_t> records(size_t{components} * 20, 0);
+  std::vector<uint8_t> records(size_t{components} * kComponentRecordSize, 0);
   for (size_t c = 0; c < components; ++c) {
-    records[c * 20] = static_cast<uint8_t>(c + 1);
-    PutText(records.data() + c * 20 + 1, 19, "COMPONENT");
+    records[c * kComponentRecordSize] = static_cast<uint8_t>(c + 1);
+    PutText(records.data() + c * kComponentRecordSize + 1, kComponentRecordSize - 1, "COMPONENT");
   }
   return records;
 }

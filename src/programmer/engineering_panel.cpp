@@ -9,6 +9,7 @@
 #include "platform/test_library.h"
 #include "programmer/device_compare.h"
 #include "programmer/device_program.h"
+#include "programmer/held_data_sum.h"
 #include "programmer/operation_context.h"
 #include "programmer/protocol.h"
 #include "programmer/reply_text.h"
@@ -71,14 +72,7 @@ void EngineeringPanel::RefreshEditor() {
 }
 
 void EngineeringPanel::Button6Click() {
-  Transport& t = ctx_.link.transport;
-  t.CloseProgrammer();
-  if (t.OpenProgrammer(kProgrammerProductId)) {
-    ctx_.link.window.SetSramButtonsEnabled(true);
-    return;
-  }
-  ctx_.link.window.SetSramButtonsEnabled(false);
-  Fail(ctx_.state.NotConnectedText.c_str());
+  ReconnectProgrammer(ctx_, true);
 }
 
 std::array<uint8_t, kSramBlockSize> EngineeringPanel::BufferStart() const {
@@ -207,8 +201,7 @@ void EngineeringPanel::Button16Click() {
   uint16_t received = 0;
   if (ctx_.link.transport.UsbVendorCmdRead(request::kRawRead, kSramArea, 0, kSramSize, block.data(),
                                            &received)) {
-    auto bytes = ctx_.buffer.Bytes();
-    std::copy_n(block.begin(), std::min<size_t>(received, bytes.size()), bytes.begin());
+    PutBufferStart(std::span(block).first(received));
   }
   RefreshEditor();
 }

@@ -48,8 +48,6 @@ inline constexpr uint32_t kMaxTypedDataStage = 4096;
 inline constexpr size_t kSramBlockSize = 512;
 // The most bytes of the buffer the test library is given.
 inline constexpr uint32_t kTestLibraryMaxLength = 0x8000;
-// Bytes per component in the count of the version reply.
-inline constexpr uint32_t kComponentRecordSize = 20;
 
 // The version reply's fields as its message lists them; the count is bytes
 // 16 and 17 (little-endian) when all 18 bytes arrived, else 0.

@@ -6,20 +6,9 @@
 #include "programmer/uploads.h"
 
 namespace quenlet {
-namespace {
-
-// Reconnects; the SRAM buttons follow the outcome.
-bool Reconnect(ProgrammerLink& link) {
-  link.transport.CloseProgrammer();
-  const bool open = link.transport.OpenProgrammer(kProgrammerProductId);
-  link.window.SetSramButtonsEnabled(open);
-  return open;
-}
-
-}  // namespace
 
 void ShowHardwareInfo(ProgrammerLink& link, HardwareInfoLabels& labels) {
-  if (!Reconnect(link)) {
+  if (!ReconnectUnit(link)) {
     for (std::string* label :
          {&labels.name, &labels.type, &labels.serial, &labels.version, &labels.state}) {
       *label = HardwareInfoLabels::kNotAvailable;
@@ -36,7 +25,7 @@ void ShowHardwareInfo(ProgrammerLink& link, HardwareInfoLabels& labels) {
 }
 
 int Pin_scanClick(ProgrammerLink& link) {
-  if (!Reconnect(link)) {
+  if (!ReconnectUnit(link)) {
     link.step_fail.StepFail();
     return kPinTransferFailed;
   }

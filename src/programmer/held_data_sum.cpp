@@ -7,6 +7,7 @@
 #include "programmer/operation_messages.h"
 #include "programmer/step_fail.h"
 #include "programmer/transport.h"
+#include "programmer/uploads.h"
 
 namespace quenlet {
 
@@ -49,16 +50,10 @@ void ShowSumAgainstLast(OperationContext& ctx, uint32_t sum) {
 }
 
 bool ReconnectProgrammer(OperationContext& ctx, bool step_fail_when_absent) {
-  Transport& transport = ctx.link.transport;
-  transport.CloseProgrammer();
-  if (!transport.OpenProgrammer(kProgrammerProductId)) {
-    ctx.link.window.SetSramButtonsEnabled(false);
-    if (step_fail_when_absent) StepFail(ctx);
-    ctx.messages.Show(ctx.state.NotConnectedText);
-    return false;
-  }
-  ctx.link.window.SetSramButtonsEnabled(true);
-  return true;
+  if (ReconnectUnit(ctx.link)) return true;
+  if (step_fail_when_absent) StepFail(ctx);
+  ctx.messages.Show(ctx.state.NotConnectedText);
+  return false;
 }
 
 HeldSumResult RunHeldDataSum(OperationContext& ctx, bool read_info_block) {

@@ -31,11 +31,15 @@ bool ReloadDevice(OperationContext& ctx, Step step) {
   return !RefusedWithoutDevice(ctx, step);
 }
 
+std::string NoDeviceFileText(const SelectedDevice& device) {
+  std::string path = device.IcIniPath;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return strprintf(op_text::kCannotOpenFileFormat, path.c_str());
+}
+
 bool RefusedWithoutDevice(OperationContext& ctx, Step step) {
   if (!ctx.device.HoldsNoDevice) return false;
-  std::string path = ctx.device.IcIniPath;
-  std::replace(path.begin(), path.end(), '\\', '/');
-  ShowMessage(ctx, strprintf(op_text::kCannotOpenFileFormat, path.c_str()).c_str());
+  ShowMessage(ctx, NoDeviceFileText(ctx.device).c_str());
   FailurePictures(ctx.view, step);
   StepFail(ctx);
   return true;

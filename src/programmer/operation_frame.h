@@ -27,6 +27,8 @@ bool ReloadDevice(OperationContext& ctx, Step step);
 // refused: `Cannot open file "<path>".`, the step's failure pictures and
 // StepFail. True when refused.
 bool RefusedWithoutDevice(OperationContext& ctx, Step step);
+// `Cannot open file "<path>".` for a record that holds no device.
+std::string NoDeviceFileText(const SelectedDevice& device);
 
 uint16_t DeviceVoltage(const OperationContext& ctx, VoltageIndex index);
 // Block bytes 32-37.

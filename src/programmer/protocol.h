@@ -90,6 +90,8 @@ inline constexpr const char* kDefaultDriverFile = "39F0x0.drv";
 // The firmware record of request 0x4D: name (10 bytes), version (4), state
 // word (2), component count (2, little-endian).
 inline constexpr uint16_t kFirmwareRecordSize = 18;
+// Bytes per component record that follow it (the count of the record).
+inline constexpr uint32_t kComponentRecordSize = 20;
 
 // The unit's model string in bytes 10 to 18 of the identification reply.
 inline constexpr const char* kProgrammerModel = "VARNEK-TX";

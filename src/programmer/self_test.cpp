@@ -5,7 +5,7 @@
 
 #include "platform/strprintf.h"
 #include "programmer/operation_context.h"
-#include "programmer/operation_messages.h"
+#include "programmer/operation_frame.h"
 #include "programmer/protocol.h"
 #include "programmer/reply_text.h"
 #include "programmer/status_checks.h"
@@ -161,9 +161,7 @@ int SelfTest::RunSelfTestOnce() {
 bool SelfTest::PrepareSelfTest() {
   ProgrammerLink& link = ctx_.link;
   if (ctx_.device.HoldsNoDevice) {
-    std::string path = ctx_.device.IcIniPath;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    ctx_.messages.Show(strprintf(op_text::kCannotOpenFileFormat, path.c_str()));
+    ctx_.messages.Show(NoDeviceFileText(ctx_.device));
     return false;
   }
   if (ctx_.device.MissingFileCount != 0) return false;

@@ -1,9 +1,8 @@
 #include "programmer/sound_options.h"
 
 #include "app/main_form_state.h"
+#include "buffer/dialog_result.h"
 #include "platform/ini_file.h"
-#include "platform/strprintf.h"
-#include "platform/user_interfaces.h"
 
 namespace quenlet {
 
@@ -17,11 +16,7 @@ bool StoreSoundChoices(MainFormState& state, const SoundChoices& choices, Messag
   IniBatch batch;
   batch.WriteInteger("Option", "sound_setup", state.SoundOn);
   batch.WriteInteger("Option", "sound_mode", choices.effect);
-  IniFile history(state.HistoryIniFile);
-  if (history.Write(batch)) return true;
-  messages.Box(strprintf("%s cannot be written.", history.path().c_str()), "ERROR",
-               MessageButtons::Ok, MessageIcon::Stop);
-  return false;
+  return WriteDialogSection(batch, state.HistoryIniFile, messages);
 }
 
 }  // namespace quenlet

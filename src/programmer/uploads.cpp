@@ -160,15 +160,15 @@ void LoadDeviceAlgorithm(ProgrammerLink& link, const std::string& fpga_file,
   link.state.AlgorithmImage = std::move(image);
 }
 
+bool ReconnectUnit(ProgrammerLink& link) {
+  link.transport.CloseProgrammer();
+  const bool open = link.transport.OpenProgrammer(kProgrammerProductId);
+  link.window.SetSramButtonsEnabled(open);
+  return open;
+}
+
 void ReopenAndConfigure(ProgrammerLink& link) {
-  Transport& t = link.transport;
-  t.CloseProgrammer();
-  if (!t.OpenProgrammer(kProgrammerProductId)) {
-    link.window.SetSramButtonsEnabled(false);
-    return;
-  }
-  link.window.SetSramButtonsEnabled(true);
-  if (SendDeviceParams(link)) SendDefaultDriverFile(link);
+  if (ReconnectUnit(link) && SendDeviceParams(link)) SendDefaultDriverFile(link);
 }
 
 }  // namespace quenlet

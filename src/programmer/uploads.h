@@ -35,8 +35,12 @@ void LoadDeviceAlgorithm(ProgrammerLink& link, const std::string& fpga_file,
                          const std::string& user_wav, const std::string& pin_scan_drv,
                          const std::string& pin_scan_fpga);
 
+// Closes and opens the unit again: whether one answered. The engineering
+// panel's SRAM buttons follow the outcome.
+bool ReconnectUnit(ProgrammerLink& link);
+
 // Reconnects; with a unit sends the parameter block and then the default
-// driver. The engineering panel's SRAM buttons follow the reconnect.
+// driver.
 void ReopenAndConfigure(ProgrammerLink& link);
 
 }  // namespace quenlet

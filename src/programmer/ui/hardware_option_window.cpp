@@ -184,9 +184,7 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
     // The item stays named when the line shows result values.
     text->setToolTip(self_test_text::kItemCaptions[line]);
     grid->addWidget(text, line % rows, line / rows);
-  }
-  for (int line = 0; line < kSelfTestLines; ++line) {
-    report_[line] = report->findChild<QLabel*>(QString("StaticText%1").arg(line + 1));
+    report_[line] = text;
   }
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
