@@ -31,9 +31,9 @@ BufferInfoTexts ReadBufferInfo(const DataBuffer& buffer) {
   texts.file_name = ini.ReadString("LoadDlg", "Name", "None");
   // A value that is no number names no format.
   texts.file_format = LoadFormatName(LenientStrToInt(ini.ReadString("LoadDlg", "Format", "0"), -1));
-  texts.check_sum = strprintf("Check Sum : %08lX H", Bits32(buffer.SumValue()));
-  texts.sum_range = strprintf("Get Sum Range : %07lXH <---> %07lXH", Bits32(buffer.SumStart()),
-                              Bits32(buffer.SumEnd()));
+  texts.check_sum = strprintf("%08lX H", Bits32(buffer.SumValue()));
+  texts.sum_range =
+      strprintf("%07lXH <---> %07lXH", Bits32(buffer.SumStart()), Bits32(buffer.SumEnd()));
   texts.buffer_size = strprintf("%07lX", Bits32(buffer.BufSize()));
   texts.start_address = strprintf("%07lX", Bits32(buffer.FileStartAdd()));
   texts.end_address = strprintf("%07lX", Bits32(std::max(buffer.FileSize(), 0)));

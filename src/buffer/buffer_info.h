@@ -10,11 +10,17 @@ namespace quenlet {
 
 class DataBuffer;
 
+// The page's two sum lines are whole texts of the program, "Check Sum : %08lX H"
+// and "Get Sum Range : %07lXH <---> %07lXH": each reads as its caption, a
+// space, and the value below.
+inline constexpr char kCheckSumCaption[] = "Check Sum :";
+inline constexpr char kSumRangeCaption[] = "Get Sum Range :";
+
 struct BufferInfoTexts {
   std::string file_name;      // [LoadDlg] Name, "None" without one
   std::string file_format;    // the name of [LoadDlg] Format
-  std::string check_sum;      // "Check Sum : %08lX H"
-  std::string sum_range;      // "Get Sum Range : %07lXH <---> %07lXH"
+  std::string check_sum;      // "%08lX H", after kCheckSumCaption
+  std::string sum_range;      // "%07lXH <---> %07lXH", after kSumRangeCaption
   std::string buffer_size;    // "%07lX"
   std::string start_address;  // the loaded file's start, "%07lX"
   std::string end_address;    // the loaded file's size field, "%07lX", 0 when negative

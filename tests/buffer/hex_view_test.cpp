@@ -452,8 +452,12 @@ TEST_F(BufferInfoTest, ShowsTheStoredSumRangeSizeAndPlacement) {
 
   const BufferInfoTexts texts = ReadBufferInfo(buffer);
   EXPECT_EQ(texts.file_name, "/data/rom.hex");
-  EXPECT_EQ(texts.check_sum, "Check Sum : 00000100 H");
-  EXPECT_EQ(texts.sum_range, "Get Sum Range : 0000010H <---> 000001FH");
+  // Caption and value make up the program's whole sum lines.
+  EXPECT_EQ(texts.check_sum, "00000100 H");
+  EXPECT_EQ(texts.sum_range, "0000010H <---> 000001FH");
+  EXPECT_EQ(std::string(kCheckSumCaption) + " " + texts.check_sum, "Check Sum : 00000100 H");
+  EXPECT_EQ(std::string(kSumRangeCaption) + " " + texts.sum_range,
+            "Get Sum Range : 0000010H <---> 000001FH");
   EXPECT_EQ(texts.buffer_size, "0002000");
   EXPECT_EQ(texts.start_address, "0000100");
   EXPECT_EQ(texts.end_address, "0000000");

@@ -161,7 +161,6 @@ QWidget* TMainEdit::BuildInfoPage() {
     grid->addWidget(left, line, 0);
     grid->addWidget(label, line, 1);
     ++line;
-    return left;
   };
   file_name_label_ = value("LastLoadFileNameLabel", "Last loaded file");
   file_format_label_ = value("FileFormatLabel", "File format");
@@ -171,12 +170,12 @@ QWidget* TMainEdit::BuildInfoPage() {
   start_label_ = value("StartAddLabel", "File start address");
   end_label_ = value("EndAddressLabel", "File end address");
   file_name_label_->setWordWrap(true);
-  // Every row a caption and its value; the two sum lines, whole texts of the
-  // program, are shown across both columns as caption and value (SetSplit).
+  // Every row a caption and its value; the two sum lines read as the
+  // program's whole texts, caption and value side by side.
   add("Last Load File :", file_name_label_, false);
   add("File Format :", file_format_label_, false);
-  check_sum_caption_ = add("Check Sum :", check_sum_label_, true);
-  sum_range_caption_ = add("Get Sum Range :", sum_range_label_, true);
+  add(kCheckSumCaption, check_sum_label_, true);
+  add(kSumRangeCaption, sum_range_label_, true);
   add("Buffer Size :", buf_size_label_, true);
   add("Start Address :", start_label_, true);
   add("End Address :", end_label_, true);
@@ -295,18 +294,6 @@ void TMainEdit::PaintDC() {
   update();
 }
 
-void TMainEdit::SetSplit(QLabel* caption, QLabel* value, const std::string& text) {
-  // "Check Sum : 00000000 H": the caption up to " : " with its colon, then
-  // the value, so that the line reads as it stands and lines up with the rest.
-  const size_t at = text.find(" : ");
-  if (at == std::string::npos) {
-    value->setText(Q(text));
-    return;
-  }
-  caption->setText(Q(text.substr(0, at + 2)));
-  value->setText(Q(text.substr(at + 3)));
-}
-
 void TMainEdit::MainEditPageChange() {
   if (!buffer_.HasBuffer()) return;
   if (pages_->currentIndex() != kBufInfSheet) {
@@ -316,8 +303,8 @@ void TMainEdit::MainEditPageChange() {
   const BufferInfoTexts texts = ReadBufferInfo(buffer_);
   file_name_label_->setText(Q(texts.file_name));
   file_format_label_->setText(Q(texts.file_format));
-  SetSplit(check_sum_caption_, check_sum_label_, texts.check_sum);
-  SetSplit(sum_range_caption_, sum_range_label_, texts.sum_range);
+  check_sum_label_->setText(Q(texts.check_sum));
+  sum_range_label_->setText(Q(texts.sum_range));
   buf_size_label_->setText(Q(texts.buffer_size));
   start_label_->setText(Q(texts.start_address));
   end_label_->setText(Q(texts.end_address));

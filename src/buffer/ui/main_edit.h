@@ -114,8 +114,6 @@ class TMainEdit : public QWidget {
   QWidget* BuildViewPage(HexGrid address, HexGrid hex, HexGrid chars, QScrollBar*& bar,
                          const char* name);
   QWidget* BuildInfoPage();
-  // Shows a "Caption : value" text of the program in a caption and a value label.
-  static void SetSplit(QLabel* caption, QLabel* value, const std::string& text);
   QWidget* BuildButtonPanel();
   void BuildMenu();
   void Scroll(int code, int& position);
@@ -148,9 +146,7 @@ class TMainEdit : public QWidget {
   QMenu* menu_ = nullptr;
   QLabel* file_name_label_ = nullptr;
   QLabel* file_format_label_ = nullptr;
-  QLabel* check_sum_caption_ = nullptr;
   QLabel* check_sum_label_ = nullptr;
-  QLabel* sum_range_caption_ = nullptr;
   QLabel* sum_range_label_ = nullptr;
   QLabel* buf_size_label_ = nullptr;
   QLabel* start_label_ = nullptr;
