@@ -67,8 +67,9 @@ enum class PairRule {
 int64_t WriteSlot(const Slot& s, int32_t mode, PairRule pairs, ProgressSteps& steps) {
   switch (mode) {
     case kDataEveryByte:
+      // An image laid over itself at its own place has nothing to move.
       steps.Walk(0, s.len, [&](uint64_t a, uint64_t b) {
-        std::memmove(s.out + s.dest + a, s.in + a, b - a);
+        if (s.in != s.out + s.dest) std::memmove(s.out + s.dest + a, s.in + a, b - a);
       });
       return int64_t(s.len);
     case kDataEvenBytes:
@@ -205,21 +206,9 @@ bool DataBuffer::AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progre
 
   StagingImage::Storage taken = image.Release();
   uint8_t* out = taken.bytes.get();
-  // The walk of the placement, whose copy is already done.
-  const bool tail = len < size;
-  ProgressSteps steps(progress, tail ? size + 1 : std::max(size, len));
-  progress.SetCaption("Loading...");
-  progress.Show();
-  progress.SetPosition(0);
-  steps.Walk(0, len, [](uint64_t, uint64_t) {});
-  // Up to and including index BufSize, as the placement's tail fill.
-  const uint64_t filled_to = tail ? size + 1 : len;
-  if (tail) FillRange(out, len, filled_to, fill, steps);
-  progress.SetCaption("Waiting...");
-  progress.Complete();
-  progress.Close();
-  // The slack above holds what the old block held there, else zero, as a
-  // resize leaves it.
+  // The slack above what the placement fills holds what the old block held
+  // there, else zero, as a resize leaves it.
+  const uint64_t filled_to = len < size ? size + 1 : len;
   const uint64_t kept_to = std::max(filled_to, std::min(block_size_, block));
   if (kept_to > filled_to)
     std::memcpy(out + filled_to, block_.get() + filled_to, kept_to - filled_to);
@@ -227,12 +216,11 @@ bool DataBuffer::AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progre
 
   block_ = std::move(taken.bytes);
   block_size_ = block;
-  buf_size_ = static_cast<uint32_t>(size);
-  buf_rows_ = static_cast<int32_t>(buf_size_ / 16);
-  view_page_ = 0;
-  view_top_row_ = 0;
-  Changed(BufferChange::Resized);
-  return true;
+  SetSizeFor(uint64_t(n));
+  // The image already stands at 0: placing it over itself walks the progress
+  // and fills the tail as a placement of a copy would.
+  return PlaceByMode(block_.get(), block_size_, len, fill, 0, kDataEveryByte, true, false,
+                     progress);
 }
 
 bool DataBuffer::SetDataSetInPlace(int32_t mode, Progress& progress) {

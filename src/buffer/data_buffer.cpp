@@ -86,12 +86,16 @@ bool DataBuffer::ResizeBuffer(int64_t n, Messages& messages) {
     ShowResizeError(messages);
     return false;
   }
+  SetSizeFor(uint64_t(n));
+  return true;
+}
+
+void DataBuffer::SetSizeFor(uint64_t n) {
   buf_size_ = static_cast<uint32_t>(n + kSizeExtra);
   buf_rows_ = static_cast<int32_t>(buf_size_ / 16);
   view_page_ = 0;
   view_top_row_ = 0;
   Changed(BufferChange::Resized);
-  return true;
 }
 
 bool DataBuffer::Grow(int64_t dest, int64_t len, Messages& messages) {

@@ -234,6 +234,9 @@ class DataBuffer {
   bool Place(std::span<const uint8_t> image, int64_t len, uint8_t fill, int64_t dest,
              bool fill_around, bool even_odd_rules, Messages& messages, Progress& progress);
   bool Allocate(uint64_t block_size);
+  // BufSize n + 1024 for a block already of n + 2000 bytes; the view returns
+  // to its top.
+  void SetSizeFor(uint64_t n);
   bool PlaceByMode(const uint8_t* image, uint64_t image_size, uint64_t len, uint8_t fill,
                    uint64_t dest, int32_t mode, bool fill_around, bool even_odd_rules,
                    Progress& progress);
