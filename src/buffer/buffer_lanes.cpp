@@ -204,8 +204,8 @@ bool DataBuffer::AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progre
   const uint64_t block = uint64_t(n) + kBlockExtra;
   if (len == 0 || len > size || image.Capacity() < block) return false;
 
-  StagingImage::Storage taken = image.Release();
-  uint8_t* out = taken.bytes.get();
+  std::unique_ptr<uint8_t[]> taken = image.Release();
+  uint8_t* out = taken.get();
   // The slack above what the placement fills holds what the old block held
   // there, else zero, as a resize leaves it.
   const uint64_t filled_to = len < size ? size + 1 : len;
@@ -214,7 +214,7 @@ bool DataBuffer::AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progre
     std::memcpy(out + filled_to, block_.get() + filled_to, kept_to - filled_to);
   std::memset(out + kept_to, 0, block - kept_to);
 
-  block_ = std::move(taken.bytes);
+  block_ = std::move(taken);
   block_size_ = block;
   SetSizeFor(uint64_t(n));
   // The image already stands at 0: placing it over itself walks the progress

@@ -52,17 +52,12 @@ class StagingImage {
     return true;
   }
 
-  // The image's array, taken out: the image is empty afterwards.
-  struct Storage {
-    std::unique_ptr<uint8_t[]> bytes;
-    uint64_t size = 0;      // bytes of the image
-    uint64_t capacity = 0;  // bytes of the array
-  };
-  Storage Release() {
-    Storage taken{std::move(bytes_), size_, capacity_};
+  // The image's array, taken out: the image is empty afterwards. Its size
+  // and capacity are what Bytes() and Capacity() said before.
+  std::unique_ptr<uint8_t[]> Release() {
     size_ = 0;
     capacity_ = 0;
-    return taken;
+    return std::move(bytes_);
   }
 
   // Bytes the image holds room for without growing.
