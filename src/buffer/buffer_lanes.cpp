@@ -197,7 +197,6 @@ bool DataBuffer::PlaceImageEvenOdd(std::span<const uint8_t> image, int64_t len, 
 }
 
 bool DataBuffer::AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progress& progress) {
-  static_assert(ImageRoomFor(0) == kGrowthUnit + kBlockExtra, "the readers reserve the block");
   const uint64_t len = image.Bytes().size();
   if (n < 0 || uint64_t(n) > kMaxBufferSize) return false;
   const uint64_t size = uint64_t(n) + kSizeExtra;

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "buffer/buffer_limits.h"
+
 namespace quenlet {
 
 class Messages;
@@ -55,9 +57,11 @@ class DataBuffer {
  public:
   static constexpr uint32_t kInitialSize = 0x2000;   // BufSize at creation
   static constexpr uint32_t kInitialBlock = 0x2400;  // block size at creation
-  static constexpr uint32_t kSizeExtra = 1024;       // BufSize = n + 1024 after ResizeBuffer(n)
-  static constexpr uint32_t kBlockExtra = 2000;      // block = n + 2000 after ResizeBuffer(n)
-  static constexpr uint32_t kGrowthUnit = 65536;     // placements grow to the next 64 KB
+  // BufSize = n + 1024 and block = n + 2000 after ResizeBuffer(n);
+  // placements grow to the next 64 KB (buffer_limits.h).
+  static constexpr uint32_t kSizeExtra = quenlet::kSizeExtra;
+  static constexpr uint32_t kBlockExtra = quenlet::kBlockExtra;
+  static constexpr uint32_t kGrowthUnit = quenlet::kGrowthUnit;
 
   // Creates the zero-filled 8 KB buffer. When the block cannot be had the
   // buffer has none (HasBuffer() false); the second form then shows

@@ -103,8 +103,7 @@ uint64_t FinalBufSize(uint64_t buf_size, uint64_t range_length, bool motorola, u
   // that was larger before is not cut down and keeps what lies above 16 MB.
   if (motorola && buf_size <= kMotorolaBufSize) size = kMotorolaBufSize;
   if (slot_end > size) {
-    size = slot_end / DataBuffer::kGrowthUnit * DataBuffer::kGrowthUnit + DataBuffer::kGrowthUnit +
-           DataBuffer::kSizeExtra;
+    size = GrownBufSize(slot_end);
   }
   return size;
 }
