@@ -111,7 +111,6 @@ bool ResizeDialogLogic::OKBtnClick() {
   Messages& messages = ops_.messages;
   uint64_t n = 0;
   if (!CheckHexBelow(size_text_, kResizeLimit, n, &messages)) return false;
-  if (!CheckHexAtLeast(size_text_, 0, n, &messages)) return false;
   DataBuffer& buffer = ops_.buffer;
   if (!buffer.ResizeBuffer(static_cast<int64_t>(n), messages)) return false;
   buffer.SaveBufInf();
