@@ -70,16 +70,16 @@ bool BlockDialogLogic::GetSumBtnClick() {
   }
   if (!CheckRangeOrder(fields_.source, messages)) return false;
   ResetEditorView(buffer);
-  uint64_t start = 0, end = 0, dest = 0;
+  uint64_t start = 0, end = 0;
   if (!CheckRangeInBuffer(fields_.source, buf_size, start, end, messages)) return false;
   // The destination's end from the values, not from the label: the label
-  // stands still while the range is empty.
-  const uint64_t dest_start = HexTextToInt(fields_.dest8);
-  if (dest_start + (end - start) >= buf_size) {
+  // stands still while the range is empty. dest + (end - start) below the
+  // size, put so that a huge dest cannot wrap the sum past the check.
+  const uint64_t dest = HexTextToInt(fields_.dest8);
+  if (dest >= buf_size || end - start >= buf_size - dest) {
     ReportBoundError(messages);
     return false;
   }
-  if (!CheckHexBelow(fields_.dest8, buf_size, dest, &messages)) return false;
 
   IniBatch batch;
   batch.WriteInteger(kBlockDlg, "StartAdd", static_cast<int32_t>(start));
