@@ -24,7 +24,8 @@ void BlockDialogLogic::FormCreate() {
 
   const IniFile ini(ops_.buffer.HistoryIniPath());
   const int32_t dest = ini.ReadInteger(kBlockDlg, "DistSAdd", 0);
-  fields_.dest8 = StoredAddressText(dest);
+  // The 32 bits as the program stored them, clamped to the field.
+  fields_.dest8 = AddressFieldText(static_cast<uint32_t>(dest));
   fields_.dest16 = AddressFieldText(static_cast<uint32_t>(dest) / 2);
   const int32_t action = ini.ReadInteger(kBlockDlg, "Action", kBlockCopy);
   fields_.action = action >= kBlockCopy && action <= kBlockSwap ? action : kBlockCopy;

@@ -18,27 +18,20 @@ void Put(RangeFields& fields, uint64_t start, uint64_t end, uint64_t word_start,
   fields.end16 = AddressFieldText(word_end);
 }
 
-}  // namespace
-
-DeviceRange DeviceRangeOf(const SelectedDevice& device) {
-  DeviceRange range;
-  range.start = device.StartAddress;
-  if (device.Option_Fuse_Type == 1) {
-    range.bound = 2 * uint64_t{device.Block.MaxAddress()} + 2;
-  } else {
-    range.bound = uint64_t{device.IcDeviceSize} + (device.HasSecondArea() ? 1 : 0);
-  }
-  return range;
-}
-
+// Bytes start .. bound - 1 and words start / 2 .. bound / 2 - 1; an empty
+// range ends at 0.
 void SetRange(RangeFields& fields, uint64_t start, uint64_t bound) {
   const uint64_t word_bound = bound / 2;
   Put(fields, start, bound > 0 ? bound - 1 : 0, start / 2, word_bound > 0 ? word_bound - 1 : 0);
 }
 
+}  // namespace
+
 void SetDeviceRange(RangeFields& fields, const SelectedDevice& device) {
-  const DeviceRange range = DeviceRangeOf(device);
-  SetRange(fields, range.start, range.bound);
+  const uint64_t bound = device.Option_Fuse_Type == 1
+                             ? 2 * uint64_t{device.Block.MaxAddress()} + 2
+                             : uint64_t{device.IcDeviceSize} + (device.HasSecondArea() ? 1 : 0);
+  SetRange(fields, device.StartAddress, bound);
 }
 
 void SetBufferRange(RangeFields& fields, const DataBuffer& buffer) {
@@ -85,10 +78,6 @@ bool CheckRangeInBuffer(const RangeFields& fields, uint64_t buf_size, uint64_t& 
 void ResetEditorView(DataBuffer& buffer) {
   buffer.SetViewPage(0);
   buffer.SetViewTopRow(0);
-}
-
-std::string StoredAddressText(int32_t stored) {
-  return AddressFieldText(static_cast<uint32_t>(stored));
 }
 
 }  // namespace quenlet

@@ -25,21 +25,12 @@ struct RangeFields {
   std::string end16 = "0000000";
 };
 
-// The range of the selected device: from StartAddress up to the end bound N
-// (exclusive): N is IcDeviceSize, + 1 with a second memory area, and
-// 2 x the main area's last address + 2 where the programmer keeps the data
-// (Option_Fuse_Type 1).
-struct DeviceRange {
-  uint64_t start = 0;
-  uint64_t bound = 0;
-};
-DeviceRange DeviceRangeOf(const SelectedDevice& device);
-
-// Bytes start .. bound - 1 and words start / 2 .. bound / 2 - 1. An empty
-// range (bound 0) ends at 0 rather than at FFFFFFFF.
-void SetRange(RangeFields& fields, uint64_t start, uint64_t bound);
-
-// "IC" and the dialogs' start: the device range.
+// "IC" and the dialogs' start: the range of the selected device, bytes
+// StartAddress .. N - 1 and words StartAddress / 2 .. N / 2 - 1, where the end
+// bound N is IcDeviceSize, + 1 with a second memory area, and 2 x the main
+// area's last address + 2 where the programmer keeps the data
+// (Option_Fuse_Type 1). An empty range (N 0) ends at 0 rather than at
+// FFFFFFFF.
 void SetDeviceRange(RangeFields& fields, const SelectedDevice& device);
 
 // "Max": the whole buffer, when it has bytes. Does not grow the buffer.
@@ -67,9 +58,5 @@ bool CheckRangeInBuffer(const RangeFields& fields, uint64_t buf_size, uint64_t& 
 
 // The editor's views go back to their first row.
 void ResetEditorView(DataBuffer& buffer);
-
-// The field text of an address stored in an INI file: its 32 bits as the
-// program stored them, clamped to the field.
-std::string StoredAddressText(int32_t stored);
 
 }  // namespace quenlet
