@@ -18,9 +18,7 @@ constexpr uint64_t kResizeLimit = 0x10000000;
 
 void BlockDialogLogic::FormCreate() {
   SetDeviceRange(fields_.source, ops_.device);
-  const bool held = ops_.device.Option_Fuse_Type == 1;
-  fields_.max_enabled = !held;
-  fields_.file_enabled = !held;
+  fields_.range_enabled = ops_.device.Option_Fuse_Type != 1;
 
   const IniFile ini(ops_.buffer.HistoryIniPath());
   const int32_t dest = ini.ReadInteger(kBlockDlg, "DistSAdd", 0);

@@ -31,9 +31,8 @@ struct BlockDialogFields {
   std::string dest_end16 = "0000000";
   int32_t action = kBlockCopy;
   std::string buffer_size;  // "%07lX" of the buffer's size
-  // "Max" and "File" are off where the programmer keeps the data.
-  bool max_enabled = true;
-  bool file_enabled = true;
+  // "Max" and "File": off where the programmer keeps the data.
+  bool range_enabled = true;
 };
 
 class BlockDialogLogic {

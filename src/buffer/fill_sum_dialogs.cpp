@@ -19,9 +19,7 @@ constexpr const char* kGetSumDlg = "GetSumDlg";
 
 void FillDialogLogic::FormCreate() {
   SetDeviceRange(fields_.range, ops_.device);
-  const bool held = ops_.device.Option_Fuse_Type == 1;
-  fields_.max_enabled = !held;
-  fields_.file_enabled = !held;
+  fields_.range_enabled = ops_.device.Option_Fuse_Type != 1;
 
   const IniFile ini(ops_.buffer.HistoryIniPath());
   const int32_t select = ini.ReadInteger(kFillDataDlg, "Select", kFillAllBit1);

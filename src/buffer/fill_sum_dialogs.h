@@ -39,9 +39,8 @@ struct FillDialogFields {
   int32_t user_word = 0;    // "User Define": 0 Byte, 1 Word
   std::string user_byte_text = "FF";
   std::string user_word_text = "FFFF";
-  // "Max" and "File" are off where the programmer keeps the data.
-  bool max_enabled = true;
-  bool file_enabled = true;
+  // "Max" and "File": off where the programmer keeps the data.
+  bool range_enabled = true;
 
   // A user value replaces the patterns; only the value field of the chosen
   // width takes input.

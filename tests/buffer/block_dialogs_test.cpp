@@ -47,8 +47,7 @@ TEST_F(BlockDialogTest, OpensWithTheDeviceRangeTheStoredDestinationAndTheBufferS
   EXPECT_EQ(f.dest_end16, "00047FF");
   EXPECT_EQ(f.action, kBlockSwap);
   EXPECT_EQ(f.buffer_size, "0010400");  // the real size, not the unset "0000000"
-  EXPECT_TRUE(f.max_enabled);
-  EXPECT_TRUE(f.file_enabled);
+  EXPECT_TRUE(f.range_enabled);
 }
 
 TEST_F(BlockDialogTest, StoredValuesOutsideTheFieldsAreClampedNeverCut) {

@@ -138,8 +138,8 @@ void TBlockDialog::Push() {
   dest_end16_->setText(QString::fromStdString(f.dest_end16));
   if (QAbstractButton* action = action_group_->button(f.action)) action->setChecked(true);
   buffer_size_->setText(QString::fromStdString(f.buffer_size));
-  fill_max_->setEnabled(f.max_enabled);
-  fill_file_->setEnabled(f.file_enabled);
+  fill_max_->setEnabled(f.range_enabled);
+  fill_file_->setEnabled(f.range_enabled);
 }
 
 void TBlockDialog::GetSumBtnClick() {

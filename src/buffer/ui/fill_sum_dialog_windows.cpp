@@ -121,8 +121,8 @@ void TFillDataDialog::Push() {
   width_box_->setEnabled(f.user_check);
   user_byte_->setEnabled(f.ByteValueEnabled());
   user_word_->setEnabled(f.WordValueEnabled());
-  fill_max_->setEnabled(f.max_enabled);
-  fill_file_->setEnabled(f.file_enabled);
+  fill_max_->setEnabled(f.range_enabled);
+  fill_file_->setEnabled(f.range_enabled);
 }
 
 void TFillDataDialog::FillBtnClick() {
