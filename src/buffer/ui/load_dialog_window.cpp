@@ -41,7 +41,10 @@ constexpr LaneButton kLaneButtons[] = {
 
 TLoadDlg::TLoadDlg(LoadSaveDialogEnv env, FileChooser& files, const std::string& history_ini_file,
                    QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), logic_(env), env_(env), files_(files) {
+    : TParameterDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+      logic_(env),
+      env_(env),
+      files_(files) {
   setObjectName("LoadDlg");
   setWindowTitle("Load File");
   setModal(true);
@@ -153,12 +156,6 @@ void TLoadDlg::Pull() {
   f.format = format_group_->checkedId();
 }
 
-void TLoadDlg::Act(const std::function<void()>& change) {
-  Pull();
-  change();
-  Push();
-}
-
 void TLoadDlg::Push() {
   const LoadDialogFields& f = logic_.fields();
   if (name_edit_->Text() != f.name) name_edit_->SetText(f.name);
@@ -198,14 +195,7 @@ void TLoadDlg::BitBtn2Click() {
 }
 
 void TLoadDlg::BitBtn3Click() {
-  logic_.Cancel();
-  QDialog::reject();
-}
-
-void TLoadDlg::reject() {
-  // Escape and the window's close are Cancel: OK becomes "0", so a closed
-  // dialog never replays the last load.
-  BitBtn3Click();
+  Cancel();
 }
 
 void TLoadDlg::FormatGroupClick(int code) {

@@ -2,15 +2,14 @@
 // The "Load File" dialog: the file (with its history and Browse), the
 // format, the source range, the destination with the fill byte, and the
 // data-set lanes. A borderless modal dialog over the main window; Enter is
-// Load, and Escape, like Cancel, runs the Cancel handler. The logic is
-// LoadDialogLogic (buffer/load_save_dialogs.h); this window only mirrors its
-// fields.
-#include <QDialog>
-#include <functional>
+// Load, and Escape, like Cancel, runs the Cancel handler (TParameterDialog).
+// The logic is LoadDialogLogic (buffer/load_save_dialogs.h); this window only
+// mirrors its fields.
 #include <optional>
 #include <string>
 
 #include "buffer/load_save_dialogs.h"
+#include "buffer/ui/parameter_dialog.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -23,7 +22,7 @@ class FileChooser;
 class HexAddressEdit;
 class THistoryComboBox;
 
-class TLoadDlg : public QDialog {
+class TLoadDlg : public TParameterDialog {
   Q_OBJECT
 
  public:
@@ -58,7 +57,6 @@ class TLoadDlg : public QDialog {
   void BitBtn3Click();  // Cancel
   void FormatGroupClick(int code);
   void NameEditChange(const QString& name);
-  void reject() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -67,10 +65,9 @@ class TLoadDlg : public QDialog {
   void Build();
   // Fields from the widgets, and back (a widget whose text is the same is
   // left alone, so typing is never disturbed).
-  void Pull();
-  void Push();
-  // A change of the logic's fields, between the two.
-  void Act(const std::function<void()>& change);
+  void Pull() override;
+  void Push() override;
+  void CancelFields() override { logic_.Cancel(); }
 
   LoadDialogLogic logic_;
   LoadSaveDialogEnv env_;

@@ -1,6 +1,6 @@
 #pragma once
-// What the block, resize, fill and checksum dialogs share: a window that
-// mirrors the fields of its logic object. A change runs between the two
+// What the load, save, block, resize, fill and checksum dialogs share: a
+// window that mirrors the fields of its logic object. A change runs between the two
 // (the widgets' texts into the logic, the change, the logic's fields back
 // into the widgets); OK closes the dialog only when the logic accepted its
 // fields; Escape and the title bar's close are Cancel, so that OK becomes
@@ -15,7 +15,7 @@ class TParameterDialog : public QDialog {
   void reject() override { Cancel(); }
 
  protected:
-  explicit TParameterDialog(QWidget* owner) : QDialog(owner) {}
+  explicit TParameterDialog(QWidget* owner, Qt::WindowFlags flags = {}) : QDialog(owner, flags) {}
 
   // The widgets' texts and choices into the logic's fields, and back.
   virtual void Pull() = 0;

@@ -24,7 +24,7 @@ constexpr const char* kSaveHistorySection = "BinSaveFileHistory";
 
 TLoadSaveDlg::TLoadSaveDlg(LoadSaveDialogEnv env, FileChooser& files,
                            const std::string& history_ini_file, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : TParameterDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       logic_(env),
       env_(env),
       files_(files) {
@@ -105,12 +105,6 @@ void TLoadSaveDlg::Pull() {
   f.format = format_group_->checkedId();
 }
 
-void TLoadSaveDlg::Act(const std::function<void()>& change) {
-  Pull();
-  change();
-  Push();
-}
-
 void TLoadSaveDlg::Push() {
   const SaveDialogFields& f = logic_.fields();
   if (name_edit_->Text() != f.name) name_edit_->SetText(f.name);
@@ -133,14 +127,7 @@ void TLoadSaveDlg::BitBtn2Click() {
 }
 
 void TLoadSaveDlg::BitBtn3Click() {
-  logic_.Cancel();
-  QDialog::reject();
-}
-
-void TLoadSaveDlg::reject() {
-  // Escape and the frame's close button are Cancel: OK becomes "0", so a
-  // closed dialog never replays the last save.
-  BitBtn3Click();
+  Cancel();
 }
 
 void TLoadSaveDlg::FillMaxBtnClick() {

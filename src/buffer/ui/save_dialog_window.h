@@ -2,13 +2,13 @@
 // The "Save File" dialog: the file name (with its history and Browse), the
 // save format and the range, with the File, Max and IC range buttons. A
 // modal dialog with a window frame; Escape and the frame's close button run
-// the Cancel handler like Cancel. The logic is SaveDialogLogic
-// (buffer/load_save_dialogs.h); this window only mirrors its fields.
-#include <QDialog>
-#include <functional>
+// the Cancel handler like Cancel (TParameterDialog). The logic is
+// SaveDialogLogic (buffer/load_save_dialogs.h); this window only mirrors its
+// fields.
 #include <string>
 
 #include "buffer/load_save_dialogs.h"
+#include "buffer/ui/parameter_dialog.h"
 
 class QButtonGroup;
 class QPushButton;
@@ -19,7 +19,7 @@ class FileChooser;
 class HexAddressEdit;
 class THistoryComboBox;
 
-class TLoadSaveDlg : public QDialog {
+class TLoadSaveDlg : public TParameterDialog {
   Q_OBJECT
 
  public:
@@ -48,14 +48,12 @@ class TLoadSaveDlg : public QDialog {
   void FillMaxBtnClick();
   void FillFileBtnClick();
   void FillICSizeBBClick();
-  void reject() override;
 
  private:
   void Build();
-  void Pull();
-  void Push();
-  // A change of the logic's fields, between the two.
-  void Act(const std::function<void()>& change);
+  void Pull() override;
+  void Push() override;
+  void CancelFields() override { logic_.Cancel(); }
 
   SaveDialogLogic logic_;
   LoadSaveDialogEnv env_;
