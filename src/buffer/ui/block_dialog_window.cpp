@@ -1,5 +1,6 @@
 #include "buffer/ui/block_dialog_window.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGridLayout>
@@ -7,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "buffer/ui/dialog_look.h"
@@ -56,17 +56,9 @@ void TBlockDialog::Build() {
   grid->addWidget(dest_end16_, 6, kRangeWordColumn);
   grid->setRowMinimumHeight(4, 28);
 
-  auto* action_box = new QGroupBox("Action", this);
-  action_box->setObjectName("ActionGroup");
-  auto* actions = new QVBoxLayout(action_box);
   action_group_ = new QButtonGroup(this);
   const char* const kActions[] = {"Copy", "Move", "Swap"};
-  for (int code = 0; code < 3; ++code) {
-    auto* radio = new QRadioButton(kActions[code], action_box);
-    action_group_->addButton(radio, code);
-    actions->addWidget(radio);
-  }
-  actions->addStretch();
+  QGroupBox* action_box = MakeRadioGroup("ActionGroup", "Action", kActions, 1, action_group_, this);
 
   auto* top = new QHBoxLayout;
   top->setSpacing(16);

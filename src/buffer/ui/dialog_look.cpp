@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,7 +11,6 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 #include <QWidget>
 
 #include "buffer/ui/hex_address_edit.h"
@@ -65,18 +65,26 @@ THistoryComboBox* MakeNameEdit(const char* section, const char* accessible_name,
   return edit;
 }
 
+QGroupBox* MakeRadioGroup(const char* name, const char* title, std::span<const char* const> texts,
+                          int columns, QButtonGroup* group, QWidget* parent) {
+  auto* box = new QGroupBox(title, parent);
+  box->setObjectName(name);
+  auto* grid = new QGridLayout(box);
+  grid->setHorizontalSpacing(16);
+  const int rows = (static_cast<int>(texts.size()) + columns - 1) / columns;
+  for (int code = 0; code < static_cast<int>(texts.size()); ++code) {
+    auto* radio = new QRadioButton(texts[size_t(code)], box);
+    group->addButton(radio, code);
+    grid->addWidget(radio, code % rows, code / rows);
+  }
+  // Room to spare goes below the buttons, not between them.
+  grid->setRowStretch(rows, 1);
+  return box;
+}
+
 QGroupBox* MakeFormatGroup(std::span<const char* const> texts, QButtonGroup* group,
                            QWidget* parent) {
-  auto* box = new QGroupBox("Format", parent);
-  box->setObjectName("FormatGroup");
-  auto* layout = new QVBoxLayout(box);
-  for (size_t code = 0; code < texts.size(); ++code) {
-    auto* radio = new QRadioButton(texts[code], box);
-    group->addButton(radio, static_cast<int>(code));
-    layout->addWidget(radio);
-  }
-  layout->addStretch();
-  return box;
+  return MakeRadioGroup("FormatGroup", "Format", texts, 1, group, parent);
 }
 
 QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent) {

@@ -50,7 +50,11 @@ HexAddressEdit* MakeHexEdit(const char* name, const char* accessible_name, size_
 // The file-name field of a dialog: a history of 10 names in `section`.
 THistoryComboBox* MakeNameEdit(const char* section, const char* accessible_name, int min_width,
                                QWidget* parent);
-// A "Format" group of radio buttons, one per text, their ids the codes 0, 1, ...
+// A group box of radio buttons, one per text, their ids the codes 0, 1, ...,
+// in `columns` columns filled top to bottom.
+QGroupBox* MakeRadioGroup(const char* name, const char* title, std::span<const char* const> texts,
+                          int columns, QButtonGroup* group, QWidget* parent);
+// The "Format" group: one column.
 QGroupBox* MakeFormatGroup(std::span<const char* const> texts, QButtonGroup* group,
                            QWidget* parent);
 // "label  [field.......]  [button]"

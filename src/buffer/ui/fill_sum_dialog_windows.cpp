@@ -1,12 +1,12 @@
 #include "buffer/ui/fill_sum_dialog_windows.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "buffer/ui/dialog_look.h"
@@ -15,24 +15,10 @@
 namespace quenlet {
 namespace {
 
-// A group box of radio buttons whose ids are their codes, in `columns`
-// columns filled top to bottom.
-QGroupBox* RadioGroup(const char* name, const char* title, std::initializer_list<const char*> items,
-                      int columns, QButtonGroup* group, QWidget* parent) {
-  auto* box = new QGroupBox(title, parent);
-  box->setObjectName(name);
-  auto* grid = new QGridLayout(box);
-  grid->setHorizontalSpacing(16);
-  const int rows = (int(items.size()) + columns - 1) / columns;
-  int code = 0;
-  for (const char* item : items) {
-    auto* radio = new QRadioButton(item, box);
-    group->addButton(radio, code);
-    grid->addWidget(radio, code % rows, code / rows);
-    ++code;
-  }
-  return box;
-}
+// The texts of the radio groups, by code.
+constexpr const char* kPatternTexts[] = {"All Bit 1", "All Bit 0", "Random Data", "Sequential Byte",
+                                         "Sequential Word"};
+constexpr const char* kWidthTexts[] = {"Byte", "Word"};
 
 }  // namespace
 
@@ -56,9 +42,7 @@ void TFillDataDialog::Build() {
 
   pattern_group_ = new QButtonGroup(this);
   pattern_box_ =
-      RadioGroup("FillDataGroup", "Fill Data Select",
-                 {"All Bit 1", "All Bit 0", "Random Data", "Sequential Byte", "Sequential Word"}, 2,
-                 pattern_group_, this);
+      MakeRadioGroup("FillDataGroup", "Fill Data Select", kPatternTexts, 2, pattern_group_, this);
 
   user_check_ = new QCheckBox("User define[BYTE] :", this);
   user_check_->setObjectName("UserCheckBox");
@@ -66,7 +50,7 @@ void TFillDataDialog::Build() {
   user_word_ = MakeHexEdit("UserDefWordEdit", "User word value", kWordDigits, this);
   width_group_ = new QButtonGroup(this);
   width_box_ =
-      RadioGroup("DefSetRadioGroup", "User Define", {"Byte", "Word"}, 2, width_group_, this);
+      MakeRadioGroup("DefSetRadioGroup", "User Define", kWidthTexts, 2, width_group_, this);
 
   auto* user = new QGridLayout;
   user->setHorizontalSpacing(8);
