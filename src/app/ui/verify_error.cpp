@@ -22,7 +22,7 @@ TVerify_error::TVerify_error(QWidget* parent)
   list_ = new QListWidget(panel);
   list_->setObjectName("verify_meaasge");
   list_->setAccessibleName(QStringLiteral("Verify errors"));
-  list_->setFont(HexFont());
+  list_->setFont(look::HexFont());
   auto* panel_layout = new QVBoxLayout(panel);
   panel_layout->setContentsMargins(0, 0, 0, 0);
   panel_layout->addWidget(list_);

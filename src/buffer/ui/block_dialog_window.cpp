@@ -20,7 +20,7 @@ QLabel* ValueLabel(const char* name, const char* description, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
   label->setAccessibleDescription(description);
-  label->setFont(HexFont());
+  label->setFont(look::HexFont());
   // Lined up with the text inside the fields above it.
   label->setContentsMargins(4, 0, 0, 0);
   return label;

@@ -21,7 +21,7 @@ namespace quenlet {
 void ApplyDialogLook(QWidget* dialog) {
   dialog->setPalette(look::Palette(dialog->palette(), look::kSurface));
   dialog->setAutoFillBackground(true);
-  dialog->setFont(LabelFont());
+  dialog->setFont(look::LabelFont());
 }
 
 void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* title,
@@ -48,8 +48,8 @@ HexAddressEdit* MakeHexEdit(const char* name, const char* accessible_name, size_
   auto* edit = new HexAddressEdit(digits, parent);
   edit->setObjectName(name);
   edit->setAccessibleName(accessible_name);
-  edit->setFont(HexFont());
-  const int text_width = QFontMetrics(HexFont()).horizontalAdvance(QString(8, '0'));
+  edit->setFont(look::HexFont());
+  const int text_width = QFontMetrics(look::HexFont()).horizontalAdvance(QString(8, '0'));
   edit->setFixedWidth(text_width + 16);
   return edit;
 }

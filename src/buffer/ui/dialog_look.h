@@ -3,7 +3,6 @@
 // checksum): the light working surface with dark text, the accent for focus
 // and selection, DejaVu Sans for labels and DejaVu Sans Mono for every hex
 // value, all from the program's one palette (controls/look.h).
-#include <QFont>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -26,17 +25,6 @@ void ApplyDialogLook(QWidget* dialog);
 // window, in the dialogs' look. close_button: the title bar has one.
 void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* title,
                           bool close_button = true);
-
-// The program's fonts (controls/look.h), as the dialogs name them.
-inline QFont LabelFont() {
-  return look::LabelFont();
-}
-inline QFont TitleFont() {
-  return look::TitleFont();
-}
-inline QFont HexFont() {  // for address and value fields
-  return look::HexFont();
-}
 
 class HexAddressEdit;
 class THistoryComboBox;

@@ -64,7 +64,7 @@ void TLoadDlg::Build() {
   ApplyDialogLook(this);
 
   auto* title = new QLabel("Load File", this);
-  title->setFont(TitleFont());
+  title->setFont(look::TitleFont());
 
   name_edit_ = MakeNameEdit(kLoadHistorySection, "File", 360, this);
   browse_ = MakeDialogButton("BitBtn1", "Browse", this);

@@ -171,7 +171,7 @@ void TSelectICDialog::Build() {
   ids_panel->setObjectName("D_CodePanel");
   ids_panel->setFrameShape(QFrame::StyledPanel);
   ids_ = MakePreviewLabel("D_CodeLabel", ids_panel);
-  ids_->setFont(HexFont());
+  ids_->setFont(look::HexFont());
   auto* ids_layout = new QHBoxLayout(ids_panel);
   ids_layout->setContentsMargins(6, 4, 6, 4);
   ids_layout->addWidget(ids_);

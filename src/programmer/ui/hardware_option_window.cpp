@@ -36,7 +36,7 @@ constexpr const char* kCountCaption = "熱機次數          ";
 QLabel* ValueLabel(const char* name, QWidget* parent) {
   auto* label = new QLabel(HardwareInfoLabels::kInitial, parent);
   label->setObjectName(name);
-  label->setFont(HexFont());
+  label->setFont(look::HexFont());
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
 }
@@ -192,12 +192,12 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
   auto* count_caption = new QLabel(kCountCaption, page);
   count_ = new QLabel("0", page);
   count_->setObjectName("B_T");
-  count_->setFont(HexFont());
+  count_->setFont(look::HexFont());
   count_->setAccessibleDescription("Warm-up count");
   count_caption->setBuddy(count_);
   status_ = new QLabel(self_test_text::kReady, page);
   status_->setObjectName("StaticText19");
-  status_->setFont(TitleFont());
+  status_->setFont(look::TitleFont());
   status_->setAccessibleDescription("Self-test status");
   status_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   const QFontMetrics title(status_->font());
