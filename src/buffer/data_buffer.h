@@ -19,7 +19,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "buffer/buffer_limits.h"
 

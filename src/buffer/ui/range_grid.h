@@ -8,11 +8,9 @@
 //     End Address :   [0007FFF]   [0003FFF]
 //
 // Each byte field and its word twin follow each other as the user types.
-#include <QString>
+#include <initializer_list>
 
 #include "buffer/range_fields.h"
-
-#include <initializer_list>
 
 class QGridLayout;
 class QHBoxLayout;
