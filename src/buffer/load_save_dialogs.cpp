@@ -75,6 +75,13 @@ void ApplyLoadBufferSizing(uint32_t range_size, OperationContext& ops, LoadSaveH
   host.ApplyDeviceBufferSize();
 }
 
+std::function<void()> LoadSaveSession::TakeBufferSizing(OperationContext& ops, LoadSaveHost& host) {
+  if (!pending_range_size) return {};
+  const uint32_t range_size = *pending_range_size;
+  pending_range_size.reset();
+  return [&ops, &host, range_size] { ApplyLoadBufferSizing(range_size, ops, host); };
+}
+
 std::optional<uint64_t> SaveRangeLimit(int32_t format) {
   switch (format) {
     case kSaveIntelHex:
@@ -96,6 +103,8 @@ std::string LoadDialogLogic::Resolve(const std::string& name) const {
 }
 
 bool LoadDialogLogic::FormCreate() {
+  // Only this dialog's Load decides the next sizing.
+  env_.session.pending_range_size.reset();
   MainFormState& state = env_.ops.state;
   state.LoadNeedsDevice = 0;
   if (env_.host.NoDeviceChosen()) {

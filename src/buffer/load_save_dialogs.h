@@ -17,6 +17,7 @@
 // file leaves the buffer as it was, size included.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -54,8 +55,13 @@ struct LoadSaveSession {
   // Set by every press of Load; the load command reads and clears it.
   bool show_sum_after_load = false;
   // LoadRangeSize of the last confirmed load dialog, until the load command
-  // takes it to size the buffer.
+  // takes it to size the buffer. Every load dialog starts without one.
   std::optional<uint32_t> pending_range_size;
+
+  // The load command's sizing of the buffer for the pending range
+  // (ApplyLoadBufferSizing), taken once; empty when no load dialog was
+  // confirmed since.
+  std::function<void()> TakeBufferSizing(OperationContext& ops, LoadSaveHost& host);
 };
 
 struct LoadSaveDialogEnv {
@@ -113,7 +119,8 @@ class LoadDialogLogic {
  public:
   explicit LoadDialogLogic(LoadSaveDialogEnv env) : env_(env) {}
 
-  // The dialog's set-up. False when no device has been chosen yet: after the
+  // The dialog's set-up, which drops a sizing an earlier dialog left
+  // pending. False when no device has been chosen yet: after the
   // fail sound and "Please Selete IC...", LoadNeedsDevice is 1 and the
   // dialog is not to be shown. Otherwise the last loaded file, when it
   // still exists, is proposed with its detected format and whole range.

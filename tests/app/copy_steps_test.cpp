@@ -30,7 +30,6 @@ class ScriptedDialogs : public ShellLoadSaveWindows {
 
   bool RunLoadDialog(const std::optional<std::string>& preset) override {
     ++load_dialogs;
-    session.pending_range_size.reset();
     LoadDialogLogic dialog(Env());
     if (!dialog.FormCreate()) return false;
     dialog.fields().name = preset.value_or(load_name);
@@ -54,10 +53,7 @@ class ScriptedDialogs : public ShellLoadSaveWindows {
     return false;
   }
   std::function<void()> TakeBufferSizing() override {
-    if (!session.pending_range_size) return {};
-    const uint32_t size = *session.pending_range_size;
-    session.pending_range_size.reset();
-    return [this, size] { ApplyLoadBufferSizing(size, app_.operations(), app_); };
+    return session.TakeBufferSizing(app_.operations(), app_);
   }
 
   LoadSaveSession session;

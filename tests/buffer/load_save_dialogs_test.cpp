@@ -232,6 +232,28 @@ TEST_F(LoadDialogTest, SizingCoversTheRangeOrTheDevice) {
   EXPECT_EQ(ops.state.BufferSize, 0x30000u);  // never below what it was
 }
 
+// The load command takes the sizing of the confirmed dialog once; a dialog
+// opened again forgets one nobody took.
+TEST_F(LoadDialogTest, TheConfirmedSizingIsTakenOnceAndANewDialogDropsIt) {
+  EXPECT_FALSE(session.TakeBufferSizing(ctx, host));
+  LoadDialogLogic dialog(env);
+  dialog.fields() = {data_, "0", "FF", "0", "FF", true, kLoadBinary, true};
+  ASSERT_TRUE(dialog.Load());
+  const std::function<void()> sizing = session.TakeBufferSizing(ctx, host);
+  ASSERT_TRUE(sizing);
+  EXPECT_FALSE(session.TakeBufferSizing(ctx, host));
+  EXPECT_EQ(host.device_sizings, 0);  // not before the load command runs it
+  sizing();
+  EXPECT_EQ(host.device_sizings, 1);  // a range below the device's size
+  EXPECT_EQ(ops.device.IcBufferSize, ops.device.IcDeviceSize);
+
+  ASSERT_TRUE(dialog.Load());
+  LoadDialogLogic next(env);
+  ASSERT_TRUE(next.FormCreate());
+  EXPECT_FALSE(session.pending_range_size);
+  EXPECT_FALSE(session.TakeBufferSizing(ctx, host));
+}
+
 class SaveDialogTest : public testing::LoadSaveFixture {
  protected:
   void SetUp() override {

@@ -20,7 +20,6 @@ QtLoadSaveWindows::QtLoadSaveWindows(QWidget* main_window, OperationContext& ops
       history_ini_file_(std::move(history_ini_file)) {}
 
 bool QtLoadSaveWindows::RunLoadDialog(const std::optional<std::string>& preset_name) {
-  session_.pending_range_size.reset();
   TLoadDlg dialog(Env(), files_, history_ini_file_, main_window_);
   if (!dialog.Created()) return false;
   if (preset_name) dialog.SetFileName(*preset_name);
@@ -76,10 +75,7 @@ int64_t QtLoadSaveWindows::MainWindowHandle() const {
 }
 
 std::function<void()> QtLoadSaveWindows::TakeBufferSizing() {
-  if (!session_.pending_range_size) return {};
-  const uint32_t range_size = *session_.pending_range_size;
-  session_.pending_range_size.reset();
-  return [this, range_size] { ApplyLoadBufferSizing(range_size, ops_, host_); };
+  return session_.TakeBufferSizing(ops_, host_);
 }
 
 }  // namespace quenlet
