@@ -152,7 +152,7 @@ class Application : public LoadSaveHost {
   // The services, as every part of the program uses them. messages() holds
   // back repeats during the restore at start-up.
   Messages& messages() { return messages_; }
-  Sound& sound() { return sound_; }
+  Sound& sound() { return reported_sound_; }
   EventPump& pump() { return pump_; }
   Progress& progress() { return progress_; }
 
@@ -273,7 +273,6 @@ class Application : public LoadSaveHost {
   ProgramPaths paths_;
   OnceMessages messages_;
   ReportedSound reported_sound_;
-  Sound& sound_;
   EventPump& pump_;
   Progress& progress_;
 
