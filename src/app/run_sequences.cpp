@@ -65,8 +65,7 @@ PassEnd RunPass(OperationContext& ctx, bool* any_step) {
     const PassStep& step = kPassSteps[i];
     if (!Selected(view, step.box) || s.RunArmed != 1) continue;
     bool ok = step.core(ctx, 1);
-    if (ok && step.second_area != nullptr && ctx.device.Option_Fuse_Type != 1 &&
-        ctx.device.HasSecondArea()) {
+    if (ok && step.second_area != nullptr && ctx.device.SecondAreaFollows()) {
       ok = step.second_area(ctx);
     }
     if (!ok) {
