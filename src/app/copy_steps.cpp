@@ -45,10 +45,6 @@ int RefreshModeAfterLoad(const OperationContext& ctx) {
   return ctx.state.ProjectActive == 1 ? 2 : 0;
 }
 
-void PassSoundIfPassShown(OperationContext& ctx) {
-  if (ctx.state.SoundOn == 1 && ctx.view.Visible(Indicator::Pass)) PlayPassSound(ctx.sound);
-}
-
 }  // namespace
 
 CopySteps::CopySteps(OperationContext& ctx, CopyStepHooks hooks)
@@ -143,11 +139,11 @@ void CopySteps::GuardedCall(Step step, Layer layer) {
       break;
     case Step::Program:
       ProgramStep(2);
-      PassSoundIfPassShown(ctx_);
+      PlayPassSoundIfShown(ctx_);
       break;
     case Step::Protect:
       protect_1Click(ctx_, 2);
-      PassSoundIfPassShown(ctx_);
+      PlayPassSoundIfShown(ctx_);
       break;
     case Step::Verify:
       // A high-voltage margin pass is never in progress here (margin verify
@@ -156,7 +152,7 @@ void CopySteps::GuardedCall(Step step, Layer layer) {
       break;
     case Step::Read:
       ReadStep();
-      PassSoundIfPassShown(ctx_);
+      PlayPassSoundIfShown(ctx_);
       break;
     default:
       break;
@@ -268,7 +264,7 @@ void CopySteps::ConfirmStep() {
     view.Show(Indicator::Wait);
     if (ctx_.device.SecondAreaFollows()) ConfirmSecondArea(ctx_);
   }
-  PassSoundIfPassShown(ctx_);
+  PlayPassSoundIfShown(ctx_);
   ctx_.busy.Clear(flag);
 }
 
