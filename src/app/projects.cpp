@@ -4,6 +4,7 @@
 #include "app/run_sequences.h"
 #include "device/catalogue.h"
 #include "device/device_history.h"
+#include "device/section_list.h"
 #include "device/select_ic_logic.h"
 #include "platform/ini_file.h"
 #include "programmer/held_data_sum.h"
@@ -13,9 +14,6 @@
 
 namespace quenlet {
 namespace {
-
-// The catalogue's names fit its 255-character fields.
-constexpr size_t kNameLimit = 255;
 
 constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
                                  RunBox::CheckBox4, RunBox::CheckBox5};
@@ -48,7 +46,7 @@ bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::str
   // part the catalogue does not know must not become the remembered device.
   const std::optional<std::string> ic_path = ChosenDeviceFile(
       paths, state, paths.Resolve(kCatalogueFile).value_or(paths.root() + kCatalogueFile),
-      manufacturer.substr(0, kNameLimit), part.substr(0, kNameLimit), app_.messages());
+      ShortString(manufacturer), ShortString(part), app_.messages());
   if (!ic_path || !RecordDeviceChoice(state, manufacturer, part, *ic_path, app_.messages())) {
     return false;
   }
