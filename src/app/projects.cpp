@@ -44,9 +44,9 @@ bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::str
   const ProgramPaths& paths = app_.paths();
   // The part is looked up before anything is stored: a project naming a
   // part the catalogue does not know must not become the remembered device.
-  const std::optional<std::string> ic_path = ChosenDeviceFile(
-      paths, state, paths.Resolve(kCatalogueFile).value_or(paths.root() + kCatalogueFile),
-      ShortString(manufacturer), ShortString(part), app_.messages());
+  const std::optional<std::string> ic_path =
+      ChosenDeviceFile(paths, state, CataloguePath(paths), ShortString(manufacturer),
+                       ShortString(part), app_.messages());
   if (!ic_path || !RecordDeviceChoice(state, manufacturer, part, *ic_path, app_.messages())) {
     return false;
   }
