@@ -42,9 +42,6 @@ void RunShown(const std::function<void()>& command, Messages& messages) {
   }
 }
 
-constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
-                                 RunBox::CheckBox4, RunBox::CheckBox5};
-
 }  // namespace
 
 // --- the main window's part of the load and save commands --------------------
@@ -262,8 +259,11 @@ void Application::RestoreLastSession() {
 
 void Application::TickBoxesFromProcessMode(const std::string& stored) {
   const std::optional<std::array<bool, 5>> ticks = StepTicksFromProcessMode(stored);
-  if (!ticks) return;
-  for (size_t i = 0; i < ticks->size(); ++i) pictures_.TickBox(kStepBoxes[i], (*ticks)[i]);
+  if (ticks) TickStepBoxes(*ticks);
+}
+
+void Application::TickStepBoxes(const std::array<bool, 5>& ticks) {
+  for (size_t i = 0; i < ticks.size(); ++i) pictures_.TickBox(kStepBoxes[i], ticks[i]);
 }
 
 void Application::ApplyDeviceBufferSize() {

@@ -206,6 +206,8 @@ class Application : public LoadSaveHost {
   // its editor (create_fuse_editor), and the editor of an earlier fuse
   // device goes when the new one has no fuses.
   void FollowFuseDevice();
+  // Ticks the five step boxes, erase to protect.
+  void TickStepBoxes(const std::array<bool, 5>& ticks);
 
   // --- pages --------------------------------------------------------------------
   void CopyBtnClick();

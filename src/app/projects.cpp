@@ -13,12 +13,6 @@
 #include "programmer/uploads.h"
 
 namespace quenlet {
-namespace {
-
-constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
-                                 RunBox::CheckBox4, RunBox::CheckBox5};
-
-}  // namespace
 
 Projects::Projects(Application& app) : app_(app) {
   app_.commands().load_project_list = [this] { LoadProjectList(); };
@@ -83,10 +77,7 @@ void Projects::ListView1DblClick(std::optional<size_t> row) {
 
   const ProjectOpening opening = ProjectOpeningOf(project);
   app_.SetLoadPathText(opening.load_path);
-  if (opening.steps) {
-    const std::array<bool, 5> ticks = ProjectStepTicks(*opening.steps);
-    for (size_t i = 0; i < ticks.size(); ++i) app_.pictures().TickBox(kStepBoxes[i], ticks[i]);
-  }
+  if (opening.steps) app_.TickStepBoxes(ProjectStepTicks(*opening.steps));
   app_.state().ProjectActive = 1;
   app_.CopyBtnClick();
   OpenDataFile(opening.data_file);
