@@ -245,13 +245,7 @@ void Application::RestoreLastSession() {
   state_.BufferSize = 0;
   ApplyDeviceBufferSize();
 
-  if (state_.FuseMode == 1) {
-    fuse_map_.Init(state_.FuseCount);
-    if (commands_.create_fuse_editor) {
-      RunShown(commands_.create_fuse_editor, messages_);
-      state_.FuseEditorCreated = 1;
-    }
-  }
+  FollowFuseDevice();
   // The step pictures follow the restored device; the ticks stay.
   if (!NoDeviceChosen()) RefreshStepButtons(operations_, 2);
   messages_.EndOnce();
@@ -291,7 +285,7 @@ void Application::FollowFuseDevice() {
   // fuse device goes when a device without fuses is chosen.
   if (state_.FuseMode == 1) fuse_map_.Init(state_.FuseCount);
   if (commands_.create_fuse_editor) {
-    commands_.create_fuse_editor();
+    RunShown(commands_.create_fuse_editor, messages_);
     state_.FuseEditorCreated = state_.FuseMode == 1 ? 1 : 0;
   }
 }

@@ -202,9 +202,10 @@ class Application : public LoadSaveHost {
   bool Restored() const { return restored_; }
   // Loads the device again and sizes the data buffer for it.
   void ApplyDeviceBufferSize() override;
-  // After another device was loaded: a fuse device gets a fresh fuse map and
-  // its editor (create_fuse_editor), and the editor of an earlier fuse
-  // device goes when the new one has no fuses.
+  // After a device was loaded, the restored one too: a fuse device gets a
+  // fresh fuse map and its editor (create_fuse_editor), and the editor of an
+  // earlier fuse device goes when the new one has no fuses. What the command
+  // throws is shown.
   void FollowFuseDevice();
   // Ticks the five step boxes, erase to protect.
   void TickStepBoxes(const std::array<bool, 5>& ticks);
