@@ -59,6 +59,12 @@ TEST_F(AboutBoxTest, WithoutAnAnswerTheFirmwareIsNotAvailable) {
   EXPECT_THAT(Shown(), ElementsAre("Please Open your USB"));
 }
 
+TEST_F(AboutBoxTest, AVersionANulEndsEarlyShowsAsInTheHardwareWindow) {
+  StartAndShow();
+  sim->unit().identification().bytes[8] = 0;
+  EXPECT_EQ(TAboutBox(*app, nullptr).H_sn()->text(), "V1");
+}
+
 TEST_F(AboutBoxTest, ItsTextsPlaceAndShortForm) {
   StartAndShow();
   QWidget main_window;
