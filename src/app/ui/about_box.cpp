@@ -98,8 +98,6 @@ TAboutBox::TAboutBox(Application& app, QWidget* main_window)
 }
 
 void TAboutBox::ProgramIconClick() {
-  click_count_ = 0;
-  armed_ = false;
   panel1_->setFixedHeight(kShortPanelHeight);
   panel3_->hide();
   setFixedSize(kSize.width(), kShortHeight);

@@ -33,8 +33,6 @@ class TAboutBox : public QDialog {
   QWidget* Panel1() const { return panel1_; }
   QAbstractButton* ProgramIcon() const { return icon_; }
   QPushButton* OKButton() const { return ok_; }
-  int ClickCount() const { return click_count_; }
-  bool Armed() const { return armed_; }
 
  public slots:
   // The short form of the box: only the icon, the name and OK.
@@ -53,8 +51,6 @@ class TAboutBox : public QDialog {
   QPushButton* ok_ = nullptr;
   QWidget* panel3_ = nullptr;
   std::vector<QLabel*> version_labels_;
-  int click_count_ = 0;
-  bool armed_ = false;
 };
 
 }  // namespace quenlet
