@@ -4,7 +4,7 @@
 // ("Not Available" without one). A frameless dialog over the main window,
 // at top + 55 and left + 130; OK, Enter or Escape closes it.
 #include <QDialog>
-#include <cstdint>
+#include <vector>
 
 class QAbstractButton;
 class QLabel;
