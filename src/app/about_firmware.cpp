@@ -1,13 +1,14 @@
 #include "app/about_firmware.h"
 
 #include "app/application.h"
+#include "programmer/hardware_info.h"
 #include "programmer/protocol.h"
 #include "programmer/transport.h"
 
 namespace quenlet {
 
 std::string AboutBoxFirmware(Application& app) {
-  std::string firmware = kFirmwareNotAvailable;
+  std::string firmware = HardwareInfoLabels::kNotAvailable;
   Transport& transport = app.transport();
   transport.CloseProgrammer();
   if (transport.OpenProgrammer(kProgrammerProductId)) {

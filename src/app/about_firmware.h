@@ -8,8 +8,6 @@ namespace quenlet {
 
 class Application;
 
-inline constexpr const char* kFirmwareNotAvailable = "Not Available";
-
 // The firmware version (identification bytes 6 to 9), or "Not Available"
 // when no unit answers or its reply is short.
 std::string AboutBoxFirmware(Application& app);

@@ -42,9 +42,6 @@ void RunShown(const std::function<void()>& command, Messages& messages) {
   }
 }
 
-constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
-                                 RunBox::CheckBox4, RunBox::CheckBox5};
-
 }  // namespace
 
 // --- the main window's part of the load and save commands --------------------
@@ -86,7 +83,6 @@ Application::Application(std::string program_dir, BackendChoice backend, AppServ
     : paths_(std::move(program_dir)),
       messages_(services.messages),
       reported_sound_(services.sound, messages_),
-      sound_(reported_sound_),
       pump_(services.pump),
       progress_(services.progress),
       buffer_(messages_),
@@ -94,7 +90,7 @@ Application::Application(std::string program_dir, BackendChoice backend, AppServ
       simulated_(backend.simulated),
       gate_(*backend_, state_),
       transport_(gate_),
-      step_fail_(pictures_, state_, sound_, pump_),
+      step_fail_(pictures_, state_, reported_sound_, pump_),
       link_{transport_, state_, device_, messages_, step_fail_, pictures_, window_control_},
       loader_link_(link_),
       loader_(device_, state_, paths_, loader_link_, messages_),
@@ -107,7 +103,7 @@ Application::Application(std::string program_dir, BackendChoice backend, AppServ
                   link_,
                   pictures_,
                   messages_,
-                  sound_,
+                  reported_sound_,
                   pump_,
                   progress_,
                   busy_flags_,
@@ -249,13 +245,7 @@ void Application::RestoreLastSession() {
   state_.BufferSize = 0;
   ApplyDeviceBufferSize();
 
-  if (state_.FuseMode == 1) {
-    fuse_map_.Init(state_.FuseCount);
-    if (commands_.create_fuse_editor) {
-      RunShown(commands_.create_fuse_editor, messages_);
-      state_.FuseEditorCreated = 1;
-    }
-  }
+  FollowFuseDevice();
   // The step pictures follow the restored device; the ticks stay.
   if (!NoDeviceChosen()) RefreshStepButtons(operations_, 2);
   messages_.EndOnce();
@@ -263,8 +253,11 @@ void Application::RestoreLastSession() {
 
 void Application::TickBoxesFromProcessMode(const std::string& stored) {
   const std::optional<std::array<bool, 5>> ticks = StepTicksFromProcessMode(stored);
-  if (!ticks) return;
-  for (size_t i = 0; i < ticks->size(); ++i) pictures_.TickBox(kStepBoxes[i], (*ticks)[i]);
+  if (ticks) TickStepBoxes(*ticks);
+}
+
+void Application::TickStepBoxes(const std::array<bool, 5>& ticks) {
+  for (size_t i = 0; i < ticks.size(); ++i) pictures_.TickBox(kStepBoxes[i], ticks[i]);
 }
 
 void Application::ApplyDeviceBufferSize() {
@@ -292,7 +285,7 @@ void Application::FollowFuseDevice() {
   // fuse device goes when a device without fuses is chosen.
   if (state_.FuseMode == 1) fuse_map_.Init(state_.FuseCount);
   if (commands_.create_fuse_editor) {
-    commands_.create_fuse_editor();
+    RunShown(commands_.create_fuse_editor, messages_);
     state_.FuseEditorCreated = state_.FuseMode == 1 ? 1 : 0;
   }
 }

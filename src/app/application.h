@@ -152,7 +152,7 @@ class Application : public LoadSaveHost {
   // The services, as every part of the program uses them. messages() holds
   // back repeats during the restore at start-up.
   Messages& messages() { return messages_; }
-  Sound& sound() { return sound_; }
+  Sound& sound() { return reported_sound_; }
   EventPump& pump() { return pump_; }
   Progress& progress() { return progress_; }
 
@@ -202,10 +202,13 @@ class Application : public LoadSaveHost {
   bool Restored() const { return restored_; }
   // Loads the device again and sizes the data buffer for it.
   void ApplyDeviceBufferSize() override;
-  // After another device was loaded: a fuse device gets a fresh fuse map and
-  // its editor (create_fuse_editor), and the editor of an earlier fuse
-  // device goes when the new one has no fuses.
+  // After a device was loaded, the restored one too: a fuse device gets a
+  // fresh fuse map and its editor (create_fuse_editor), and the editor of an
+  // earlier fuse device goes when the new one has no fuses. What the command
+  // throws is shown.
   void FollowFuseDevice();
+  // Ticks the five step boxes, erase to protect.
+  void TickStepBoxes(const std::array<bool, 5>& ticks);
 
   // --- pages --------------------------------------------------------------------
   void CopyBtnClick();
@@ -273,7 +276,6 @@ class Application : public LoadSaveHost {
   ProgramPaths paths_;
   OnceMessages messages_;
   ReportedSound reported_sound_;
-  Sound& sound_;
   EventPump& pump_;
   Progress& progress_;
 

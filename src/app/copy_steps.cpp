@@ -39,18 +39,10 @@ BusyStep BusyOf(Step step) {
   }
 }
 
-bool SecondAreaFollows(const OperationContext& ctx) {
-  return ctx.device.Option_Fuse_Type != 1 && ctx.device.HasSecondArea();
-}
-
 // After Read and Load: a project keeps its run boxes' ticks, a device chosen
 // in the dialog gets every step it has ticked.
 int RefreshModeAfterLoad(const OperationContext& ctx) {
   return ctx.state.ProjectActive == 1 ? 2 : 0;
-}
-
-void PassSoundIfPassShown(OperationContext& ctx) {
-  if (ctx.state.SoundOn == 1 && ctx.view.Visible(Indicator::Pass)) PlayPassSound(ctx.sound);
 }
 
 }  // namespace
@@ -147,11 +139,11 @@ void CopySteps::GuardedCall(Step step, Layer layer) {
       break;
     case Step::Program:
       ProgramStep(2);
-      PassSoundIfPassShown(ctx_);
+      PlayPassSoundIfShown(ctx_);
       break;
     case Step::Protect:
       protect_1Click(ctx_, 2);
-      PassSoundIfPassShown(ctx_);
+      PlayPassSoundIfShown(ctx_);
       break;
     case Step::Verify:
       // A high-voltage margin pass is never in progress here (margin verify
@@ -160,7 +152,7 @@ void CopySteps::GuardedCall(Step step, Layer layer) {
       break;
     case Step::Read:
       ReadStep();
-      PassSoundIfPassShown(ctx_);
+      PlayPassSoundIfShown(ctx_);
       break;
     default:
       break;
@@ -169,7 +161,7 @@ void CopySteps::GuardedCall(Step step, Layer layer) {
 }
 
 void CopySteps::ProgramStep(int mode) {
-  if (!program_1Click(ctx_, mode) || !SecondAreaFollows(ctx_)) return;
+  if (!program_1Click(ctx_, mode) || !ctx_.device.SecondAreaFollows()) return;
   MainFormState& s = ctx_.state;
   if (!ProgramSecondArea(ctx_)) {
     StepFail(ctx_);
@@ -184,7 +176,7 @@ void CopySteps::VerifyStep() {
   RefreshStepButtons(ctx_, 2);
   if (ctx_.device.Option_Fuse_Type != 1) {
     ctx_.state.MarginPass = 1;
-    if (verify_1Click(ctx_, 0) && SecondAreaFollows(ctx_)) VerifySecondArea(ctx_);
+    if (verify_1Click(ctx_, 0) && ctx_.device.SecondAreaFollows()) VerifySecondArea(ctx_);
     return;
   }
   // The programmer verifies the device against the data it holds.
@@ -216,7 +208,7 @@ void CopySteps::AutoConfirm() {
   const Step step = Step::Confirm;
   if (ctx_.device.Option_Fuse_Type != 1) {
     bool ok = ConfirmDevice(ctx_, 2);
-    if (ok && SecondAreaFollows(ctx_)) ok = ConfirmSecondArea(ctx_);
+    if (ok && ctx_.device.SecondAreaFollows()) ok = ConfirmSecondArea(ctx_);
     ctx_.record.ReadDataValid = 0;
     // A confirm that failed has said so: Pass over it would hide that.
     if (ok) view.Show(Indicator::Pass);
@@ -270,9 +262,9 @@ void CopySteps::ConfirmStep() {
   } else if (ConfirmDevice(ctx_, 2)) {
     view.Show(Indicator::Pass);
     view.Show(Indicator::Wait);
-    if (SecondAreaFollows(ctx_)) ConfirmSecondArea(ctx_);
+    if (ctx_.device.SecondAreaFollows()) ConfirmSecondArea(ctx_);
   }
-  PassSoundIfPassShown(ctx_);
+  PlayPassSoundIfShown(ctx_);
   ctx_.busy.Clear(flag);
 }
 

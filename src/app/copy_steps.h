@@ -18,7 +18,6 @@
 // Where the block engine describes the same step with other texts, these
 // handlers keep their own texts over the same cores (HeldDataCompare).
 #include <functional>
-#include <memory>
 
 #include "programmer/step_pictures.h"
 

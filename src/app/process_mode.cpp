@@ -19,15 +19,17 @@ std::string FormatProcessMode(const ProcessTicks& ticks) {
   return text;
 }
 
-std::optional<std::array<bool, 5>> StepTicksFromProcessMode(std::string_view stored) {
-  if (stored.size() <= 1) return std::nullopt;
+std::array<bool, 5> StepTicksOfLetters(std::string_view text) {
   std::array<bool, 5> ticks{};
-  for (char c : stored.substr(0, kExamined)) {
-    for (size_t i = 0; i < ticks.size(); ++i) {
-      if (c == kLetters[i]) ticks[i] = true;
-    }
+  for (size_t i = 0; i < ticks.size(); ++i) {
+    ticks[i] = text.find(kLetters[i]) != std::string_view::npos;
   }
   return ticks;
+}
+
+std::optional<std::array<bool, 5>> StepTicksFromProcessMode(std::string_view stored) {
+  if (stored.size() <= 1) return std::nullopt;
+  return StepTicksOfLetters(stored.substr(0, kExamined));
 }
 
 }  // namespace quenlet

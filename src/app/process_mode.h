@@ -7,13 +7,23 @@
 #include <string>
 #include <string_view>
 
+#include "programmer/step_pictures.h"
+
 namespace quenlet {
+
+// The five step boxes, erase to protect: the order of the ticks below.
+inline constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
+                                        RunBox::CheckBox4, RunBox::CheckBox5};
 
 // Ticks of the run boxes in ProcessMode order: erase, blank check, program,
 // verify, protect, hidden box.
 using ProcessTicks = std::array<bool, 6>;
 
 std::string FormatProcessMode(const ProcessTicks& ticks);
+
+// The step boxes whose letter (E, C, P, V, S, upper case) `text` holds
+// anywhere; any other character is ignored.
+std::array<bool, 5> StepTicksOfLetters(std::string_view text);
 
 // The five step boxes (erase to protect) a stored list ticks. Only its first
 // 15 characters count; letters other than E, C, P, V, S ("+", "T", ...) are

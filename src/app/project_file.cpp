@@ -1,5 +1,6 @@
 #include "app/project_file.h"
 
+#include "app/process_mode.h"
 #include "platform/ini_snapshot.h"
 
 namespace quenlet {
@@ -42,12 +43,7 @@ ProjectOpening ProjectOpeningOf(const ProjectRecord& record) {
 }
 
 std::array<bool, 5> ProjectStepTicks(std::string_view steps) {
-  constexpr char kLetters[] = {'E', 'C', 'P', 'V', 'S'};
-  std::array<bool, 5> ticks{};
-  for (size_t i = 0; i < ticks.size(); ++i) {
-    ticks[i] = steps.find(kLetters[i]) != std::string_view::npos;
-  }
-  return ticks;
+  return StepTicksOfLetters(steps);
 }
 
 }  // namespace quenlet

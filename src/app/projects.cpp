@@ -4,6 +4,7 @@
 #include "app/run_sequences.h"
 #include "device/catalogue.h"
 #include "device/device_history.h"
+#include "device/section_list.h"
 #include "device/select_ic_logic.h"
 #include "platform/ini_file.h"
 #include "programmer/held_data_sum.h"
@@ -12,15 +13,6 @@
 #include "programmer/uploads.h"
 
 namespace quenlet {
-namespace {
-
-// The catalogue's names fit its 255-character fields.
-constexpr size_t kNameLimit = 255;
-
-constexpr RunBox kStepBoxes[] = {RunBox::CheckBox1, RunBox::CheckBox2, RunBox::CheckBox3,
-                                 RunBox::CheckBox4, RunBox::CheckBox5};
-
-}  // namespace
 
 Projects::Projects(Application& app) : app_(app) {
   app_.commands().load_project_list = [this] { LoadProjectList(); };
@@ -46,9 +38,9 @@ bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::str
   const ProgramPaths& paths = app_.paths();
   // The part is looked up before anything is stored: a project naming a
   // part the catalogue does not know must not become the remembered device.
-  const std::optional<std::string> ic_path = ChosenDeviceFile(
-      paths, state, paths.Resolve(kCatalogueFile).value_or(paths.root() + kCatalogueFile),
-      manufacturer.substr(0, kNameLimit), part.substr(0, kNameLimit), app_.messages());
+  const std::optional<std::string> ic_path =
+      ChosenDeviceFile(paths, state, CataloguePath(paths), ShortString(manufacturer),
+                       ShortString(part), app_.messages());
   if (!ic_path || !RecordDeviceChoice(state, manufacturer, part, *ic_path, app_.messages())) {
     return false;
   }
@@ -85,10 +77,7 @@ void Projects::ListView1DblClick(std::optional<size_t> row) {
 
   const ProjectOpening opening = ProjectOpeningOf(project);
   app_.SetLoadPathText(opening.load_path);
-  if (opening.steps) {
-    const std::array<bool, 5> ticks = ProjectStepTicks(*opening.steps);
-    for (size_t i = 0; i < ticks.size(); ++i) app_.pictures().TickBox(kStepBoxes[i], ticks[i]);
-  }
+  if (opening.steps) app_.TickStepBoxes(ProjectStepTicks(*opening.steps));
   app_.state().ProjectActive = 1;
   app_.CopyBtnClick();
   OpenDataFile(opening.data_file);

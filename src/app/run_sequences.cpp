@@ -8,6 +8,7 @@
 #include "programmer/device_program.h"
 #include "programmer/held_data_sum.h"
 #include "programmer/operation_context.h"
+#include "programmer/operation_frame.h"
 #include "programmer/run_controls.h"
 #include "programmer/single_shot_ops.h"
 #include "programmer/step_fail.h"
@@ -65,8 +66,7 @@ PassEnd RunPass(OperationContext& ctx, bool* any_step) {
     const PassStep& step = kPassSteps[i];
     if (!Selected(view, step.box) || s.RunArmed != 1) continue;
     bool ok = step.core(ctx, 1);
-    if (ok && step.second_area != nullptr && ctx.device.Option_Fuse_Type != 1 &&
-        ctx.device.HasSecondArea()) {
+    if (ok && step.second_area != nullptr && ctx.device.SecondAreaFollows()) {
       ok = step.second_area(ctx);
     }
     if (!ok) {
@@ -123,9 +123,7 @@ void Run_HintClick(OperationContext& ctx) {
   if (RunPass(ctx, &any_step) != PassEnd::Ended) return;
   ctx.state.RunReady = 1;
   // With no step to run the pass passed nothing: no sound.
-  if (any_step && ctx.state.SoundOn == 1 && ctx.view.Visible(Indicator::Pass)) {
-    PlayPassSound(ctx.sound);
-  }
+  if (any_step) PlayPassSoundIfShown(ctx);
 }
 
 bool AutoRun_HintClick(OperationContext& ctx, bool no_device_chosen) {

@@ -15,11 +15,11 @@ namespace {
 constexpr const char* kItemSection = "ITEM";
 constexpr const char* kCountKey = "Value";
 
+}  // namespace
+
 std::string CataloguePath(const ProgramPaths& paths) {
   return paths.Resolve(kCatalogueFile).value_or(paths.root() + kCatalogueFile);
 }
-
-}  // namespace
 
 uint32_t CatalogueCount(std::string_view text) {
   if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {

@@ -35,6 +35,10 @@ inline constexpr const char* kMissingManufacturer = "0";
 inline constexpr const char* kMissingPart = "<none>";
 inline constexpr uint32_t kMaxCatalogueCount = 0xFFFF;
 
+// The program directory's Select.ini (the name in any letter case), or
+// the plain name in it when none is found.
+std::string CataloguePath(const ProgramPaths& paths);
+
 // A count of the catalogue: leading hexadecimal digits after an optional
 // "0x"; none gives 0; more than kMaxCatalogueCount gives that.
 uint32_t CatalogueCount(std::string_view text);

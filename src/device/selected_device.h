@@ -79,6 +79,9 @@ struct SelectedDevice {
     return DataWidth::Neither;
   }
   bool HasSecondArea() const { return Block.ExtAddress() != 0; }
+  // The data steps go on into the second area. Not for fuse type 1, whose
+  // programmer keeps the data.
+  bool SecondAreaFollows() const { return Option_Fuse_Type != 1 && HasSecondArea(); }
 
   friend bool operator==(const SelectedDevice&, const SelectedDevice&) = default;
 };

@@ -286,7 +286,7 @@ bool confirm_nClick(OperationContext& ctx) {
     ok = RunConfirmDevice(ctx, 0);
     if (ok && ctx.device.HasSecondArea()) ok = RunSecondCompare(ctx, kConfirmSecond);
   }
-  if (ctx.state.SoundOn == 1 && ctx.view.Visible(Indicator::Pass)) PlayPassSound(ctx.sound);
+  PlayPassSoundIfShown(ctx);
   return ok;
 }
 

@@ -234,7 +234,7 @@ bool readClick(OperationContext& ctx) {
 
   const uint16_t read_mode = ctx.device.Block.Word(DeviceParameterBlock::kReadMode);
   const int routine = read_mode >> 8;
-  const bool second = ctx.device.Option_Fuse_Type != 1 && ctx.device.HasSecondArea();
+  const bool second = ctx.device.SecondAreaFollows();
   bool ok = false;
   if (routine == 0 || routine == 1) {
     ok = ReadDeviceBytes(ctx) && (!second || ReadSecondAreaBytes(ctx));

@@ -1,7 +1,6 @@
 #include "programmer/hardware_info.h"
 
 #include "programmer/protocol.h"
-#include "programmer/reply_text.h"
 #include "programmer/status_checks.h"
 #include "programmer/uploads.h"
 
@@ -19,8 +18,8 @@ void ShowHardwareInfo(ProgrammerLink& link, HardwareInfoLabels& labels) {
   if (!ReadHardwareInfo(link.transport, reply)) return;
   labels.type = reply.HardwareType();
   labels.serial = reply.SerialNumber();
-  labels.version = UpToNul(reply.FirmwareVersion());
-  labels.name = UpToNul(reply.ModelName());
+  labels.version = reply.FirmwareVersion();
+  labels.name = reply.ModelName();
   labels.state = reply.StateText();
 }
 

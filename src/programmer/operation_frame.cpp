@@ -78,10 +78,12 @@ void ShowPassUnlessDeferred(OperationContext& ctx) {
   }
 }
 
+void PlayPassSoundIfShown(OperationContext& ctx) {
+  if (ctx.state.SoundOn == 1 && ctx.view.Visible(Indicator::Pass)) PlayPassSound(ctx.sound);
+}
+
 void PlayPassSoundIfDue(OperationContext& ctx) {
-  if (ctx.state.SoundOn == 1 && ctx.view.Visible(Indicator::Pass) && ctx.state.RunArmed == 0) {
-    PlayPassSound(ctx.sound);
-  }
+  if (ctx.state.RunArmed == 0) PlayPassSoundIfShown(ctx);
 }
 
 void RestoreCopyPage(OperationContext& ctx, Step step, bool with_erase_and_blank) {

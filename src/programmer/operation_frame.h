@@ -43,7 +43,9 @@ void PassPictures(StepPictures& view, Step step);
 // Shows Pass, unless a sequence holds it back (DeferPassImage), in which
 // case the pending mark is cleared instead.
 void ShowPassUnlessDeferred(OperationContext& ctx);
-// The pass sound of a single step: sounds on, Pass visible and no run
+// The pass sound when sounds are on and Pass is showing.
+void PlayPassSoundIfShown(OperationContext& ctx);
+// The pass sound of a single step: PlayPassSoundIfShown, with no run
 // sequence in progress.
 void PlayPassSoundIfDue(OperationContext& ctx);
 

@@ -3,14 +3,11 @@
 #include <cstring>
 
 #include "platform/strprintf.h"
+#include "programmer/reply_text.h"
 #include "programmer/transport.h"
 
 namespace quenlet {
 namespace {
-
-std::string Characters(const uint8_t* bytes, size_t count) {
-  return std::string(reinterpret_cast<const char*>(bytes), count);
-}
 
 // Fixed-size IN reply: never hand back stale bytes of an earlier reply.
 bool ReadFixed(Transport& transport, uint8_t request, uint8_t* data, uint16_t size) {
@@ -39,11 +36,11 @@ std::string HardwareInfoReply::SerialNumber() const {
 }
 
 std::string HardwareInfoReply::FirmwareVersion() const {
-  return Characters(bytes.data() + 6, 4);
+  return UpToNul(bytes.data() + 6, 4);
 }
 
 std::string HardwareInfoReply::ModelName() const {
-  return Characters(bytes.data() + 10, 10);
+  return UpToNul(bytes.data() + 10, 10);
 }
 
 bool SendRequest(Transport& transport, uint8_t code, uint16_t value, uint16_t index) {

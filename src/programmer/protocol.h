@@ -126,11 +126,11 @@ struct HardwareInfoReply {
   bool IsProgrammerModel() const;
   uint16_t StateWord() const { return static_cast<uint16_t>(bytes[20] | (bytes[21] << 8)); }
 
-  // As the hardware window shows them.
+  // As the hardware window and the about box show them.
   std::string HardwareType() const;     // bytes 0, 1 as 4 hex digits
   std::string SerialNumber() const;     // "2K", byte 2 as 1 digit, bytes 3-5 as 2 digits each
-  std::string FirmwareVersion() const;  // bytes 6-9 as characters
-  std::string ModelName() const;        // bytes 10-19 as characters
+  std::string FirmwareVersion() const;  // bytes 6-9 as characters, up to a NUL
+  std::string ModelName() const;        // bytes 10-19 as characters, up to a NUL
   std::string StateText() const { return StateWord() == 0 ? "OK" : "Fail"; }
 };
 

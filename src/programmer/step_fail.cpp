@@ -7,18 +7,21 @@
 
 namespace quenlet {
 
-bool PlayPassSound(Sound& sound) {
-  return sound.Beep(Sound::kStandardBeep);
+void PlayPassSound(Sound& sound) {
+  sound.Beep(Sound::kStandardBeep);
 }
 
-bool PlayFailSound(Sound& sound, EventPump& pump, uint8_t kind) {
-  if (kind == 0) return sound.Beep(Sound::kStopBeep);
-  // The three beeps of the other kinds are not checked.
-  sound.Beep(Sound::kStandardBeep);
+void PlayFailSound(Sound& sound, EventPump& pump, uint8_t kind) {
+  if (kind == 0) {
+    sound.Beep(Sound::kStopBeep);
+    return;
+  }
+  // The program's sound reports a refused beep in a box; trying the other
+  // beeps would only report it again.
+  if (!sound.Beep(Sound::kStandardBeep)) return;
   pump.Sleep(50);
+  if (!sound.Beep(Sound::kStandardBeep)) return;
   sound.Beep(Sound::kStandardBeep);
-  sound.Beep(Sound::kStandardBeep);
-  return true;
 }
 
 void StepFail(StepPictures& view, const MainFormState& state, Sound& sound, EventPump& pump) {

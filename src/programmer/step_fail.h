@@ -13,11 +13,11 @@ class StepPictures;
 struct MainFormState;
 struct OperationContext;
 
-// The standard beep. False when the sound system refused it.
-bool PlayPassSound(Sound& sound);
-// Kind 0: the stop beep; any other kind: beep, 50 ms, beep, beep. False when
-// the kind-0 beep was refused (the other kinds always report true).
-bool PlayFailSound(Sound& sound, EventPump& pump, uint8_t kind);
+// The standard beep.
+void PlayPassSound(Sound& sound);
+// Kind 0: the stop beep; any other kind: beep, 50 ms, beep, beep, ending at
+// the first beep the sound system refuses.
+void PlayFailSound(Sound& sound, EventPump& pump, uint8_t kind);
 
 // Hides Pass and Wait and, when sounds are on, plays the fail sound of the
 // chosen kind. Shows no message.

@@ -260,6 +260,24 @@ TEST_F(PassTest, RunEndsWithOnePassSoundAndARefusedSoundIsSaid) {
   EXPECT_EQ(messages.boxes[0].icon, MessageIcon::Stop);
 }
 
+TEST_F(PassTest, ARefusedThreeBeepFailSoundIsSaidOnce) {
+  StartByteDevice("+E");
+  app->state().SoundKind = 1;
+  sim->unit().FailNextOperation(0x01, 0x00);
+  EXPECT_TRUE(app->StepClick(Step::Erase, Layer::n));
+  EXPECT_EQ(PassSounds(), 3);
+  EXPECT_THAT(messages.texts(), Not(Contains("Sound Command Fail !!")));
+
+  // Refused: the first beep is said, and the other two are not tried.
+  Forget();
+  sound.takes_sound = false;
+  sim->unit().FailNextOperation(0x01, 0x00);
+  EXPECT_TRUE(app->StepClick(Step::Erase, Layer::n));
+  EXPECT_EQ(PassSounds(), 1);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "Sound Command Fail !!");
+}
+
 struct SecondArea {
   const char* device;
   std::vector<int> operations;

@@ -12,6 +12,7 @@
 #include "buffer/ui/dialog_look.h"
 #include "controls/display_text.h"
 #include "controls/look.h"
+#include "programmer/hardware_info.h"
 
 namespace quenlet {
 namespace {
@@ -76,8 +77,8 @@ TAboutBox::TAboutBox(Application& app, QWidget* main_window)
            look::Mono(13)),
       Text(QStringLiteral("Firmware Version :"), "Label8", panel1_, QRect(16, 102, 140, 20)),
   };
-  h_sn_ = Text(QString::fromUtf8(kFirmwareNotAvailable), "H_sn", panel1_, QRect(160, 102, 118, 20),
-               look::Mono(13));
+  h_sn_ = Text(QString::fromUtf8(HardwareInfoLabels::kNotAvailable), "H_sn", panel1_,
+               QRect(160, 102, 118, 20), look::Mono(13));
   h_sn_->setAccessibleDescription("Firmware version");
   version_labels_.push_back(h_sn_);
 
@@ -97,8 +98,6 @@ TAboutBox::TAboutBox(Application& app, QWidget* main_window)
 }
 
 void TAboutBox::ProgramIconClick() {
-  click_count_ = 0;
-  armed_ = false;
   panel1_->setFixedHeight(kShortPanelHeight);
   panel3_->hide();
   setFixedSize(kSize.width(), kShortHeight);

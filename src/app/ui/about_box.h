@@ -4,7 +4,7 @@
 // ("Not Available" without one). A frameless dialog over the main window,
 // at top + 55 and left + 130; OK, Enter or Escape closes it.
 #include <QDialog>
-#include <cstdint>
+#include <vector>
 
 class QAbstractButton;
 class QLabel;
@@ -33,8 +33,6 @@ class TAboutBox : public QDialog {
   QWidget* Panel1() const { return panel1_; }
   QAbstractButton* ProgramIcon() const { return icon_; }
   QPushButton* OKButton() const { return ok_; }
-  int ClickCount() const { return click_count_; }
-  bool Armed() const { return armed_; }
 
  public slots:
   // The short form of the box: only the icon, the name and OK.
@@ -53,8 +51,6 @@ class TAboutBox : public QDialog {
   QPushButton* ok_ = nullptr;
   QWidget* panel3_ = nullptr;
   std::vector<QLabel*> version_labels_;
-  int click_count_ = 0;
-  bool armed_ = false;
 };
 
 }  // namespace quenlet

@@ -12,8 +12,6 @@
 #include <functional>
 #include <memory>
 
-class QWidget;
-
 namespace quenlet {
 
 class Application;

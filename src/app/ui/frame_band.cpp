@@ -7,7 +7,7 @@
 
 namespace quenlet {
 
-void PaintFrame(QPainter& painter, const QRect& area) {
+void PaintFrame(QPainter& painter, const QRectF& area) {
   QLinearGradient frame(area.topLeft(), area.bottomLeft());
   frame.setColorAt(0, look::kFrameTop);
   frame.setColorAt(1, look::kFrameBottom);

@@ -12,7 +12,7 @@ class QPainter;
 namespace quenlet {
 
 // The frame's vertical gradient over `area`.
-void PaintFrame(QPainter& painter, const QRect& area);
+void PaintFrame(QPainter& painter, const QRectF& area);
 
 // A strip of frame with one line of text, 16 pixels in from the left.
 class FrameBand : public QWidget {

@@ -1,12 +1,11 @@
 #include "app/ui/head_form.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include "app/ui/frame_band.h"
 #include "app/ui/skin_pictures.h"
+#include "controls/center_on_screen.h"
 #include "controls/look.h"
 #include "controls/scroll_text.h"
 
@@ -91,10 +90,7 @@ THeadForm::THeadForm(QWidget* parent)
   timer_.setInterval(kTimerInterval);
   timer_.start();
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect free = screen->availableGeometry();
-    move(free.left() + (free.width() - width()) / 2, free.top() + (free.height() - height()) / 2);
-  }
+  CenterOnPrimaryScreen(this);
 }
 
 void THeadForm::FormClick() {

@@ -7,8 +7,6 @@
 #include <QTimer>
 #include <cstdint>
 
-class QLabel;
-
 namespace quenlet {
 
 class TScrollText;

@@ -1,13 +1,12 @@
 #include "app/ui/logo_window.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
-#include <QScreen>
 #include <algorithm>
 
 #include "app/logo_file.h"
+#include "controls/center_on_screen.h"
 #include "controls/look.h"
 #include "platform/ini_file.h"
 #include "platform/user_interfaces.h"
@@ -54,10 +53,7 @@ TLogo::TLogo(const std::string& program_dir, Messages& messages, QWidget* parent
     messages.Show(kNoPictureText);
   }
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect free = screen->availableGeometry();
-    move(free.left() + (free.width() - width()) / 2, free.top() + (free.height() - height()) / 2);
-  }
+  CenterOnPrimaryScreen(this);
 }
 
 void TLogo::Logo_TimerTimer() {

@@ -16,6 +16,7 @@
 
 #include "app/skin_layout.h"
 #include "app/ui/skin_stack.h"
+#include "controls/center_on_screen.h"
 #include "controls/color_ref.h"
 #include "controls/display_text.h"
 #include "controls/look.h"
@@ -136,10 +137,7 @@ TMainForm::TMainForm(Application& app, QWidget* parent)
   BuildToolbar();
   BuildCopyPage();
   BuildEditPage();
-  if (screen) {
-    const QRect free = screen->availableGeometry();
-    move(free.left() + (free.width() - width()) / 2, free.top() + (free.height() - height()) / 2);
-  }
+  CenterOnPrimaryScreen(this);
 
   app_.AttachWindow(this);
   app_.pictures().SetChangeHandler([this] { Refresh(); });

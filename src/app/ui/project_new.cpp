@@ -28,7 +28,7 @@ QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignL
 }  // namespace
 
 Tproject_new::Tproject_new(QWidget* main_window)
-    : QDialog(main_window, Qt::Dialog | Qt::FramelessWindowHint), main_window_(main_window) {
+    : QDialog(main_window, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName("project_new");
   setWindowTitle(QStringLiteral("Project"));
   ApplyDialogLook(this);
@@ -87,7 +87,7 @@ Tproject_new::Tproject_new(QWidget* main_window)
   row->addStretch();
   row->addWidget(ok_);
 
-  if (main_window_) move(main_window_->frameGeometry().topLeft() + kOffset);
+  if (main_window) move(main_window->frameGeometry().topLeft() + kOffset);
 }
 
 void Tproject_new::Fill(const std::vector<ProjectRecord>& projects) {
@@ -111,9 +111,7 @@ void Tproject_new::Fill(const std::vector<ProjectRecord>& projects) {
 
 std::optional<std::string> Tproject_new::ShowModal(const std::vector<ProjectRecord>& projects) {
   Fill(projects);
-  cancel_flag_ = false;
-  exec();
-  if (cancel_flag_) return std::nullopt;
+  if (exec() != QDialog::Accepted) return std::nullopt;
   return SelectedMode();
 }
 
@@ -134,13 +132,7 @@ void Tproject_new::ToggleMode(int row) {
 
 void Tproject_new::ok_bClick() {
   if (!SelectedMode()) return;
-  cancel_flag_ = false;
   accept();
-}
-
-void Tproject_new::reject() {
-  cancel_flag_ = true;
-  QDialog::reject();
 }
 
 void Tproject_new::SelectionChanged() {

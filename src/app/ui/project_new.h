@@ -36,8 +36,8 @@ class Tproject_new : public QDialog, public ProjectWindow {
   void Fill(const std::vector<ProjectRecord>& projects);
   QTableWidget* StringGrid1() const { return grid_; }
   QPushButton* Execute() const { return ok_; }
-  // Set when the window was left without running.
-  bool CancelFlag() const { return cancel_flag_; }
+  // The window was left without running: only Execute accepts it.
+  bool CancelFlag() const { return result() != QDialog::Accepted; }
   // The selected row's mode, when it holds a project.
   std::optional<std::string> SelectedMode() const;
 
@@ -49,7 +49,6 @@ class Tproject_new : public QDialog, public ProjectWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
-  void reject() override;
 
  private:
   void SelectionChanged();
@@ -59,8 +58,6 @@ class Tproject_new : public QDialog, public ProjectWindow {
   QPushButton* create_ = nullptr;
   QPushButton* delete_ = nullptr;
   int projects_ = 0;
-  bool cancel_flag_ = false;
-  QWidget* main_window_ = nullptr;
 };
 
 }  // namespace quenlet

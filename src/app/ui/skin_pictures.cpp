@@ -1,13 +1,13 @@
 #include "app/ui/skin_pictures.h"
 
 #include <QFile>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
 #include <iterator>
 
 #include "app/skin_layout.h"
+#include "app/ui/frame_band.h"
 #include "controls/look.h"
 #include "platform/program_paths.h"
 
@@ -403,10 +403,7 @@ void DrawBadge(QPainter& p, const QSizeF& size, const std::string& name) {
 
 void DrawBackground(QPainter& p, const QSizeF& size) {
   const QRectF r(QPointF(0, 0), size);
-  QLinearGradient gradient(r.topLeft(), r.bottomLeft());
-  gradient.setColorAt(0, look::kFrameTop);
-  gradient.setColorAt(1, look::kFrameBottom);
-  p.fillRect(r, gradient);
+  PaintFrame(p, r);
   p.setPen(QPen(look::kFrameEdge, 1.0));
   p.setBrush(Qt::NoBrush);
   p.drawRect(r.adjusted(0.5, 0.5, -1.5, -1.5));
