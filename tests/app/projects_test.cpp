@@ -91,7 +91,6 @@ class ProjectsTest : public AppTest {
   void Open(size_t row) {
     ASSERT_TRUE(app->RunCommand([&] { projects->ListView1DblClick(row); }));
   }
-  std::vector<std::string> Wire() const { return sim->unit().log().TransferLines(); }
 
   FakeProjectWindow project_window;
   std::unique_ptr<Projects> projects;
