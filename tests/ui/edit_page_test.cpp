@@ -14,7 +14,6 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <span>
 #include <vector>
@@ -33,6 +32,7 @@
 #include "buffer/ui/show_sum_window.h"
 #include "controls/history_combo_box.h"
 #include "programmer/single_shot_ops.h"
+#include "support/srec_cat.h"
 #include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
@@ -127,10 +127,7 @@ TEST_F(EditPageTest, AByteTypedOnTheEditPageIsInTheSavedFile) {
     Click(d.BitBtn2());  // Save
   });
   Trigger("SaveFile");
-  ASSERT_EQ(
-      std::system(
-          ("srec_cat " + out + " -intel -o " + Path("out.bin") + " -binary 2>/dev/null").c_str()),
-      0);
+  ASSERT_TRUE(SrecCat(out + " -intel -o " + Path("out.bin") + " -binary"));
   std::string expected(20, '\0');
   for (int i = 0; i < 20; ++i) expected[size_t(i)] = char(i);
   expected[5] = char(0xA5);
