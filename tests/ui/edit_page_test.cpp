@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -38,21 +37,6 @@
 
 namespace quenlet::testing {
 namespace {
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-}
-
-// A click on a skinned picture, as the mouse gives it; its command runs from
-// the event loop.
-void ClickPicture(QWidget* w) {
-  for (auto [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
-                               std::pair{QEvent::MouseButtonRelease, Qt::NoButton}}) {
-    const QPointF at = QRectF(w->rect()).center();
-    QMouseEvent event(type, at, w->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-  }
-}
 
 class EditPageTest : public AppTest {
  protected:
@@ -143,13 +127,14 @@ TEST_F(EditPageTest, ThePageCommandsOpenTheEditorsDialogs) {
     EXPECT_TRUE(form->Stack(name)->isEnabled()) << name;
   }
   bool opened = false;
+  WhenShown<TBlockDialog>(
+      [&](TBlockDialog& d) {
+        EXPECT_EQ(d.parentWidget(), form.get());
+        Click(d.ExitBtn());
+      },
+      &opened);
+  // The command runs from the event loop.
   ClickPicture(form->Stack("Block"));
-  WhenShown<TBlockDialog>([&](TBlockDialog& d) {
-    opened = true;
-    EXPECT_EQ(d.parentWidget(), form.get());
-    Click(d.ExitBtn());
-  });
-  Settle();
   EXPECT_TRUE(opened);
   EXPECT_EQ(History().ReadString("BlockDlg", "OK", ""), "0");
 
