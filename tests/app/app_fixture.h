@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "platform/ini_file.h"
+#include "programmer/protocol.h"
 #include "programmer/simulated_backend.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
@@ -102,6 +103,27 @@ class AppTest : public TempDirTest {
     all.insert(all.end(), messages.errors.begin(), messages.errors.end());
     return all;
   }
+  // The operation numbers of every request 0x49, in order.
+  std::vector<int> Operations() const {
+    std::vector<int> ops;
+    for (const WireEntry& e : sim->unit().log().entries()) {
+      if (e.kind == WireKind::Control && e.request == request::kRun) ops.push_back(e.index >> 8);
+    }
+    return ops;
+  }
+  // How many control requests `request` went out.
+  int Requests(uint8_t request) const {
+    int n = 0;
+    for (const WireEntry& e : sim->unit().log().entries()) {
+      n += e.kind == WireKind::Control && e.request == request;
+    }
+    return n;
+  }
+  int Beeps(uint32_t type) const {
+    return static_cast<int>(std::count(sound.beeps.begin(), sound.beeps.end(), type));
+  }
+  int FailSounds() const { return Beeps(Sound::kStopBeep); }
+  int PassSounds() const { return Beeps(Sound::kStandardBeep); }
 
   FakeMessages messages;
   FakeSound sound;

@@ -20,14 +20,6 @@ using ::testing::IsEmpty;
 
 constexpr std::array<bool, 5> kFormTicks = {true, true, true, true, false};
 
-int Requests(const SimulatedBackend& sim, uint8_t request) {
-  int n = 0;
-  for (const WireEntry& e : const_cast<SimulatedBackend&>(sim).unit().log().entries()) {
-    n += e.kind == WireKind::Control && e.request == request;
-  }
-  return n;
-}
-
 TEST_F(AppTest, FreshStartCompletesSilentlyWithNoDevice) {
   StartAndShow();
   EXPECT_THAT(Shown(), IsEmpty());
@@ -101,7 +93,7 @@ TEST_F(AppTest, RestoreLoadsTheLastDeviceTicksItsStepsAndSizesTheBuffer) {
   app->pictures().TickBox(RunBox::CheckBox2, true);
   app->RestoreLastSession();
   EXPECT_TRUE(app->pictures().BoxTicked(RunBox::CheckBox2));
-  EXPECT_EQ(Requests(*sim, 0x41), 1);
+  EXPECT_EQ(Requests(request::kHardwareInfo), 1);
 }
 
 TEST_F(AppTest, StoredDeviceOfAnotherFolderIsFoundBelowThisOne) {

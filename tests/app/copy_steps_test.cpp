@@ -4,7 +4,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "platform/strprintf.h"
 #include "programmer/operation_messages.h"
 #include "run_fixture.h"
+#include "support/srec_cat.h"
 
 namespace quenlet::testing {
 namespace {
@@ -110,12 +110,6 @@ class StepsTest : public RunTest {
   std::unique_ptr<ScriptedDialogs> dialogs;
   int fuse_loads = 0, fuse_saves = 0, fuse_shows = 0;
 };
-
-// Runs srec_cat; false when it failed.
-bool SrecCat(const std::string& arguments) {
-  const int status = std::system(("srec_cat " + arguments + " 2>/dev/null").c_str());
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 TEST_F(StepsTest, LoadStepTakesAnotherToolsHexFileAndSaveWritesS3ThatToolReadsBack) {
   Open("QD27-256");

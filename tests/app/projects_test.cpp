@@ -12,8 +12,11 @@
 namespace quenlet::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::Value;
 
 using Ticks = std::array<bool, 5>;
 
@@ -91,7 +94,6 @@ class ProjectsTest : public AppTest {
   void Open(size_t row) {
     ASSERT_TRUE(app->RunCommand([&] { projects->ListView1DblClick(row); }));
   }
-  std::vector<std::string> Wire() const { return sim->unit().log().TransferLines(); }
 
   FakeProjectWindow project_window;
   std::unique_ptr<Projects> projects;
@@ -222,20 +224,6 @@ TEST_F(ProjectsTest, NoRowSelectedOpensNothing) {
   EXPECT_THAT(load_windows->presets, IsEmpty());
 }
 
-uint32_t BufferSum(DataBuffer& buffer, size_t count) {
-  uint32_t sum = 0;
-  for (size_t i = 0; i < count; ++i) sum += buffer.Bytes()[i];
-  return sum;
-}
-
-// Operation 2, the erase, went out.
-bool ErasedOnTheWire(const SimulatedUnit& unit) {
-  for (const WireEntry& e : unit.log().entries()) {
-    if (e.kind == WireKind::Control && e.request == 0x49 && e.index == 0x0200) return true;
-  }
-  return false;
-}
-
 TEST_F(ProjectsTest, ARunOfAHeldDataDeviceShowsTheProgrammersSumAndReadsItsOptionBlock) {
   ChooseDevice("INI\\HD16.ini");
   StartWithProjects("");
@@ -290,10 +278,10 @@ TEST_F(ProjectsTest, AFailedHeldDataSumEndsTheRun) {
     c.fault(sim->unit());
     EXPECT_TRUE(app->RunCommand(app->commands().projects));
     EXPECT_EQ(Shown(), c.shown);
-    EXPECT_THAT(sound.beeps, ::testing::Contains(Sound::kStopBeep));
+    EXPECT_THAT(sound.beeps, Contains(Sound::kStopBeep));
     EXPECT_EQ(app->state().ProgrammerHasData, c.programmer_has_data);
-    // The run's steps never start: no erase went out.
-    EXPECT_FALSE(ErasedOnTheWire(sim->unit()));
+    // The run's steps never start: no erase (operation 2) went out.
+    EXPECT_THAT(Operations(), Not(Contains(0x02)));
     TearDown();
     SetUp();
   }
@@ -305,8 +293,8 @@ TEST_F(ProjectsTest, ARunOfAPlainDeviceShowsTheBufferSumOfTheDevice) {
   std::fill(app->buffer().Bytes().begin(), app->buffer().Bytes().end(), 0x01);
   project_window.mode = "Neither";
   EXPECT_TRUE(app->RunCommand(app->commands().projects));
-  // Bytes 0 to the device size less one: the device's 128 KB.
-  EXPECT_EQ(app->pictures().SumText(), strprintf("%08X", BufferSum(app->buffer(), 0x20000)));
+  // Bytes 0 to the device size less one: the device's 128 KB of 0x01.
+  EXPECT_EQ(app->pictures().SumText(), "00020000");
   EXPECT_EQ(app->pictures().SumTextColour(), SumColour::Red);
   EXPECT_EQ(app->state().LastChecksum, 0x20000);
   EXPECT_TRUE(app->RunCommand(app->commands().projects));
@@ -329,10 +317,10 @@ TEST_F(ProjectsTest, TheChosenModeRunsTheTickedStepsOnceOrAsABatch) {
     sound.beeps.clear();
     project_window.mode = c.mode;
     EXPECT_TRUE(app->RunCommand(app->commands().projects));
-    EXPECT_EQ(ErasedOnTheWire(sim->unit()), c.runs);
+    // The erase (operation 2) went out only if the steps ran.
+    EXPECT_EQ(Value(Operations(), Contains(0x02)), c.runs);
     EXPECT_EQ(app->state().PassCount, c.runs ? 1u : 0u);
-    EXPECT_EQ(std::count(sound.beeps.begin(), sound.beeps.end(), Sound::kStandardBeep),
-              c.pass_sound ? 1 : 0);
+    EXPECT_EQ(PassSounds(), c.pass_sound ? 1 : 0);
     EXPECT_THAT(Shown(), IsEmpty());
     TearDown();
     SetUp();

@@ -51,22 +51,7 @@ class RunTest : public AppTest {
     messages.boxes.clear();
   }
 
-  // The operation numbers of every request 0x49, in order.
-  std::vector<int> Operations() const {
-    std::vector<int> ops;
-    for (const WireEntry& e : sim->unit().log().entries()) {
-      if (e.kind == WireKind::Control && e.request == request::kRun) {
-        ops.push_back(e.index >> 8);
-      }
-    }
-    return ops;
-  }
   std::vector<std::string> Transfers() const { return sim->unit().log().TransferLines(); }
-  int Beeps(uint32_t type) const {
-    return static_cast<int>(std::count(sound.beeps.begin(), sound.beeps.end(), type));
-  }
-  int FailSounds() const { return Beeps(Sound::kStopBeep); }
-  int PassSounds() const { return Beeps(Sound::kStandardBeep); }
   bool Shows(Indicator indicator) const { return app->pictures().Visible(indicator); }
 };
 

@@ -1,14 +1,10 @@
 #include "buffer/load_pipeline.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <fstream>
 #include <functional>
-#include <future>
 #include <numeric>
 #include <ostream>
 #include <utility>
@@ -24,6 +20,7 @@
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
+#include "support/blocking_pipes.h"
 #include "support/fakes.h"
 
 namespace quenlet {
@@ -482,21 +479,15 @@ TEST_F(LoadPipelineTest, NonRegularFilesAreRefusedAtOnce) {
     SCOPED_TRACE(name);
     messages_.boxes.clear();
     Dialog(name, 0, 15, kLoadAutoDetect);
-    auto work = std::async(std::launch::async, [&] {
+    int loaded = -1;
+    EXPECT_FALSE(testing::WaitedForAWriter({name}, [&] {
       EXPECT_FALSE(CanOpenForReading(name));
       EXPECT_EQ(GetFileLength(name), 0u);
       EXPECT_EQ(ReadFileBytes(name, 0, 15).status, FileRangeRead::Status::CannotOpen);
       EXPECT_EQ(DetectFileFormat(Path("History_1.ini")), kLoadAutoDetect);
-      return Load();
-    });
-    bool waited = false;
-    while (work.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
-      waited = true;
-      const int fd = ::open(name.c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) ::close(fd);
-    }
-    EXPECT_FALSE(waited) << "the read waited for a writer";
-    EXPECT_EQ(work.get(), 0);
+      loaded = Load();
+    })) << "the read waited for a writer";
+    EXPECT_EQ(loaded, 0);
     ASSERT_EQ(messages_.boxes.size(), 1u);
     EXPECT_EQ(messages_.boxes[0].text, "Format Error !");
     EXPECT_EQ(messages_.boxes[0].caption, "");

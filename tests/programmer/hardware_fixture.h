@@ -79,7 +79,6 @@ class HardwareFixture {
 
   SimulatedUnit& unit() { return sim.unit(); }
   std::string UserPath() const { return dir.path() + kUserDevice; }
-  std::string TestPath() const { return dir.path() + "INI\\VARNEK\\HARDTEST.INI"; }
   std::vector<std::string> Messages() const {
     std::vector<std::string> out;
     for (const auto& e : events) {

@@ -3,17 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <functional>
-#include <future>
 
 #include "platform/strprintf.h"
 #include "programmer/programmer_loader_link.h"
+#include "support/blocking_pipes.h"
 #include "tests/programmer/programmer_link_fixture.h"
 
 namespace quenlet {
@@ -24,6 +20,7 @@ using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using testing::LinkFixture;
 using testing::Pattern;
+using testing::WaitedForAWriter;
 
 std::vector<std::string> DriverPassLines(bool numbered) {
   std::vector<std::string> lines = {"open"};
@@ -40,23 +37,6 @@ std::vector<uint8_t> ExpectedDriver(const std::vector<uint8_t>& file) {
   std::vector<uint8_t> image(16384, 0xFF);
   std::copy_n(file.begin(), std::min(file.size(), image.size()), image.begin());
   return image;
-}
-
-// Runs `work` on a thread of its own. Should it block on one of the pipes
-// (an open or read waiting for a writer), each is opened for writing to let
-// it go; the result says whether that was ever needed.
-bool WaitedForAWriter(const std::vector<std::string>& pipes, const std::function<void()>& work) {
-  auto running = std::async(std::launch::async, work);
-  bool waited = false;
-  while (running.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
-    waited = true;
-    for (const std::string& pipe : pipes) {
-      const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) ::close(fd);
-    }
-  }
-  running.get();
-  return waited;
 }
 
 TEST(SendDriverFile, SendsTheFileInFourNumberedPassesOf16K) {

@@ -19,14 +19,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-int Requests(SimulatedBackend& sim, uint8_t request) {
-  int n = 0;
-  for (const WireEntry& e : sim.unit().log().entries()) {
-    n += e.kind == WireKind::Control && e.request == request;
-  }
-  return n;
-}
-
 class AboutBoxTest : public AppTest {};
 
 TEST_F(AboutBoxTest, EveryOpeningAsksTheUnitAndReloadsTheDevice) {
@@ -35,12 +27,12 @@ TEST_F(AboutBoxTest, EveryOpeningAsksTheUnitAndReloadsTheDevice) {
   StartAndShow();
   for (int opening = 1; opening <= 2; ++opening) {
     SCOPED_TRACE(opening);
-    const int identifications = Requests(*sim, 0x41);
+    const int identifications = Requests(request::kHardwareInfo);
     const int drivers = sim->unit().driver_passes_received();
     sim->ClearBusLog();
     TAboutBox box(*app, nullptr);
     EXPECT_EQ(box.H_sn()->text(), "V1.2");
-    EXPECT_EQ(Requests(*sim, 0x41), identifications + 1);
+    EXPECT_EQ(Requests(request::kHardwareInfo), identifications + 1);
     // Reconnected, then the device loaded again (its driver goes up).
     EXPECT_EQ(sim->bus_log().front(), "close 0");
     EXPECT_GT(sim->unit().driver_passes_received(), drivers);

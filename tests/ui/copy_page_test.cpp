@@ -9,11 +9,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "app/run_fixture.h"
 #include "app/ui/main_form.h"
@@ -24,53 +22,13 @@
 #include "buffer/ui/load_save_windows.h"
 #include "buffer/ui/show_sum_window.h"
 #include "controls/history_combo_box.h"
+#include "dialog_script.h"
 #include "screenshot.h"
 
 namespace quenlet::testing {
 namespace {
 
 using ::testing::ElementsAre;
-
-void Send(QWidget* widget, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons) {
-  const QPoint at = widget->rect().center();
-  QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, buttons,
-                    Qt::NoModifier);
-  QApplication::sendEvent(widget, &event);
-}
-void Hover(QWidget* w) {
-  Send(w, QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
-}
-void Press(QWidget* w) {
-  Send(w, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
-}
-void Release(QWidget* w) {
-  Send(w, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
-}
-void Settle() {
-  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-}
-
-// Runs `script` on the modal dialog of type Dialog once one is up; a dialog
-// the script leaves open is closed with Escape, so a failing test never hangs.
-template <class Dialog>
-void WhenShown(std::function<void(Dialog&)> script, bool* seen) {
-  auto* poll = new QTimer;
-  poll->setInterval(10);
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(poll, &QTimer::timeout, [poll, tries, script, seen] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (!dialog) {
-      if (++*tries > 300) poll->deleteLater();
-      return;
-    }
-    poll->stop();
-    poll->deleteLater();
-    *seen = true;
-    script(*dialog);
-    if (dialog->isVisible()) QTest::keyClick(dialog, Qt::Key_Escape);
-  });
-  poll->start();
-}
 
 class CopyPageTest : public RunTest {
  protected:
@@ -105,14 +63,6 @@ class CopyPageTest : public RunTest {
     EXPECT_NE(s, nullptr) << name;
     return s;
   }
-  // A person's click: onto the picture, down and up.
-  void ClickPicture(SkinStack* stack) {
-    Hover(stack);
-    Press(stack);
-    Release(stack);
-    Settle();
-  }
-
   FakeFileChooser chooser;
   std::unique_ptr<TMainForm> form;
   std::unique_ptr<TShowSum> show_sum;

@@ -8,13 +8,11 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <span>
 #include <vector>
@@ -33,26 +31,12 @@
 #include "buffer/ui/show_sum_window.h"
 #include "controls/history_combo_box.h"
 #include "programmer/single_shot_ops.h"
+#include "support/srec_cat.h"
 #include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
 namespace quenlet::testing {
 namespace {
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-}
-
-// A click on a skinned picture, as the mouse gives it; its command runs from
-// the event loop.
-void ClickPicture(QWidget* w) {
-  for (auto [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
-                               std::pair{QEvent::MouseButtonRelease, Qt::NoButton}}) {
-    const QPointF at = QRectF(w->rect()).center();
-    QMouseEvent event(type, at, w->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-  }
-}
 
 class EditPageTest : public AppTest {
  protected:
@@ -127,10 +111,7 @@ TEST_F(EditPageTest, AByteTypedOnTheEditPageIsInTheSavedFile) {
     Click(d.BitBtn2());  // Save
   });
   Trigger("SaveFile");
-  ASSERT_EQ(
-      std::system(
-          ("srec_cat " + out + " -intel -o " + Path("out.bin") + " -binary 2>/dev/null").c_str()),
-      0);
+  ASSERT_TRUE(SrecCat(out + " -intel -o " + Path("out.bin") + " -binary"));
   std::string expected(20, '\0');
   for (int i = 0; i < 20; ++i) expected[size_t(i)] = char(i);
   expected[5] = char(0xA5);
@@ -146,13 +127,14 @@ TEST_F(EditPageTest, ThePageCommandsOpenTheEditorsDialogs) {
     EXPECT_TRUE(form->Stack(name)->isEnabled()) << name;
   }
   bool opened = false;
+  WhenShown<TBlockDialog>(
+      [&](TBlockDialog& d) {
+        EXPECT_EQ(d.parentWidget(), form.get());
+        Click(d.ExitBtn());
+      },
+      &opened);
+  // The command runs from the event loop.
   ClickPicture(form->Stack("Block"));
-  WhenShown<TBlockDialog>([&](TBlockDialog& d) {
-    opened = true;
-    EXPECT_EQ(d.parentWidget(), form.get());
-    Click(d.ExitBtn());
-  });
-  Settle();
   EXPECT_TRUE(opened);
   EXPECT_EQ(History().ReadString("BlockDlg", "OK", ""), "0");
 

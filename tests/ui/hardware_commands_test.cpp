@@ -8,20 +8,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "app/app_fixture.h"
 #include "app/ui/main_form.h"
 #include "app/ui/skin_stack.h"
+#include "dialog_script.h"
 #include "programmer/ui/hardware_option_window.h"
 #include "screenshot.h"
 
 namespace quenlet::testing {
 namespace {
-
-void Settle() {
-  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-}
 
 class HardwareCommandsTest : public AppTest {
  protected:
@@ -49,15 +45,16 @@ TEST_F(HardwareCommandsTest, OptionsOpensTheHardwareWindowOverTheMainWindow) {
   EXPECT_TRUE(setup->isEnabled());
 
   QString machine_type;
-  bool modal = false;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<THardWare_Option*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    modal = dialog->isModal();
-    machine_type = dialog->findChild<QLabel*>("hard_type")->text();
-    dialog->findChild<QPushButton*>("Hard_Cancel")->click();
-  });
+  bool modal = false, seen = false;
+  WhenShown<THardWare_Option>(
+      [&](THardWare_Option& dialog) {
+        modal = dialog.isModal();
+        machine_type = dialog.findChild<QLabel*>("hard_type")->text();
+        dialog.findChild<QPushButton*>("Hard_Cancel")->click();
+      },
+      &seen);
   app->RunCommand(app->commands().options);
+  ASSERT_TRUE(seen);
   EXPECT_TRUE(modal);
   EXPECT_EQ(machine_type, "2005");  // filled before it showed
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

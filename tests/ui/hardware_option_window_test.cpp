@@ -17,6 +17,7 @@
 
 #include "platform/ini_file.h"
 #include "programmer/hardware_fixture.h"
+#include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
 namespace quenlet::testing {
@@ -31,10 +32,6 @@ class HardwareWindow : public ::testing::Test, public HardwareFixture {
     return widget;
   }
   QString Text(const char* name) { return Find<QLabel>(name)->text(); }
-  // On the indicator: a stretched button takes clicks only on its box and text.
-  static void ClickBox(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-  }
 
   int counter_redraws = 0;
   THardWare_Option window_{ctx, [this] { ++counter_redraws; }};
@@ -83,11 +80,11 @@ TEST_F(HardwareWindow, ExitKeepsTheSoundSettings) {
   state.SoundKind = 0;
   window_.show();
   auto* no_sound = Find<QRadioButton>("No_sound");
-  ClickBox(no_sound);
+  Pick(no_sound);
   EXPECT_FALSE(Find<QPushButton>("pass_test")->isEnabled());
   EXPECT_FALSE(Find<QPushButton>("fail_test")->isEnabled());
   EXPECT_FALSE(Find<QGroupBox>("sound_effect")->isEnabled());
-  ClickBox(Find<QCheckBox>("hot_key_function"));
+  Pick(Find<QCheckBox>("hot_key_function"));
   EXPECT_EQ(state.SoundOn, 1);  // nothing is kept before Exit
 
   QTest::mouseClick(Find<QPushButton>("Hard_Cancel"), Qt::LeftButton);
@@ -107,7 +104,7 @@ TEST_F(HardwareWindow, TheSoundButtonsPlayAndPickTheEffect) {
   const auto effects = Find<QGroupBox>("sound_effect")->findChildren<QRadioButton*>();
   ASSERT_EQ(effects.size(), 2);
   EXPECT_EQ(effects[1]->text(), "Easy   Mode");
-  ClickBox(effects[1]);
+  Pick(effects[1]);
   EXPECT_EQ(state.SoundKind, 1);
   QTest::mouseClick(Find<QPushButton>("fail_test"), Qt::LeftButton);
   // The pass beep, then the easy fail sound: three standard beeps.

@@ -27,6 +27,7 @@
 #include "buffer/ui/show_sum_window.h"
 #include "controls/history_combo_box.h"
 #include "platform/program_paths.h"
+#include "support/srec_cat.h"
 #include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
@@ -34,6 +35,7 @@ namespace quenlet {
 namespace {
 
 using testing::Click;
+using testing::SrecCat;
 using testing::TextsOf;
 using testing::Type;
 using testing::WhenShown;
@@ -62,11 +64,6 @@ class LoadSaveDialogsTest : public testing::LoadSaveFixture {
   uint32_t Sum(size_t first, size_t count) const {
     auto b = ops.buffer.Bytes();
     return std::accumulate(b.begin() + first, b.begin() + first + count, 0u);
-  }
-
-  // srec_cat with these arguments; true when it succeeded.
-  static bool SrecCat(const std::string& arguments) {
-    return std::system(("srec_cat " + arguments + " 2>/dev/null").c_str()) == 0;
   }
 
   testing::FakeFileChooser chooser_;

@@ -13,13 +13,13 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "app/app_fixture.h"
 #include "app/ui/skin_stack.h"
+#include "dialog_script.h"
 #include "screenshot.h"
 
 namespace quenlet::testing {
@@ -27,25 +27,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-void Send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
-          Qt::MouseButtons buttons, std::optional<QPoint> global = std::nullopt) {
-  QMouseEvent event(type, QPointF(at), QPointF(global.value_or(widget->mapToGlobal(at))), button,
-                    buttons, Qt::NoModifier);
-  QApplication::sendEvent(widget, &event);
-}
-void Hover(QWidget* w) {
-  Send(w, QEvent::MouseMove, w->rect().center(), Qt::NoButton, Qt::NoButton);
-}
-void Press(QWidget* w) {
-  Send(w, QEvent::MouseButtonPress, w->rect().center(), Qt::LeftButton, Qt::LeftButton);
-}
-void Release(QWidget* w) {
-  Send(w, QEvent::MouseButtonRelease, w->rect().center(), Qt::LeftButton, Qt::NoButton);
-}
-void Settle() {
-  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-}
 
 class MainFormTest : public AppTest {
  protected:
@@ -156,7 +137,7 @@ TEST_F(MainFormTest, HoverPressAndReleaseShowTheTwinsAndClickOnce) {
   // A press that leaves the button before its release is no click.
   Hover(help);
   Press(help);
-  Send(help, QEvent::MouseButtonRelease, QPoint(-20, -20), Qt::LeftButton, Qt::NoButton);
+  SendMouse(help, QEvent::MouseButtonRelease, QPoint(-20, -20), Qt::LeftButton, Qt::NoButton);
   Settle();
   EXPECT_EQ(about, 1);
   // Leaving the window gives the last picture its look back.
@@ -198,16 +179,17 @@ TEST_F(MainFormTest, DraggingTheBackgroundMovesTheWindowAndTheEditPageWithIt) {
   const QPoint start = form->pos();
   const QPoint editor = form->EditorHost()->mapToGlobal(QPoint(0, 0));
   const QPoint grip(100, 20);  // the name plate: background
-  Send(form.get(), QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton, start + grip);
-  Send(form.get(), QEvent::MouseMove, grip + QPoint(30, 20), Qt::NoButton, Qt::LeftButton,
-       start + grip + QPoint(30, 20));
-  Send(form.get(), QEvent::MouseButtonRelease, grip + QPoint(30, 20), Qt::LeftButton, Qt::NoButton,
-       start + grip + QPoint(30, 20));
+  SendMouse(form.get(), QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton,
+            start + grip);
+  SendMouse(form.get(), QEvent::MouseMove, grip + QPoint(30, 20), Qt::NoButton, Qt::LeftButton,
+            start + grip + QPoint(30, 20));
+  SendMouse(form.get(), QEvent::MouseButtonRelease, grip + QPoint(30, 20), Qt::LeftButton,
+            Qt::NoButton, start + grip + QPoint(30, 20));
   EXPECT_EQ(form->pos(), start + QPoint(30, 20));
   EXPECT_EQ(form->EditorHost()->mapToGlobal(QPoint(0, 0)), editor + QPoint(30, 20));
   // A move without the button held does not drag.
-  Send(form.get(), QEvent::MouseMove, grip + QPoint(60, 60), Qt::NoButton, Qt::NoButton,
-       start + grip + QPoint(90, 80));
+  SendMouse(form.get(), QEvent::MouseMove, grip + QPoint(60, 60), Qt::NoButton, Qt::NoButton,
+            start + grip + QPoint(90, 80));
   EXPECT_EQ(form->pos(), start + QPoint(30, 20));
 }
 
