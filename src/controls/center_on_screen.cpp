@@ -10,8 +10,10 @@ void CenterOnPrimaryScreen(QWidget* window) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect free = screen->availableGeometry();
-  window->move(free.left() + (free.width() - window->width()) / 2,
-               free.top() + (free.height() - window->height()) / 2);
+  // move() places the frame, so the frame is what is centred.
+  const QSize size = window->frameGeometry().size();
+  window->move(free.left() + (free.width() - size.width()) / 2,
+               free.top() + (free.height() - size.height()) / 2);
 }
 
 }  // namespace quenlet

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "buffer/data_buffer.h"
+#include "controls/center_on_screen.h"
 #include "support/fakes.h"
 
 namespace quenlet {
@@ -74,7 +75,7 @@ TEST_F(ProgressWindowTest, OpensCentredOnTheDesktop) {
   EXPECT_EQ(frame.left(), desktop.left() + (desktop.width() - frame.width()) / 2);
   EXPECT_EQ(frame.top(), desktop.top() + (desktop.height() - frame.height()) / 2);
   window.move(0, 0);
-  window.CenterOnDesktop();
+  CenterOnPrimaryScreen(&window);
   EXPECT_EQ(window.frameGeometry().topLeft(), frame.topLeft());
 }
 

@@ -1,14 +1,14 @@
 #include "buffer/ui/progress_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QProgressBar>
-#include <QScreen>
 #include <QShowEvent>
 #include <QThread>
 #include <algorithm>
+
+#include "controls/center_on_screen.h"
 
 namespace quenlet {
 
@@ -24,18 +24,7 @@ TProgressWindow::TProgressWindow(QWidget* owner)
   progress_->setValue(0);
   progress_->setTextVisible(false);
   shown_ = false;
-  CenterOnDesktop();
-}
-
-void TProgressWindow::CenterOnDesktop() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  // The work area of the main screen: a window centred on a desktop spread
-  // over several screens would sit on their seam.
-  const QRect desktop = screen->availableGeometry();
-  const QSize window = frameGeometry().size();
-  move(desktop.left() + (desktop.width() - window.width()) / 2,
-       desktop.top() + (desktop.height() - window.height()) / 2);
+  CenterOnPrimaryScreen(this);
 }
 
 void TProgressWindow::SetCaption(const std::string& caption) {

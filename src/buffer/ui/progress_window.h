@@ -23,10 +23,6 @@ class TProgressWindow : public QDialog, public Progress {
 
   explicit TProgressWindow(QWidget* owner = nullptr);
 
-  // Left and top := the desktop's plus half of what the window leaves free
-  // (halves rounded toward zero).
-  void CenterOnDesktop();
-
   // Progress
   void SetCaption(const std::string& caption) override;
   void SetMax(int max) override;
