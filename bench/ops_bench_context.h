@@ -4,7 +4,6 @@
 // what the device-operation benchmarks run over.
 #include <cstdint>
 
-#include "app/main_form_state.h"
 #include "buffer/data_buffer.h"
 #include "buffer/fuse_map.h"
 #include "device/selected_device.h"
@@ -13,6 +12,7 @@
 #include "programmer/step_fail.h"
 #include "programmer/step_pictures.h"
 #include "programmer/transport.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
 
 namespace quenlet::bench {

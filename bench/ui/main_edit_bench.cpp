@@ -3,10 +3,10 @@
 
 #include <QImage>
 
-#include "app/main_form_state.h"
 #include "buffer/data_buffer.h"
-#include "buffer/ui/main_edit.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
+#include "ui/buffer/main_edit.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/ui/main_form.h"
 #include "programmer/simulated_backend.h"
 #include "support/fakes.h"
+#include "ui/app/main_form.h"
 
 namespace quenlet {
 namespace {

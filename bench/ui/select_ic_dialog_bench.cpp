@@ -11,14 +11,14 @@
 #include <QListView>
 
 #include "../generated_catalogue.h"
-#include "app/main_form_state.h"
 #include "device/device_history.h"
 #include "device/selected_device.h"
-#include "device/ui/select_ic_dialog.h"
 #include "platform/document_opener.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
+#include "ui/device/select_ic_dialog.h"
 
 namespace quenlet {
 namespace {

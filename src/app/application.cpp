@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "app/logo_file.h"
-#include "app/no_device.h"
 #include "app/process_mode.h"
 #include "app/skin_layout.h"
 #include "app/stored_ic_path.h"
@@ -12,6 +11,7 @@
 #include "platform/strprintf.h"
 #include "programmer/run_controls.h"
 #include "programmer/simulated_backend.h"
+#include "state/no_device.h"
 
 namespace quenlet {
 namespace {

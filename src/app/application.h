@@ -40,7 +40,7 @@
 #include <optional>
 #include <string>
 
-#include "app/main_form_state.h"
+#include "app/load_save_dialogs.h"
 #include "app/once_messages.h"
 #include "app/reported_sound.h"
 #include "app/shell_commands.h"
@@ -49,7 +49,6 @@
 #include "buffer/data_buffer.h"
 #include "buffer/fuse_map.h"
 #include "buffer/load_pipeline.h"
-#include "buffer/load_save_dialogs.h"
 #include "device/ic_ini_loader.h"
 #include "device/selected_device.h"
 #include "platform/program_paths.h"
@@ -63,6 +62,7 @@
 #include "programmer/step_fail.h"
 #include "programmer/step_pictures.h"
 #include "programmer/transport.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/main_form_state.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 namespace {

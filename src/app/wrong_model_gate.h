@@ -4,8 +4,8 @@
 // every transfer fails without reaching the USB stack. One gate below the
 // transport, so no caller (a device load, a reconnect, an operation started
 // before the close arrives) can get past it.
-#include "app/main_form_state.h"
 #include "platform/usb_backend.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 

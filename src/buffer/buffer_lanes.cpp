@@ -4,11 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/progress_steps.h"
 #include "buffer/staging_image.h"
 #include "platform/user_interfaces.h"
+#include "state/buffer_limits.h"
 
 namespace quenlet {
 namespace {

@@ -6,12 +6,12 @@
 #include <new>
 #include <stdexcept>
 
-#include "buffer/buffer_limits.h"
 #include "buffer/progress_steps.h"
 #include "device/selected_device.h"
 #include "platform/ini_file.h"
 #include "platform/strprintf.h"
 #include "platform/user_interfaces.h"
+#include "state/buffer_limits.h"
 
 namespace quenlet {
 namespace {

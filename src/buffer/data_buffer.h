@@ -20,7 +20,7 @@
 #include <span>
 #include <string>
 
-#include "buffer/buffer_limits.h"
+#include "state/buffer_limits.h"
 
 namespace quenlet {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "buffer/buffer_limits.h"
+#include "state/buffer_limits.h"
 
 namespace quenlet {
 

@@ -6,8 +6,6 @@
 #include <new>
 #include <optional>
 
-#include "app/main_form_state.h"
-#include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/fuse_map.h"
 #include "buffer/jedec_file.h"
@@ -18,6 +16,8 @@
 #include "platform/file_chooser.h"
 #include "platform/strprintf.h"
 #include "platform/user_interfaces.h"
+#include "state/buffer_limits.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 namespace {

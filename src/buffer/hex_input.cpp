@@ -143,8 +143,4 @@ std::optional<FileRangeTexts> ShowFileEndAddress(const std::string& path) {
   return FileRangeTexts{"000000", LastAddressText(*size)};
 }
 
-bool HasLineBreak(std::string_view name) {
-  return name.find_first_of("\r\n") != std::string_view::npos;
-}
-
 }  // namespace quenlet

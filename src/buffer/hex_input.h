@@ -109,8 +109,4 @@ struct FileRangeTexts {
 };
 std::optional<FileRangeTexts> ShowFileEndAddress(const std::string& path);
 
-// True when the name holds a line break. Such a name would break the INI
-// file it is stored in, so the dialogs refuse it.
-bool HasLineBreak(std::string_view name);
-
 }  // namespace quenlet

@@ -4,9 +4,7 @@
 #include <span>
 #include <stdexcept>
 
-#include "app/main_form_state.h"
 #include "buffer/binary_file.h"
-#include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/dialog_result.h"
 #include "buffer/dos_exe.h"
@@ -22,6 +20,8 @@
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
 #include "platform/user_interfaces.h"
+#include "state/buffer_limits.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <span>
 
-#include "buffer/buffer_limits.h"
+#include "state/buffer_limits.h"
 
 namespace quenlet {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "buffer/buffer_limits.h"
 #include "buffer/hex_text.h"
 #include "buffer/record_output.h"
+#include "state/buffer_limits.h"
 
 namespace quenlet {
 

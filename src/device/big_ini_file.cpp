@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/ini_file.h"
 #include "platform/ini_parse.h"
 #include "platform/int_text.h"
 #include "platform/program_paths.h"
@@ -26,10 +27,6 @@ constexpr size_t kDefaultReadChunk = 65536;
 
 bool IsBlankOrTab(char c) {
   return c == ' ' || c == '\t';
-}
-
-bool HasLineBreak(std::string_view text) {
-  return text.find_first_of("\r\n") != text.npos;
 }
 
 bool IsSectionHeader(std::string_view line) {
@@ -83,13 +80,6 @@ std::optional<std::string> ReadIniText(const std::string& path, size_t chunk_siz
   data.resize(used);
   ::close(fd);
   return data;
-}
-
-std::string RunningExecutable() {
-  std::vector<char> buf(4096);
-  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-  if (n <= 0) return {};
-  return std::string(buf.data(), static_cast<size_t>(n));
 }
 
 // Positive decimal text as the store writes numbers ("1", not "01" or "+1").
@@ -459,24 +449,9 @@ bool TBiggerIniFile::WriteNumberedList(const std::string& section, const LineLis
 
 // ---------------------------------------------------------------- TAppIniFile
 
-std::string TAppIniFile::IniNameFor(const std::string& program_file) {
-  size_t slash = program_file.rfind('/');
-  std::string dir = slash == program_file.npos ? std::string() : program_file.substr(0, slash + 1);
-  std::string base = program_file.substr(dir.size());
-  size_t dot = base.rfind('.');
-  if (dot != base.npos) base.resize(dot);
-  base += ".ini";
-  // An existing file of that name in another letter case is the one meant.
-  if (auto resolved = ProgramPaths(dir.empty() ? "./" : dir).Resolve(base)) {
-    if (dir.empty() && resolved->rfind("./", 0) == 0) return resolved->substr(2);
-    return *resolved;
-  }
-  return dir + base;
-}
-
-TAppIniFile::TAppIniFile() : TBiggerIniFile(IniNameFor(RunningExecutable())) {}
+TAppIniFile::TAppIniFile() : TBiggerIniFile(ProgramIniName(RunningExecutable())) {}
 
 TAppIniFile::TAppIniFile(const std::string& program_file)
-    : TBiggerIniFile(IniNameFor(program_file)) {}
+    : TBiggerIniFile(ProgramIniName(program_file)) {}
 
 }  // namespace quenlet

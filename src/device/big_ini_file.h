@@ -147,16 +147,13 @@ class TBiggerIniFile : public TBigIniFile {
   bool WriteNumberedList(const std::string& section, const LineList& list);
 };
 
-// The store on the program's own INI file: the program file's name with the
-// extension ".ini" (an existing file of that name in another letter case is used).
+// The store on the program's own INI file (ProgramIniName).
 class TAppIniFile : public TBiggerIniFile {
  public:
   // The running executable's INI file.
   TAppIniFile();
   // The INI file of the program file `program_file`.
   explicit TAppIniFile(const std::string& program_file);
-
-  static std::string IniNameFor(const std::string& program_file);
 };
 
 }  // namespace quenlet

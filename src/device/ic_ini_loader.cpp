@@ -3,8 +3,6 @@
 #include <optional>
 #include <stdexcept>
 
-#include "app/main_form_state.h"
-#include "buffer/buffer_limits.h"
 #include "device/device_loader_link.h"
 #include "platform/ini_file.h"
 #include "platform/int_text.h"
@@ -12,6 +10,8 @@
 #include "platform/strprintf.h"
 #include "platform/text_compare.h"
 #include "platform/user_interfaces.h"
+#include "state/buffer_limits.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 namespace {

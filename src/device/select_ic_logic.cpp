@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "app/main_form_state.h"
 #include "device/selected_device.h"
 #include "platform/document_opener.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
 #include "platform/user_interfaces.h"
-#include "programmer/operation_messages.h"
+#include "state/main_form_state.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {

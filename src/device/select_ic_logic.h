@@ -2,7 +2,7 @@
 // The device-selection dialog without its window: the manufacturer and part
 // lists from Select.ini, the two read-only edits that keep them in step, the
 // preview, the manufacturer's document and picture, the recent-device ring
-// and the OK and Cancel of the dialog. The window (device/ui) mirrors these
+// and the OK and Cancel of the dialog. The window (ui/device) mirrors these
 // fields and forwards its events to the handlers, which carry the names of
 // the dialog's events.
 //

@@ -265,4 +265,8 @@ bool IniFile::DeleteKey(const std::string& section, const std::string& key) {
   return Store(path_, doc);
 }
 
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
 }  // namespace quenlet

@@ -11,6 +11,7 @@
 // (IniSnapshot, platform/ini_snapshot.h, answers many reads from one parse).
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quenlet {
@@ -52,6 +53,10 @@ class IniBatch {
   };
   std::vector<Entry> entries_;
 };
+
+// True when the text holds a line break. Such a name would break the INI
+// file it is stored in, so the dialogs refuse it.
+bool HasLineBreak(std::string_view text);
 
 class IniFile {
  public:

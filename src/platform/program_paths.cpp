@@ -31,13 +31,31 @@ std::optional<std::string> MatchEntry(const std::string& dir, const std::string&
 
 }  // namespace
 
-std::string ExecutableDirectory() {
+std::string RunningExecutable() {
   std::vector<char> buf(4096);
   ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-  if (n <= 0) return "./";
-  std::string exe(buf.data(), static_cast<size_t>(n));
+  if (n <= 0) return {};
+  return std::string(buf.data(), static_cast<size_t>(n));
+}
+
+std::string ExecutableDirectory() {
+  const std::string exe = RunningExecutable();
   size_t slash = exe.rfind('/');
   return slash == std::string::npos ? "./" : exe.substr(0, slash + 1);
+}
+
+std::string ProgramIniName(const std::string& program_file) {
+  size_t slash = program_file.rfind('/');
+  std::string dir = slash == program_file.npos ? std::string() : program_file.substr(0, slash + 1);
+  std::string base = program_file.substr(dir.size());
+  size_t dot = base.rfind('.');
+  if (dot != base.npos) base.resize(dot);
+  base += ".ini";
+  if (auto resolved = ProgramPaths(dir.empty() ? "./" : dir).Resolve(base)) {
+    if (dir.empty() && resolved->rfind("./", 0) == 0) return resolved->substr(2);
+    return *resolved;
+  }
+  return dir + base;
 }
 
 ProgramPaths::ProgramPaths(std::string root) : root_(std::move(root)) {

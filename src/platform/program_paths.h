@@ -7,8 +7,15 @@
 
 namespace quenlet {
 
+// Path of the running executable; empty when it cannot be told.
+std::string RunningExecutable();
+
 // Folder of the running executable, with a trailing '/'.
 std::string ExecutableDirectory();
+
+// The program's own INI file: the program file's name with the extension
+// ".ini"; an existing file of that name in another letter case is the one meant.
+std::string ProgramIniName(const std::string& program_file);
 
 class ProgramPaths {
  public:

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/main_form_state.h"
 #include "platform/int_text.h"
 #include "platform/strprintf.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 namespace {

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/byte_lane.h"
 #include "device/selected_device.h"
+#include "state/byte_lane.h"
 
 namespace quenlet {
 

@@ -2,8 +2,8 @@
 
 #include "programmer/block_engine.h"
 #include "programmer/operation_frame.h"
-#include "programmer/operation_messages.h"
 #include "programmer/step_fail.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 

@@ -6,9 +6,9 @@
 #include "programmer/block_engine.h"
 #include "programmer/buffer_upload.h"
 #include "programmer/operation_frame.h"
-#include "programmer/operation_messages.h"
 #include "programmer/run_controls.h"
 #include "programmer/step_fail.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {

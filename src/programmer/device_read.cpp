@@ -7,10 +7,10 @@
 #include "programmer/block_engine.h"
 #include "programmer/held_data_sum.h"
 #include "programmer/operation_frame.h"
-#include "programmer/operation_messages.h"
 #include "programmer/run_controls.h"
 #include "programmer/step_fail.h"
 #include "programmer/transport.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {

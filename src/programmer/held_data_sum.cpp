@@ -4,10 +4,10 @@
 
 #include "programmer/buffer_upload.h"
 #include "programmer/operation_frame.h"
-#include "programmer/operation_messages.h"
 #include "programmer/step_fail.h"
 #include "programmer/transport.h"
 #include "programmer/uploads.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 

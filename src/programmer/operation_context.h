@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/main_form_state.h"
 #include "buffer/data_buffer.h"
 #include "buffer/fuse_map.h"
 #include "device/selected_device.h"
@@ -13,6 +12,7 @@
 #include "programmer/operation_guard.h"
 #include "programmer/programmer_link.h"
 #include "programmer/step_pictures.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 

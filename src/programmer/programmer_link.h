@@ -4,13 +4,13 @@
 // objects; the link only refers to them.
 #include <cstdint>
 
-#include "app/main_form_state.h"
 #include "device/selected_device.h"
 #include "platform/user_interfaces.h"
 #include "programmer/main_window_control.h"
 #include "programmer/step_fail_sink.h"
 #include "programmer/step_view.h"
 #include "programmer/transport.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 

@@ -2,9 +2,9 @@
 
 #include <initializer_list>
 
-#include "app/no_device.h"
 #include "platform/ini_file.h"
 #include "programmer/operation_context.h"
+#include "state/no_device.h"
 
 namespace quenlet {
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form_state.h"
 #include "device/selected_device.h"
 #include "platform/usb_backend.h"
 #include "sim/simulated_unit.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 

@@ -7,11 +7,11 @@
 
 #include "programmer/held_data_sum.h"
 #include "programmer/operation_frame.h"
-#include "programmer/operation_messages.h"
 #include "programmer/run_controls.h"
 #include "programmer/step_fail.h"
 #include "programmer/transport.h"
 #include "programmer/uploads.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {

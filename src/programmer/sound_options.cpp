@@ -1,8 +1,8 @@
 #include "programmer/sound_options.h"
 
-#include "app/main_form_state.h"
 #include "buffer/dialog_result.h"
 #include "platform/ini_file.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 

@@ -1,9 +1,9 @@
 #include "programmer/step_fail.h"
 
-#include "app/main_form_state.h"
 #include "platform/user_interfaces.h"
 #include "programmer/operation_context.h"
 #include "programmer/step_pictures.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 

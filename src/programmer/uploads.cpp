@@ -10,8 +10,8 @@
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
 #include "programmer/identification.h"
-#include "programmer/operation_messages.h"
 #include "programmer/protocol.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {

@@ -9,10 +9,10 @@
 #include <memory>
 #include <numeric>
 
-#include "buffer/load_save_dialogs.h"
+#include "app/load_save_dialogs.h"
 #include "platform/strprintf.h"
-#include "programmer/operation_messages.h"
 #include "run_fixture.h"
+#include "state/operation_messages.h"
 #include "support/srec_cat.h"
 
 namespace quenlet::testing {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/main_form_state.h"
 #include "app/skin_layout.h"
 #include "programmer/step_pictures.h"
+#include "state/main_form_state.h"
 
 namespace quenlet {
 namespace {

@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/staging_image.h"
+#include "state/buffer_limits.h"
 #include "support/fakes.h"
 
 namespace quenlet {

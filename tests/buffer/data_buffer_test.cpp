@@ -11,10 +11,10 @@
 
 #include <unistd.h>
 
-#include "buffer/buffer_limits.h"
 #include "buffer/dialog_result.h"
 #include "device/selected_device.h"
 #include "platform/ini_file.h"
+#include "state/buffer_limits.h"
 #include "support/fakes.h"
 
 namespace quenlet {

@@ -13,12 +13,12 @@
 #include <functional>
 #include <memory>
 
-#include "app/main_form_state.h"
-#include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/fuse_map.h"
 #include "buffer/jedec_file.h"
 #include "device/selected_device.h"
+#include "state/buffer_limits.h"
+#include "state/main_form_state.h"
 #include "support/fake_fuse_host.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"

@@ -9,17 +9,17 @@
 #include <ostream>
 #include <utility>
 
-#include "app/main_form_state.h"
 #include "buffer/binary_file.h"
-#include "buffer/buffer_limits.h"
 #include "buffer/data_buffer.h"
 #include "buffer/format_detect.h"
-#include "device/pic_sum.h"
+#include "buffer/pic_sum.h"
 #include "device/selected_device.h"
 #include "format_test_support.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
+#include "state/buffer_limits.h"
+#include "state/main_form_state.h"
 #include "support/blocking_pipes.h"
 #include "support/fakes.h"
 

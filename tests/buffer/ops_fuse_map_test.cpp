@@ -2,8 +2,8 @@
 // JEDEC fuse checksum over it.
 #include <gtest/gtest.h>
 
-#include "buffer/buffer_limits.h"
 #include "buffer/fuse_map.h"
+#include "state/buffer_limits.h"
 
 namespace quenlet {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <csignal>
 
-#include "app/main_form_state.h"
 #include "buffer/data_buffer.h"
 #include "buffer/load_pipeline.h"
 #include "format_test_support.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
 
 namespace quenlet {

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/int_text.h"
+#include "platform/program_paths.h"
 #include "support/temp_dir.h"
 
 namespace quenlet {
@@ -426,19 +427,19 @@ TEST(SectionListTest, SearchesAndNameValueLines) {
 }
 
 TEST_F(BigIniFileTest, ProgramIniFileIsNamedAfterTheProgram) {
-  EXPECT_EQ(TAppIniFile::IniNameFor("/opt/q/quenlet"), "/opt/q/quenlet.ini");
-  EXPECT_EQ(TAppIniFile::IniNameFor("/opt/q.d/prog.exe"), "/opt/q.d/prog.ini");
+  EXPECT_EQ(ProgramIniName("/opt/q/quenlet"), "/opt/q/quenlet.ini");
+  EXPECT_EQ(ProgramIniName("/opt/q.d/prog.exe"), "/opt/q.d/prog.ini");
 
   std::ofstream((dir_ / "Quenlet.INI").string(), std::ios::binary) << "[H]\r\nH0=file.hex\r\n";
   const std::string program = (dir_ / "quenlet").string();
-  EXPECT_EQ(TAppIniFile::IniNameFor(program), (dir_ / "Quenlet.INI").string());
+  EXPECT_EQ(ProgramIniName(program), (dir_ / "Quenlet.INI").string());
   TAppIniFile app(program);
   EXPECT_EQ(app.ReadString("h", "h0", ""), "file.hex");
 
   char exe[4096] = {};
   ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
   TAppIniFile own;
-  EXPECT_EQ(own.FileName(), TAppIniFile::IniNameFor(exe));
+  EXPECT_EQ(own.FileName(), ProgramIniName(exe));
 }
 
 }  // namespace

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/main_form_state.h"
-#include "buffer/buffer_limits.h"
 #include "device/device_loader_link.h"
 #include "platform/program_paths.h"
+#include "state/buffer_limits.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
 
 namespace quenlet {

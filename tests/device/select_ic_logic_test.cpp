@@ -9,9 +9,9 @@
 
 #include <map>
 
-#include "app/main_form_state.h"
 #include "device/selected_device.h"
 #include "platform/ini_file.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
 #include "support/program_dir.h"
 

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "ops_fixture.h"
-#include "programmer/operation_messages.h"
 #include "programmer/single_shot_ops.h"
+#include "state/operation_messages.h"
 
 namespace quenlet::testing {
 namespace {

@@ -14,8 +14,8 @@
 #include "programmer/device_compare.h"
 #include "programmer/device_program.h"
 #include "programmer/device_read.h"
-#include "programmer/operation_messages.h"
 #include "programmer/single_shot_ops.h"
+#include "state/operation_messages.h"
 
 namespace quenlet::testing {
 namespace {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form_state.h"
 #include "buffer/data_buffer.h"
 #include "buffer/fuse_map.h"
 #include "device/selected_device.h"
@@ -22,6 +21,7 @@
 #include "programmer/step_fail.h"
 #include "programmer/step_pictures.h"
 #include "programmer/transport.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
 
 namespace quenlet::testing {

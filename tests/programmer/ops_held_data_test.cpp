@@ -8,7 +8,7 @@
 #include "programmer/buffer_upload.h"
 #include "programmer/device_compare.h"
 #include "programmer/device_program.h"
-#include "programmer/operation_messages.h"
+#include "state/operation_messages.h"
 
 namespace quenlet::testing {
 namespace {

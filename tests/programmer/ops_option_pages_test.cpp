@@ -7,13 +7,13 @@
 #include <filesystem>
 
 #include "device/option_block.h"
-#include "device/option_page_reads.h"
 #include "ops_fixture.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
 #include "programmer/device_read.h"
-#include "programmer/operation_messages.h"
+#include "programmer/option_page_reads.h"
 #include "programmer/single_shot_ops.h"
+#include "state/operation_messages.h"
 #include "support/option_pages_fixture.h"
 #include "support/temp_dir.h"
 

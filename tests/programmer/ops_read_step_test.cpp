@@ -8,7 +8,7 @@
 #include "ops_fixture.h"
 #include "programmer/device_compare.h"
 #include "programmer/device_read.h"
-#include "programmer/operation_messages.h"
+#include "state/operation_messages.h"
 
 namespace quenlet::testing {
 namespace {

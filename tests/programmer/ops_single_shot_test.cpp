@@ -11,9 +11,9 @@
 
 #include "ops_fixture.h"
 #include "programmer/device_program.h"
-#include "programmer/operation_messages.h"
 #include "programmer/run_controls.h"
 #include "programmer/single_shot_ops.h"
+#include "state/operation_messages.h"
 
 namespace quenlet::testing {
 namespace {

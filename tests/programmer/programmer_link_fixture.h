@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form_state.h"
 #include "device/selected_device.h"
 #include "programmer/programmer_link.h"
 #include "programmer/simulated_backend.h"
 #include "programmer/transport.h"
+#include "state/main_form_state.h"
 
 namespace quenlet::testing {
 

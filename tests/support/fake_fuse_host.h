@@ -3,11 +3,11 @@
 // editor is built over.
 #include <string>
 
-#include "app/main_form_state.h"
 #include "buffer/data_buffer.h"
 #include "buffer/fuse_map.h"
 #include "buffer/fuse_map_editor.h"
 #include "device/selected_device.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
 
 namespace quenlet::testing {

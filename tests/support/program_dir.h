@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/main_form_state.h"
 #include "device/select_ic_logic.h"
 #include "device/selected_device.h"
 #include "platform/document_opener.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
+#include "state/main_form_state.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 

@@ -1,0 +1,94 @@
+#include "ui/buffer/progress_window.h"
+
+#include <QCloseEvent>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QShowEvent>
+#include <QThread>
+#include <algorithm>
+
+#include "ui/controls/center_on_screen.h"
+
+namespace quenlet {
+
+TProgressWindow::TProgressWindow(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+  setObjectName("ProgressWindow");
+  setWindowTitle("Progress");
+  setFixedSize(kClientWidth, kClientHeight);
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("Progress");
+  progress_->setGeometry(8, 8, kClientWidth - 16, kClientHeight - 16);
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  progress_->setTextVisible(false);
+  shown_ = false;
+  CenterOnPrimaryScreen(this);
+}
+
+void TProgressWindow::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+}
+
+void TProgressWindow::SetMax(int max) {
+  progress_->setMaximum(max);
+}
+
+void TProgressWindow::Show() {
+  show();
+}
+
+// The bar keeps its position inside Min .. Max (a plain setValue outside the
+// range would be dropped).
+void TProgressWindow::SetPosition(int position) {
+  progress_->setValue(std::clamp(position, progress_->minimum(), progress_->maximum()));
+}
+
+void TProgressWindow::StepIt() {
+  SetPosition(std::min(progress_->value() + 1, progress_->maximum() - 1));
+}
+
+void TProgressWindow::Complete() {
+  progress_->setValue(progress_->maximum());
+  // The loop has not let the queue run: paint the full bar now, then hold it.
+  if (isVisible()) progress_->repaint();
+  if (complete_pause_ms_ > 0) QThread::msleep(static_cast<unsigned long>(complete_pause_ms_));
+}
+
+void TProgressWindow::Close() {
+  close();
+}
+
+int TProgressWindow::Position() const {
+  return progress_->value();
+}
+
+int TProgressWindow::Max() const {
+  return progress_->maximum();
+}
+
+void TProgressWindow::showEvent(QShowEvent* event) {
+  shown_ = true;
+  QDialog::showEvent(event);
+}
+
+void TProgressWindow::hideEvent(QHideEvent* event) {
+  shown_ = false;
+  QDialog::hideEvent(event);
+}
+
+void TProgressWindow::closeEvent(QCloseEvent* event) {
+  QDialog::closeEvent(event);
+  if (event->isAccepted()) shown_ = false;
+}
+
+void TProgressWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace quenlet

@@ -1,0 +1,86 @@
+#include "ui/platform/qt_file_chooser.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace quenlet {
+namespace {
+
+// "*.bin" gives "*.bin *.BIN"; "*.*" and "*" give "*".
+QStringList BothCases(const QString& patterns) {
+  QStringList out;
+  for (const QString& raw : patterns.split(';', Qt::SkipEmptyParts)) {
+    const QString p = raw.trimmed();
+    if (p.isEmpty()) continue;
+    if (p == "*.*" || p == "*") {
+      if (!out.contains("*")) out << "*";
+      continue;
+    }
+    for (const QString& form : {p.toLower(), p.toUpper(), p}) {
+      if (!out.contains(form)) out << form;
+    }
+  }
+  return out;
+}
+
+// The label without its own pattern list: Qt reads the patterns from the
+// parentheses, so the Windows ones would stand in for ours.
+QString BareLabel(const QString& label) {
+  QString l = label.trimmed();
+  const qsizetype open = l.lastIndexOf('(');
+  if (open > 0 && l.endsWith(')')) l = l.left(open).trimmed();
+  return l;
+}
+
+std::string Run(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
+}
+
+}  // namespace
+
+QStringList QtNameFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QStringList patterns = BothCases(parts[i + 1]);
+    if (patterns.isEmpty()) continue;
+    filters << BareLabel(parts[i]) + " (" + patterns.join(' ') + ")";
+  }
+  return filters;
+}
+
+std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request, bool save,
+                                            QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent, QString::fromStdString(request.title));
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+  dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog->setFileMode(save || !request.must_exist ? QFileDialog::AnyFile
+                                                  : QFileDialog::ExistingFile);
+  // Without CaseSensitive the listing matches "*.bin" to "DATA.Bin" too.
+  dialog->setFilter((dialog->filter() & ~QDir::CaseSensitive) | QDir::AllEntries |
+                    QDir::NoDotAndDotDot);
+  const QStringList filters = QtNameFilters(request.filter);
+  if (!filters.isEmpty()) dialog->setNameFilters(filters);
+  if (!request.initial_dir.empty()) {
+    dialog->setDirectory(QString::fromStdString(request.initial_dir));
+  }
+  if (!request.initial_name.empty())
+    dialog->selectFile(QString::fromStdString(request.initial_name));
+  if (!request.default_extension.empty()) {
+    dialog->setDefaultSuffix(QString::fromStdString(request.default_extension));
+  }
+  return dialog;
+}
+
+std::string QtFileChooser::ChooseOpen(const FileDialogRequest& request) {
+  return Run(*MakeFileDialog(request, false, parent_));
+}
+
+std::string QtFileChooser::ChooseSave(const FileDialogRequest& request) {
+  return Run(*MakeFileDialog(request, true, parent_));
+}
+
+}  // namespace quenlet

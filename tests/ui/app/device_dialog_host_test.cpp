@@ -1,0 +1,113 @@
+// The Type step of the main window with the device dialog, over the
+// application object on a program folder of its own with the simulated unit.
+#include "ui/app/device_dialog_host.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QListView>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTest>
+#include <QTimer>
+
+#include "app/app_fixture.h"
+#include "ui/app/main_form.h"
+#include "ui/device/select_ic_dialog.h"
+#include "ui/screenshot.h"
+
+namespace quenlet::testing {
+namespace {
+
+class DeviceDialogHostTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    Write("Select.ini",
+          "[ITEM]\r\nValue=1\r\n0001=AMD\r\n[AMD]\r\nValue=2\r\n0001=AM29F010\r\n"
+          "0002=AM29F040\r\nAM29F010=AM29F010.ini\r\nAM29F040=AM29F010.ini\r\n");
+    Write("INI\\AM29F010.ini", kByteDevice);
+    Start();
+    form = std::make_unique<TMainForm>(*app);
+    host = std::make_unique<DeviceDialogHost>(*app, *form);
+    form->show();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    host.reset();
+    form.reset();
+    AppTest::TearDown();
+  }
+  // The Type step with `script` run once the dialog is up; a dialog left
+  // open is closed with Escape.
+  void TypeStep(std::function<void(TSelectICDialog&)> script) {
+    TSelectICDialog* dialog = &host->Dialog();
+    QTimer::singleShot(0, dialog, [dialog, script] {
+      ASSERT_TRUE(dialog->isVisible());
+      script(*dialog);
+      if (dialog->isVisible()) QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    ASSERT_TRUE(app->StepClick(Step::Type, Layer::h));
+  }
+  static void PickRow(QListView* list, int row) {
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+  }
+
+  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<DeviceDialogHost> host;
+};
+
+TEST_F(DeviceDialogHostTest, OkRelabelsTheDeviceCancelDoesNot) {
+  EXPECT_EQ(app->SelectedType()[0], "None");
+  TypeStep([](TSelectICDialog& dialog) {
+    // The dialog lies over the Copy page of the main window.
+    EXPECT_EQ(dialog.parentWidget(), dialog.parentWidget()->window());
+    // No history: the dialog opens on "General Type", which this catalogue lacks.
+    EXPECT_EQ(dialog.NumListBox()->model()->rowCount(), 0);
+    PickRow(dialog.MaunListBox(), 0);
+    PickRow(dialog.NumListBox(), 1);
+    SaveScreenshot(dialog, "select_ic_dialog_over_main_window");
+    QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+  });
+  EXPECT_TRUE(Shown().empty()) << Shown().front();
+  EXPECT_EQ(app->SelectedType()[0], "AMD");
+  EXPECT_EQ(app->SelectedType()[1], "AM29F040");
+  EXPECT_EQ(app->device().Name, "AM29F010");
+  EXPECT_EQ(History().ReadString("SelectDlg", "OK", ""), "1");
+  EXPECT_TRUE(SaveScreenshot(*form, "main-after-device-chosen"));
+
+  TypeStep([](TSelectICDialog& dialog) {
+    PickRow(dialog.NumListBox(), 0);
+    QTest::mouseClick(dialog.CancelBtn(), Qt::LeftButton);
+  });
+  EXPECT_EQ(app->SelectedType()[1], "AM29F040");
+  EXPECT_EQ(History().ReadString("SelectDlg", "OK", ""), "0");
+}
+
+// The fuse editor follows every chosen device: a device without fuses is
+// asked for it too, so the editor of an earlier fuse device goes.
+TEST_F(DeviceDialogHostTest, OkOnADeviceWithoutFusesLetsTheFuseEditorGo) {
+  int asked = 0;
+  app->commands().create_fuse_editor = [&] { ++asked; };
+  app->state().FuseEditorCreated = 1;
+  TypeStep([](TSelectICDialog& dialog) {
+    PickRow(dialog.MaunListBox(), 0);
+    PickRow(dialog.NumListBox(), 0);
+    QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+  });
+  EXPECT_EQ(app->device().Name, "AM29F010");
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(app->state().FuseEditorCreated, 0);
+  app->commands().create_fuse_editor = nullptr;
+}
+
+TEST_F(DeviceDialogHostTest, NormalPictureGivesWayToTheHighlightedOne) {
+  app->pictures().Show(Step::Type, Layer::n);
+  ASSERT_TRUE(app->StepClick(Step::Type, Layer::n));
+  EXPECT_FALSE(app->pictures().Visible(Step::Type, Layer::n));
+  EXPECT_FALSE(host->Dialog().isVisible());
+}
+
+}  // namespace
+}  // namespace quenlet::testing

@@ -1,0 +1,93 @@
+// The progress window on the offscreen platform.
+#include "ui/buffer/progress_window.h"
+
+#include <gtest/gtest.h>
+#include <QGuiApplication>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTest>
+
+#include "buffer/data_buffer.h"
+#include "support/fakes.h"
+#include "ui/controls/center_on_screen.h"
+
+namespace quenlet {
+namespace {
+
+class ProgressWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { window.SetCompletePauseMs(0); }
+  TProgressWindow window;
+};
+
+TEST_F(ProgressWindowTest, IsASmallCaptionedDialogWithABarFromZeroToHundred) {
+  EXPECT_EQ(window.windowTitle(), "Progress");
+  EXPECT_EQ(window.size(), QSize(240, 32));
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowMinMaxButtonsHint);
+  EXPECT_EQ(window.Bar()->minimum(), 0);
+  EXPECT_EQ(window.Bar()->maximum(), 100);
+  EXPECT_EQ(window.Position(), 0);
+  EXPECT_EQ(TProgressWindow().CompletePauseMs(), 100);
+}
+
+TEST_F(ProgressWindowTest, StepItStopsOneShortOfMaxUntilComplete) {
+  for (int max : {100, 10, 1}) {
+    SCOPED_TRACE(max);
+    window.SetMax(max);
+    window.SetPosition(0);
+    for (int i = 0; i < 250; ++i) window.StepIt();
+    EXPECT_EQ(window.Position(), max - 1);
+    window.Complete();
+    EXPECT_EQ(window.Position(), max);
+  }
+}
+
+TEST_F(ProgressWindowTest, CompleteFillsTheBarWithoutAnyStep) {
+  window.Show();
+  window.SetPosition(0);
+  window.Complete();
+  EXPECT_EQ(window.Position(), window.Max());
+  window.Close();
+}
+
+TEST_F(ProgressWindowTest, ShownFollowsShowAndClose) {
+  EXPECT_FALSE(window.Shown());
+  window.Show();
+  EXPECT_TRUE(window.Shown());
+  EXPECT_TRUE(window.isVisible());
+  window.Close();
+  EXPECT_FALSE(window.Shown());
+  EXPECT_FALSE(window.isVisible());
+  window.Show();
+  window.hide();
+  EXPECT_FALSE(window.Shown());
+  // Escape does not take the window away from a running loop.
+  window.Show();
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_TRUE(window.Shown());
+  window.Close();
+}
+
+TEST_F(ProgressWindowTest, OpensCentredOnTheDesktop) {
+  const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect frame = window.frameGeometry();
+  EXPECT_EQ(frame.left(), desktop.left() + (desktop.width() - frame.width()) / 2);
+  EXPECT_EQ(frame.top(), desktop.top() + (desktop.height() - frame.height()) / 2);
+  window.move(0, 0);
+  CenterOnPrimaryScreen(&window);
+  EXPECT_EQ(window.frameGeometry().topLeft(), frame.topLeft());
+}
+
+TEST_F(ProgressWindowTest, ABufferPlacementLeavesItFullAndClosed) {
+  DataBuffer buffer;
+  testing::FakeMessages messages;
+  std::vector<uint8_t> image(0x30000, 0x5A);
+  ASSERT_TRUE(buffer.PlaceImageWithFill(image, int64_t(image.size()), 0, 0, messages, window));
+  EXPECT_EQ(window.windowTitle(), "Waiting...");
+  EXPECT_EQ(window.Position(), window.Max());
+  EXPECT_FALSE(window.Shown());
+}
+
+}  // namespace
+}  // namespace quenlet
