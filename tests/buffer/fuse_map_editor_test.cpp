@@ -417,7 +417,7 @@ TEST_F(FuseEditorTest, CopyIntoTheBufferStopsAtItsEnd) {
 TEST_F(FuseEditorTest, SaveWritesOurFileAndAsksBeforeReplacing) {
   FuseMapEditor& e = Select(100, 7, 15);
   for (size_t i = 0; i < 100; i += 3) map.SetFuse(i, 1);
-  const std::string ours = WriteJedecText(map.Fuses(), 7);
+  const std::string ours = WriteJedecText(map, 7);
   const std::string file = Path("out.jed");
 
   files.answers.push_back(file);
