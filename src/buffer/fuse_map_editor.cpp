@@ -158,7 +158,12 @@ int64_t FuseMapEditor::HorizontalMax() const {
 }
 
 int64_t FuseMapEditor::VerticalMax() const {
-  return HasMap() ? std::max<int64_t>(0, fuse_rows_ - kGridRows) + kExtraRows : 0;
+  if (!HasMap()) return 0;
+  // Device files may hold more fuses than rows x columns: the bar reaches
+  // the window that shows the last fuse, so that no jump or wrap leaves it.
+  const int64_t last_fuse_row = (fuse_count_ - 1) / fuse_columns_;
+  return std::max(std::max<int64_t>(0, fuse_rows_ - kGridRows) + kExtraRows,
+                  last_fuse_row - (kGridRows - 1));
 }
 
 int64_t FuseMapEditor::FuseAt(int x, int y) const {
