@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "buffer/fuse_map.h"
 #include "buffer/jedec_file.h"
 #include "fuzz_support.h"
 
@@ -23,7 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   fuzz::Check(read.fuses.size() == count, "one value per fuse");
   for (uint8_t fuse : read.fuses) fuzz::Check(fuse <= 1, "fuses are 0 or 1");
-  const JedecRead again = ReadJedecText(WriteJedecText(read.fuses, columns), count);
+  FuseMap map;
+  fuzz::Check(map.Init(static_cast<int64_t>(count)) && map.StoreFuses(0, read.fuses),
+              "the fuses fit a map");
+  const JedecRead again = ReadJedecText(WriteJedecText(map, columns), count);
   fuzz::Check(again.status == JedecStatus::Read && again.fuses == read.fuses,
               "our own file reads back the same map");
   return 0;

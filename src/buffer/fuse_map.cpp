@@ -30,18 +30,41 @@ void FuseMap::Free() {
 
 bool FuseMap::SetFuse(uint64_t n, uint8_t value) {
   if (n >= fuse_count_) return false;
-  bytes_[n] = value != 0 ? 1 : 0;
+  bytes_[n] = AsFuse(value);
   return true;
 }
 
-uint32_t FuseCheckSum(std::span<const uint8_t> fuses) {
+bool FuseMap::StoreFuses(uint64_t first, std::span<const uint8_t> values) {
+  if (first > fuse_count_ || values.size() > fuse_count_ - first) return false;
+  std::transform(values.begin(), values.end(), bytes_.begin() + static_cast<ptrdiff_t>(first),
+                 AsFuse);
+  return true;
+}
+
+bool FuseMap::FillFuses(uint64_t first, uint64_t last, uint8_t value) {
+  if (first >= fuse_count_ || last < first) return false;
+  last = std::min<uint64_t>(last, fuse_count_ - 1);
+  std::fill(bytes_.begin() + static_cast<ptrdiff_t>(first),
+            bytes_.begin() + static_cast<ptrdiff_t>(last) + 1, AsFuse(value));
+  return true;
+}
+
+uint64_t FuseMap::CountDiffering(uint64_t first, std::span<const uint8_t> values) const {
+  uint64_t differing = 0;
+  for (size_t i = 0; i < values.size(); ++i) {
+    const uint64_t n = first + i;
+    differing += n >= fuse_count_ || bytes_[n] != AsFuse(values[i]);
+  }
+  return differing;
+}
+
+uint32_t FuseMap::CheckSum() const {
+  const std::span<const uint8_t> fuses = Fuses();
   uint32_t sum = 0;
   for (size_t start = 0; start < fuses.size(); start += 8) {
     const size_t group = std::min<size_t>(8, fuses.size() - start);
     uint32_t byte = 0;
-    for (size_t k = 0; k < group; ++k) {
-      if (fuses[start + k] == 1) byte |= 1u << k;
-    }
+    for (size_t k = 0; k < group; ++k) byte |= uint32_t{fuses[start + k]} << k;
     sum += byte;
   }
   return sum;

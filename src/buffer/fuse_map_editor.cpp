@@ -158,7 +158,12 @@ int64_t FuseMapEditor::HorizontalMax() const {
 }
 
 int64_t FuseMapEditor::VerticalMax() const {
-  return HasMap() ? std::max<int64_t>(0, fuse_rows_ - kGridRows) + kExtraRows : 0;
+  if (!HasMap()) return 0;
+  // Device files may hold more fuses than rows x columns: the bar reaches
+  // the window that shows the last fuse, so that no jump or wrap leaves it.
+  const int64_t last_fuse_row = (fuse_count_ - 1) / fuse_columns_;
+  return std::max(std::max<int64_t>(0, fuse_rows_ - kGridRows) + kExtraRows,
+                  last_fuse_row - (kGridRows - 1));
 }
 
 int64_t FuseMapEditor::FuseAt(int x, int y) const {
@@ -324,9 +329,8 @@ bool FuseMapEditor::AcceptFill(std::string_view start_text, std::string_view end
 
 bool FuseMapEditor::ApplyFill() {
   if (!fill_ok_ || !HasMap()) return false;
-  const auto fuses = fuse_map_.Fuses();
-  const int64_t end = std::min<int64_t>(fill_end_, static_cast<int64_t>(fuses.size()) - 1);
-  for (int64_t n = fill_start_; n <= end; ++n) fuses[static_cast<size_t>(n)] = uint8_t(fill_bit_);
+  fuse_map_.FillFuses(static_cast<uint64_t>(fill_start_), static_cast<uint64_t>(fill_end_),
+                      static_cast<uint8_t>(fill_bit_));
   DrawFuseView();
   return true;
 }
@@ -389,7 +393,7 @@ bool FuseMapEditor::GAL_loadClick() {
       break;
   }
   // The whole file was accepted: only now does the map change.
-  std::copy(parsed.fuses.begin(), parsed.fuses.end(), fuse_map_.Fuses().begin());
+  fuse_map_.StoreFuses(0, parsed.fuses);
   jed_text_ = std::move(text);
   jed_file_name_ = name;
   host_.SetLoadPath(name);
@@ -434,7 +438,7 @@ bool FuseMapEditor::WriteJedFile(const std::string& name) {
   if (!HasMap()) return false;
   std::string text;
   try {
-    text = WriteJedecText(fuse_map_.Fuses(), static_cast<uint64_t>(fuse_columns_));
+    text = WriteJedecText(fuse_map_, static_cast<uint64_t>(fuse_columns_));
   } catch (const std::bad_alloc&) {
     messages_.Box("Memory error !", "Buffer Resize.", MessageButtons::Ok, MessageIcon::None);
     return false;

@@ -58,7 +58,8 @@ class FuseMapEditor {
   // The grid of the editor's window.
   static constexpr int kGridColumns = 24;
   static constexpr int kGridRows = 8;
-  // The vertical bar runs this many rows past the last full window.
+  // The vertical bar runs this many rows past the last full window, and
+  // further where the last fuse lies further down.
   static constexpr int64_t kExtraRows = 6;
   // Loads refuse larger files: room for our own writer's longest rows plus
   // notes and vectors.

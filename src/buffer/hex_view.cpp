@@ -4,6 +4,7 @@
 
 #include "buffer/data_buffer.h"
 #include "platform/hex_digit.h"
+#include "platform/strprintf.h"
 
 namespace quenlet {
 namespace {
@@ -106,6 +107,7 @@ int64_t HexView::BarPosition() const {
 void HexView::SetTopRow(int64_t row) {
   if (!HasBytes()) return;
   row = std::clamp<int64_t>(row, 0, MaxTopRow());
+  if (row != TopRow()) CancelEntry();
   buffer_.SetViewPage(static_cast<int32_t>(row / kPageRows));
   buffer_.SetViewTopRow(static_cast<int32_t>(row % kPageRows));
 }
@@ -285,8 +287,11 @@ HexView::Typed HexView::TypeHex(HexGrid grid, char digit) {
   const int row = SelectedRow(grid);
   const int column = SelectedColumn(grid);
   if (CellOffset(grid, row, column) < 0) return Typed::Ignored;
-  if (entry_grid_ != grid) entry_size_ = 0;
+  // The view may also have been moved behind the editor's back (a resize,
+  // a dialog that resets it).
+  if (entry_grid_ != grid || entry_top_row_ != TopRow()) entry_size_ = 0;
   entry_grid_ = grid;
+  entry_top_row_ = TopRow();
   entry_[entry_size_++] = digit;
   const size_t needed = grid == HexGrid::Hex8 ? 2 : 4;
   if (entry_size_ < needed) return Typed::Pending;
@@ -311,6 +316,11 @@ HexView::Typed HexView::TypeAddress(HexGrid grid, char digit) {
   JumpTo(AddressForRow(grid, row, {digits.data(), size_t(count)}));
   Advance(grid);
   return Typed::Jumped;
+}
+
+std::string_view HexView::Entry() const {
+  if (entry_top_row_ != TopRow()) return {};
+  return {entry_.data(), entry_size_};
 }
 
 void HexView::Backspace() {
@@ -346,6 +356,93 @@ int64_t HexView::AddressForRow(HexGrid grid, int row, std::string_view digits) c
 
 void HexView::JumpTo(int64_t address) {
   SetTopRow(address / kBytesPerRow);
+}
+
+// ---- keys -------------------------------------------------------------------
+
+int HexView::LastRowWithBytes() const {
+  int row = kScreenRows;
+  while (row > 1 && RowOffset(row) >= Size()) --row;
+  return row;
+}
+
+int HexView::LastCellWithByte(HexGrid grid, int row) const {
+  int column = Columns(grid) - 1;
+  if (IsAddressGrid(grid)) return column;
+  while (column > 0 && CellOffset(grid, row, column) < 0) --column;
+  return column;
+}
+
+void HexView::Navigate(HexGrid grid, Navigation key) {
+  if (!HasBytes()) return;
+  const int64_t top = TopRow();
+  const int row = SelectedRow(grid);
+  const int column = SelectedColumn(grid);
+  switch (key) {
+    case Navigation::PageUp:
+      if (top == 0) {
+        Select(grid, 1, column);
+      } else {
+        SetTopRow(top - kScreenRows);
+      }
+      break;
+    case Navigation::PageDown: {
+      // Down never moves back from a jump past the last full screen.
+      const int64_t target = std::max(top, std::min(top + kScreenRows, LastStartRow()));
+      if (target == top) {
+        Select(grid, LastRowWithBytes(), column);
+      } else {
+        SetTopRow(target);
+      }
+      break;
+    }
+    case Navigation::RowStart:
+      Select(grid, row, 0);
+      break;
+    case Navigation::RowEnd:
+      Select(grid, row, LastCellWithByte(grid, row));
+      break;
+    case Navigation::BufferStart:
+      SetTopRow(0);
+      Select(grid, 1, 0);
+      break;
+    case Navigation::BufferEnd: {
+      SetTopRow(LastStartRow());
+      const int last = LastRowWithBytes();
+      Select(grid, last, LastCellWithByte(grid, last));
+      break;
+    }
+  }
+}
+
+std::string HexView::Description(HexGrid grid) const {
+  if (!HasBytes()) return "No buffer";
+  const int digits = AddressDigits();
+  const bool words = IsWordView(grid);
+  // The word view counts in word addresses, as its address grid does.
+  const auto address = [&](int64_t offset) {
+    return strprintf("%0*llX", digits, static_cast<long long>(words ? offset / 2 : offset));
+  };
+  const int64_t first = RowOffset(1);
+  const int64_t last = std::min(RowOffset(kScreenRows) + kBytesPerRow, Size()) - 1;
+  std::string text = strprintf("%s %s to %s", words ? "Words" : "Bytes", address(first).c_str(),
+                               address(std::max(first, last)).c_str());
+  const int row = SelectedRow(grid);
+  const int column = SelectedColumn(grid);
+  if (IsAddressGrid(grid)) {
+    return text + strprintf(", row %s, digit %d of %d", address(RowOffset(row)).c_str(), column + 1,
+                            digits);
+  }
+  const int64_t offset = CellOffset(grid, row, column);
+  if (offset < 0) return text + ", selected cell past the end";
+  text += ", " + address(offset) + ": ";
+  if (grid == HexGrid::Hex8 || grid == HexGrid::Hex16) {
+    return text + std::string(Cell(grid, row, column).view());
+  }
+  // A character cell: the character where it is plain ASCII, and its code.
+  const uint8_t byte = buffer_.Bytes()[size_t(offset)];
+  if (byte >= 0x20 && byte < 0x7F) text += strprintf("'%c' ", byte);
+  return text + strprintf("%02X", byte);
 }
 
 }  // namespace quenlet

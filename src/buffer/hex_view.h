@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -67,7 +68,8 @@ class HexView {
   int64_t LastStartRow() const;
   // Where the bars stand for the current top row.
   int64_t BarPosition() const;
-  // Moves the view (clamped) and stores ViewPage and ViewTopRow.
+  // Moves the view (clamped) and stores ViewPage and ViewTopRow. A move
+  // drops a half-typed entry.
   void SetTopRow(int64_t row);
   // Buffer offset of the first byte of grid row r (1 to 16).
   int64_t RowOffset(int grid_row) const;
@@ -100,6 +102,20 @@ class HexView {
   // The grid that took the last selection or keystroke in grid's view.
   HexGrid FocusGrid(HexGrid grid) const { return ViewOf(grid).focus; }
 
+  // The keys that move through the buffer, in grid's view:
+  //  - PageUp, PageDown: the view moves one screen, within the bars' range;
+  //    where it can go no further the selection goes to the first or the
+  //    last row holding bytes;
+  //  - RowStart, RowEnd: the selected row's first and last cell;
+  //  - BufferStart, BufferEnd: the buffer's first byte, or its last at the
+  //    bars' last row.
+  enum class Navigation { PageUp, PageDown, RowStart, RowEnd, BufferStart, BufferEnd };
+  void Navigate(HexGrid grid, Navigation key);
+
+  // For assistive technology: the rows on screen and the selected cell of
+  // grid with its address and value, as one line.
+  std::string Description(HexGrid grid) const;
+
   // ---- typing -------------------------------------------------------------
 
   enum class Typed { Ignored, Pending, Stored, Jumped };
@@ -122,8 +138,10 @@ class HexView {
   //    the view jumps there; the selection moves to the next digit.
   // After the last cell of row 16 the selection returns to row 1.
   Typed Type(HexGrid grid, uint32_t character);
-  // The digits typed into the selected cell so far.
-  std::string_view Entry() const { return {entry_.data(), entry_size_}; }
+  // The digits typed into the selected cell so far. An entry belongs to its
+  // cell on the screen it was typed on: any move of the view or of the
+  // selection drops it.
+  std::string_view Entry() const;
   HexGrid EntryGrid() const { return entry_grid_; }
   void Backspace();
   // Leaving a grid or moving the selection ends the entry unstored.
@@ -157,6 +175,10 @@ class HexView {
   int64_t Size() const;
   int64_t MaxTopRow() const;
   void Advance(HexGrid grid);
+  // The last row on screen holding a byte (1 when none does) and the last
+  // cell of a grid row that holds one (or is an address digit).
+  int LastRowWithBytes() const;
+  int LastCellWithByte(HexGrid grid, int row) const;
   Typed TypeHex(HexGrid grid, char digit);
   Typed TypeAddress(HexGrid grid, char digit);
   CellText AddressCell(HexGrid grid, int row, int column) const;
@@ -167,6 +189,7 @@ class HexView {
   std::array<char, 4> entry_{};
   uint8_t entry_size_ = 0;
   HexGrid entry_grid_ = HexGrid::Hex8;
+  int64_t entry_top_row_ = 0;  // the view the entry was typed on
   int wheel_gathered_ = 0;
   bool modified_ = false;
   std::function<bool()> may_write_;

@@ -49,14 +49,59 @@ uint64_t ReadNumber(std::string_view s, size_t& i) {
   return value;
 }
 
+// A fuse list field: its start number, and the rest of the field, whose '0'
+// and '1' are the fuses from there on.
 struct FuseList {
   uint64_t start;
-  std::string_view body;  // the rest of the field: '0' and '1' are fuses
+  std::string_view body;
 };
+
+// The fields after the design field, up to ETX, each from its identifier on
+// (blanks before it skipped) and without its '*'; blank fields are passed
+// over. `visit` returns false to stop.
+template <typename Visit>
+void ForEachField(std::string_view rest, Visit&& visit) {
+  while (!rest.empty()) {
+    const size_t end = rest.find('*');
+    const std::string_view field = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    const size_t i = SkipBlanks(field, 0);
+    if (i < field.size() && !visit(field.substr(i))) return;
+  }
+}
+
+// An L field with its number directly after the L.
+std::optional<FuseList> AsFuseList(std::string_view field) {
+  if (field[0] != 'L' || field.size() < 2 || !IsDigit(field[1])) return std::nullopt;
+  size_t i = 1;
+  const uint64_t start = ReadNumber(field, i);
+  return FuseList{start, field.substr(i)};
+}
+
+// An F field holding one state.
+std::optional<uint8_t> AsDefaultState(std::string_view field) {
+  if (field[0] != 'F') return std::nullopt;
+  const size_t i = SkipBlanks(field, 1);
+  if (i == field.size() || (field[i] != '0' && field[i] != '1') || !OnlyBlanksFrom(field, i + 1)) {
+    return std::nullopt;
+  }
+  return static_cast<uint8_t>(field[i] - '0');
+}
+
+// A QF field holding one number.
+std::optional<uint64_t> AsFuseCount(std::string_view field) {
+  if (field.size() < 2 || field[0] != 'Q' || field[1] != 'F') return std::nullopt;
+  size_t i = SkipBlanks(field, 2);
+  if (i == field.size() || !IsDigit(field[i])) return std::nullopt;
+  const uint64_t count = ReadNumber(field, i);
+  if (!OnlyBlanksFrom(field, i)) return std::nullopt;
+  return count;
+}
 
 }  // namespace
 
-std::string WriteJedecText(std::span<const uint8_t> fuses, uint64_t columns) {
+std::string WriteJedecText(const FuseMap& map, uint64_t columns) {
+  const std::span<const uint8_t> fuses = map.Fuses();
   const uint64_t count = fuses.size();
   // A map always has at least one column; never loop on none.
   columns = std::max<uint64_t>(columns, 1);
@@ -74,10 +119,11 @@ std::string WriteJedecText(std::span<const uint8_t> fuses, uint64_t columns) {
     AppendNumber(out, start);
     out += "  ";
     const uint64_t end = std::min(count, start + columns);
-    for (uint64_t n = start; n < end; ++n) out += fuses[n] != 0 ? '1' : '0';
+    // The map holds only 0 and 1.
+    for (uint64_t n = start; n < end; ++n) out += static_cast<char>('0' + fuses[n]);
     out += "*\r\n";
   }
-  out += strprintf("C%04X*\r\n", FuseCheckSum(fuses) & 0xFFFFu);
+  out += strprintf("C%04X*\r\n", map.CheckSum() & 0xFFFFu);
   out += kEtx;
   return out;
 }
@@ -93,52 +139,35 @@ JedecRead ReadJedecText(std::string_view text, uint64_t fuse_count) {
   std::string_view rest = text.substr(design_end + 1);
   rest = rest.substr(0, rest.find(kEtx));  // nothing after ETX belongs to the file
 
+  // First walk: whether the file fits the device, its default state, and
+  // whether it names any fuse at all.
   std::optional<uint8_t> default_state;
-  std::vector<FuseList> lists;
-  while (!rest.empty()) {
-    const size_t end = rest.find('*');
-    const std::string_view field = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-
-    size_t i = SkipBlanks(field, 0);
-    if (i == field.size()) continue;
-    const char id = field[i++];
-    if (id == 'L') {
-      // A list needs its number directly after the L.
-      if (i == field.size() || !IsDigit(field[i])) continue;
-      const uint64_t start = ReadNumber(field, i);
-      if (start > fuse_count) {
-        result.status = JedecStatus::SizeMismatch;
-        return result;
-      }
-      lists.push_back({start, field.substr(i)});
-    } else if (id == 'F') {
-      i = SkipBlanks(field, i);
-      if (i < field.size() && (field[i] == '0' || field[i] == '1') &&
-          OnlyBlanksFrom(field, i + 1)) {
-        default_state = static_cast<uint8_t>(field[i] - '0');
-      }
-    } else if (id == 'Q' && i < field.size() && field[i] == 'F') {
-      i = SkipBlanks(field, i + 1);
-      if (i == field.size() || !IsDigit(field[i])) continue;
-      const uint64_t count = ReadNumber(field, i);
-      if (!OnlyBlanksFrom(field, i)) continue;
-      if (count != fuse_count) {
-        result.status = JedecStatus::SizeMismatch;
-        return result;
-      }
+  bool listed = false;
+  ForEachField(rest, [&](std::string_view field) {
+    if (const auto list = AsFuseList(field)) {
+      if (list->start > fuse_count) result.status = JedecStatus::SizeMismatch;
+      listed = true;
+    } else if (const auto state = AsDefaultState(field)) {
+      default_state = state;
+    } else if (const auto count = AsFuseCount(field)) {
+      if (*count != fuse_count) result.status = JedecStatus::SizeMismatch;
     }
-  }
-  if (!default_state && lists.empty()) return result;
+    return result.status != JedecStatus::SizeMismatch;
+  });
+  if (result.status == JedecStatus::SizeMismatch || (!default_state && !listed)) return result;
 
+  // Second walk: the lists, over the default state.
   result.fuses.assign(fuse_count, default_state.value_or(0));
-  for (const FuseList& list : lists) {
-    uint64_t n = list.start;
-    for (char c : list.body) {
+  ForEachField(rest, [&](std::string_view field) {
+    const auto list = AsFuseList(field);
+    if (!list) return true;
+    uint64_t n = list->start;
+    for (char c : list->body) {
       if (n >= fuse_count) break;
       if (c == '0' || c == '1') result.fuses[n++] = static_cast<uint8_t>(c - '0');
     }
-  }
+    return true;
+  });
   result.status = JedecStatus::Read;
   return result;
 }

@@ -6,18 +6,18 @@
 // count, and N (notes), V (vectors), G (security), C (checksum) and the rest,
 // which a fuse map does not need. ETX ends the transmission.
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quenlet {
 
-// The file as this program writes it: STX, our header, QF, one L row per
-// `columns` fuses ('0' for a byte 0, '1' for any other), the fuse checksum
-// mod 65536 as C, and ETX as the last byte. Throws std::bad_alloc when the
-// text cannot be held.
-std::string WriteJedecText(std::span<const uint8_t> fuses, uint64_t columns);
+class FuseMap;
+
+// The file of `map` as this program writes it: STX, our header, QF, one L
+// row per `columns` fuses, the map's fuse checksum mod 65536 as C, and ETX as
+// the last byte. Throws std::bad_alloc when the text cannot be held.
+std::string WriteJedecText(const FuseMap& map, uint64_t columns);
 
 enum class JedecStatus {
   Read,
@@ -34,7 +34,10 @@ struct JedecRead {
 
 // Reads the fuse map of a device of `fuse_count` fuses from `text`. A refused
 // text yields no fuses at all, so a caller's map never holds half a file.
-// Throws std::bad_alloc when `fuse_count` fuses cannot be held.
+// Memory stays bounded by the fuses: the text is walked twice (its checks
+// and default state, then its lists straight into the fuses) and nothing is
+// kept per field. Throws std::bad_alloc when `fuse_count` fuses cannot be
+// held.
 JedecRead ReadJedecText(std::string_view text, uint64_t fuse_count);
 
 }  // namespace quenlet

@@ -34,13 +34,15 @@ Direction DirectionOf(BlockOperation op) {
 }
 
 // The bytes the plan's spans index: the logical data buffer or the fuses.
-std::span<uint8_t> SourceBytes(OperationContext& ctx, const BlockPlan& plan) {
+std::span<const uint8_t> SourceBytes(OperationContext& ctx, const BlockPlan& plan) {
   if (plan.source == DataSource::FuseMap) return ctx.fuse_map.Fuses();
   return ctx.buffer.Bytes();
 }
 
-bool SpanFits(const DataSpan& span, size_t source_size) {
+bool SpanFits(const DataSpan& span, const BlockPlan& plan, size_t source_size) {
   if (span.count == 0) return true;
+  // The fuse map is never lane-mapped: its spans run in one piece.
+  if (plan.source == DataSource::FuseMap && span.stride != 1) return false;
   const uint64_t last = span.first + uint64_t{span.count - 1} * span.stride;
   return last < source_size;
 }
@@ -57,10 +59,16 @@ void Gather(const DataSpan& span, std::span<const uint8_t> source, uint8_t* stag
 }
 
 // Source bytes := staging[0 .. count); returns the sum of the bytes placed.
-uint32_t Scatter(const DataSpan& span, const uint8_t* staging, std::span<uint8_t> source) {
-  uint8_t* to = source.data() + span.first;
+// The fuse map stores them through its own 0/1 rule.
+uint32_t Scatter(OperationContext& ctx, const BlockPlan& plan, const DataSpan& span,
+                 const uint8_t* staging) {
   uint32_t sum = 0;
   for (uint32_t i = 0; i < span.count; ++i) sum += staging[i];
+  if (plan.source == DataSource::FuseMap) {
+    ctx.fuse_map.StoreFuses(span.first, {staging, span.count});
+    return sum;
+  }
+  uint8_t* to = ctx.buffer.Bytes().data() + span.first;
   if (span.stride == 1) {
     std::memcpy(to, staging, span.count);
   } else {
@@ -69,11 +77,15 @@ uint32_t Scatter(const DataSpan& span, const uint8_t* staging, std::span<uint8_t
   return sum;
 }
 
-// Differences between staging bytes `from` to count - 1 and their source bytes.
-uint64_t CountDifferences(const DataSpan& span, uint32_t from, const uint8_t* staging,
-                          std::span<const uint8_t> source) {
+// Differences between staging bytes `from` to count - 1 and their source
+// bytes; the fuses by the map's own rule, as a read would store them.
+uint64_t CountDifferences(OperationContext& ctx, const BlockPlan& plan, const DataSpan& span,
+                          uint32_t from, const uint8_t* staging) {
   if (from >= span.count) return 0;
-  const uint8_t* with = source.data() + span.first;
+  if (plan.source == DataSource::FuseMap) {
+    return ctx.fuse_map.CountDiffering(span.first + from, {staging + from, span.count - from});
+  }
+  const uint8_t* with = ctx.buffer.Bytes().data() + span.first;
   if (span.stride == 1 && std::memcmp(staging + from, with + from, span.count - from) == 0) {
     return 0;
   }
@@ -130,8 +142,8 @@ BlockRunResult RunBlockPlan(OperationContext& ctx, const BlockPlan& plan, const 
     const PageTransfer& page = plan.pages[p];
     Call(hooks.page_start, page);
     // The source is looked up per page: a hook may have let the queue run.
-    std::span<uint8_t> source = SourceBytes(ctx, plan);
-    if (!SpanFits(page.data, source.size())) return fail(BlockFailure::NoSource, p);
+    std::span<const uint8_t> source = SourceBytes(ctx, plan);
+    if (!SpanFits(page.data, plan, source.size())) return fail(BlockFailure::NoSource, p);
 
     ctx.device.Block.SetPage(page.block_address, page.block_number, page.block_length);
 
@@ -166,13 +178,14 @@ BlockRunResult RunBlockPlan(OperationContext& ctx, const BlockPlan& plan, const 
       if (!ReadBulk(ctx, data)) return fail(BlockFailure::ReadBulk, p, half);
     }
     source = SourceBytes(ctx, plan);
-    if (!SpanFits(page.data, source.size())) return fail(BlockFailure::NoSource, p);
+    if (!SpanFits(page.data, plan, source.size())) return fail(BlockFailure::NoSource, p);
     if (direction == Direction::Place) {
-      const uint32_t sum = Scatter(page.data, staging.data(), source);
+      const uint32_t sum = Scatter(ctx, plan, page.data, staging.data());
       result.placed_sum += sum;
       if (page.data.stride != 1) result.lane_sum += sum;
     } else {
-      result.mismatches += CountDifferences(page.data, page.compare_from, staging.data(), source);
+      result.mismatches +=
+          CountDifferences(ctx, plan, page.data, page.compare_from, staging.data());
     }
     Call(hooks.page_done, page);
   }

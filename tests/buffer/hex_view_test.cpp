@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,45 @@ TEST_F(HexViewTest, PendingDigitsShowAndCancelOnAnotherCell) {
   TypeText(view, HexGrid::Hex16, "34");  // a fresh entry: no leftovers
   EXPECT_EQ(view.Entry(), "34");
   EXPECT_FALSE(view.Modified());
+}
+
+// A half-typed entry belongs to its cell on its screen: whatever moves the
+// view drops it, so that the second digit starts a new entry instead of
+// completing a byte at another address.
+TEST_F(HexViewTest, AnyMoveOfTheViewDropsAHalfTypedEntry) {
+  Resize(0x10000);
+  struct Move {
+    const char* name;
+    std::function<void()> act;
+  };
+  const Move moves[] = {
+      {"wheel", [&] { view.Wheel(-120); }},
+      {"line down", [&] { view.Scroll(ScrollCode::LineDown, 0); }},
+      {"page up", [&] { view.Scroll(ScrollCode::PageUp, 0); }},
+      {"bar dragged", [&] { view.Scroll(ScrollCode::EndScroll, 700); }},
+      {"address jump", [&] { view.JumpTo(0x5000); }},
+      {"page down key", [&] { view.Navigate(HexGrid::Hex8, HexView::Navigation::PageDown); }},
+      {"view reset elsewhere",
+       [&] {
+         buffer.SetViewPage(0);
+         buffer.SetViewTopRow(3);
+       }},
+  };
+  for (const Move& m : moves) {
+    SCOPED_TRACE(m.name);
+    view.SetTopRow(100);
+    view.Select(HexGrid::Hex8, 3, 5);
+    TypeText(view, HexGrid::Hex8, "4");
+    ASSERT_EQ(view.Entry(), "4");
+    const std::vector<uint8_t> before = BlockCopy();
+    m.act();
+    ASSERT_NE(view.TopRow(), 100);
+    EXPECT_EQ(view.Entry(), "");
+    TypeText(view, HexGrid::Hex8, "2");
+    EXPECT_EQ(view.Entry(), "2");
+    EXPECT_EQ(BlockCopy(), before);
+    view.CancelEntry();
+  }
 }
 
 TEST_F(HexViewTest, AClosedWriteGateKeepsTheBufferButLetsTheAddressJump) {
@@ -343,6 +383,92 @@ TEST_F(HexViewTest, WordAddressGridJumpsToTheDoubledAddress) {
   view.Type(HexGrid::Address16, '4');  // row 2 reads 0000408 words: byte 0x810, less 16
   EXPECT_EQ(view.RowOffset(1), 0x800);
   EXPECT_EQ(Text(view, HexGrid::Address16, 2, 4), "4");
+}
+
+// ---- keys, on a buffer of 1025 bytes: rows 0 to 64, the last start row 49,
+// and byte 1024 alone in the last row --------------------------------------
+
+constexpr int64_t kLastStart = 49;
+
+struct NavigationCase {
+  const char* name;
+  HexGrid grid;
+  int64_t top;
+  int row, column;
+  HexView::Navigation key;
+  int64_t top_after;
+  int row_after, column_after;
+};
+
+class HexViewKeys : public HexViewTest, public ::testing::WithParamInterface<NavigationCase> {};
+
+TEST_P(HexViewKeys, MoveTheViewAndTheSelection) {
+  const NavigationCase& c = GetParam();
+  Resize(1);
+  ASSERT_EQ(view.LastStartRow(), kLastStart);
+  view.SetTopRow(c.top);
+  view.Select(c.grid, c.row, c.column);
+  view.Navigate(c.grid, c.key);
+  EXPECT_EQ(view.TopRow(), c.top_after);
+  EXPECT_EQ(view.SelectedRow(c.grid), c.row_after);
+  EXPECT_EQ(view.SelectedColumn(c.grid), c.column_after);
+  EXPECT_EQ(view.FocusGrid(c.grid), c.grid);
+}
+
+using Key = HexView::Navigation;
+INSTANTIATE_TEST_SUITE_P(
+    Table, HexViewKeys,
+    ::testing::Values(
+        NavigationCase{"PageDownOneScreen", HexGrid::Hex8, 0, 3, 5, Key::PageDown, 16, 3, 5},
+        NavigationCase{"PageDownStopsAtTheLastStartRow", HexGrid::Char16, 40, 3, 5, Key::PageDown,
+                       kLastStart, 3, 5},
+        NavigationCase{"PageDownAtTheEndGoesToTheLastRow", HexGrid::Hex16, kLastStart, 3, 5,
+                       Key::PageDown, kLastStart, 16, 5},
+        NavigationCase{"PageUpOneScreen", HexGrid::Hex16, 20, 5, 2, Key::PageUp, 4, 5, 2},
+        NavigationCase{"PageUpStopsAtTheTop", HexGrid::Address8, 7, 5, 2, Key::PageUp, 0, 5, 2},
+        NavigationCase{"PageUpAtTheTopGoesToTheFirstRow", HexGrid::Char8, 0, 9, 2, Key::PageUp, 0,
+                       1, 2},
+        NavigationCase{"HomeGoesToTheRowsFirstCell", HexGrid::Hex8, 10, 4, 9, Key::RowStart, 10, 4,
+                       0},
+        NavigationCase{"EndGoesToTheRowsLastCell", HexGrid::Hex8, 10, 4, 9, Key::RowEnd, 10, 4, 15},
+        NavigationCase{"EndOfAWordRow", HexGrid::Hex16, 10, 4, 1, Key::RowEnd, 10, 4, 7},
+        NavigationCase{"EndOfAnAddressRow", HexGrid::Address16, 10, 4, 1, Key::RowEnd, 10, 4, 6},
+        // The last row holds only byte 1024: the 16-bit view shows it second.
+        NavigationCase{"EndStopsAtTheLastByte", HexGrid::Char16, kLastStart, 16, 9, Key::RowEnd,
+                       kLastStart, 16, 1},
+        NavigationCase{"CtrlHomeGoesToTheFirstByte", HexGrid::Char8, 30, 8, 9, Key::BufferStart, 0,
+                       1, 0},
+        NavigationCase{"CtrlEndGoesToTheLastByte", HexGrid::Hex8, 3, 8, 9, Key::BufferEnd,
+                       kLastStart, 16, 0},
+        NavigationCase{"CtrlEndInTheWordView", HexGrid::Char16, 3, 8, 9, Key::BufferEnd, kLastStart,
+                       16, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HexViewTest, DescriptionNamesTheRowsShownAndTheSelectedCell) {
+  Resize(1);
+  view.SetTopRow(0x10);
+  buffer.Bytes()[0x125] = 'O';
+  buffer.Bytes()[0x124] = 0x12;
+  struct Case {
+    HexGrid grid;
+    int row, column;
+    const char* text;
+  };
+  const Case cases[] = {
+      {HexGrid::Hex8, 3, 5, "Bytes 0000100 to 00001FF, 0000125: 4F"},
+      {HexGrid::Char8, 3, 5, "Bytes 0000100 to 00001FF, 0000125: 'O' 4F"},
+      {HexGrid::Char8, 3, 4, "Bytes 0000100 to 00001FF, 0000124: 12"},
+      {HexGrid::Hex16, 3, 2, "Words 0000080 to 00000FF, 0000092: 4F12"},
+      {HexGrid::Address8, 2, 3, "Bytes 0000100 to 00001FF, row 0000110, digit 4 of 7"},
+  };
+  for (const Case& c : cases) {
+    view.Select(c.grid, c.row, c.column);
+    EXPECT_EQ(view.Description(c.grid), c.text);
+  }
+  view.SetTopRow(kLastStart);
+  view.Select(HexGrid::Hex8, 16, 3);
+  EXPECT_EQ(view.Description(HexGrid::Hex8),
+            "Bytes 0000310 to 0000400, selected cell past the end");
 }
 
 // ---- bounds at the end ---------------------------------------------------------

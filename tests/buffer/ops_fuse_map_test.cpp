@@ -1,6 +1,8 @@
-// The fuse map holder: fuses 0/1, then 4096 bytes of "no fuse", and the
-// JEDEC fuse checksum over it.
+// The fuse map holder: fuses 0/1 whoever writes them, then 4096 bytes of
+// "no fuse", and the JEDEC fuse checksum over it.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "buffer/fuse_map.h"
 #include "state/buffer_limits.h"
@@ -32,6 +34,25 @@ TEST(FuseMap, NoMapWithoutFusesOrAboveTheBufferLimit) {
     EXPECT_FALSE(map.HasMap());
     EXPECT_TRUE(map.Fuses().empty());
   }
+}
+
+// Every writer stores by the map's rule (non-zero is 1) and only inside the
+// map; the sum and a verify's comparison see the fuses as stored.
+TEST(FuseMap, EveryWriterStoresZeroOrOneInsideTheMap) {
+  FuseMap map;
+  ASSERT_TRUE(map.Init(6));
+  EXPECT_TRUE(map.SetFuse(0, 0xFF));
+  EXPECT_TRUE(map.StoreFuses(1, std::vector<uint8_t>{0x02, 0x00, 0x80}));
+  EXPECT_FALSE(map.StoreFuses(4, std::vector<uint8_t>{1, 1, 1}));  // one past the end
+  EXPECT_FALSE(map.StoreFuses(7, {}));
+  EXPECT_TRUE(map.FillFuses(4, 100, 7));  // cut at the last fuse
+  EXPECT_FALSE(map.FillFuses(6, 6, 1));
+  EXPECT_FALSE(map.FillFuses(3, 2, 1));
+  EXPECT_EQ(std::vector<uint8_t>(map.Block().begin(), map.Block().begin() + 7),
+            (std::vector<uint8_t>{1, 1, 0, 1, 1, 1, FuseMap::kNoFuse}));
+  EXPECT_EQ(map.CheckSum(), 0x3Bu);
+  EXPECT_EQ(map.CountDiffering(0, std::vector<uint8_t>{0x01, 0xFF, 0x00, 0x40, 0x00}), 1u);
+  EXPECT_EQ(map.CountDiffering(5, std::vector<uint8_t>{0x01, 0x01}), 1u);  // past the end
 }
 
 TEST(FuseMap, CheckSumOfGroupsOfEight) {

@@ -13,6 +13,7 @@
 #include "ops_fixture.h"
 #include "programmer/device_program.h"
 #include "programmer/device_read.h"
+#include "support/fuse_map_of.h"
 
 namespace quenlet {
 namespace {
@@ -59,7 +60,7 @@ class FuseFlowTest : public testing::TempDirTest {
     files_.answers.push_back(in);
     EXPECT_TRUE(editor_->GAL_loadClick());
     loaded = Map();
-    EXPECT_EQ(ops_.view.SumText(), strprintf("%08X", FuseCheckSum(loaded)));
+    EXPECT_EQ(ops_.view.SumText(), strprintf("%08X", ops_.fuse_map.CheckSum()));
     EXPECT_TRUE(program_1Click(ops_.ctx, 0)) << ::testing::PrintToString(ops_.events);
     EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), ops_.Chip().begin()));
 
@@ -89,7 +90,7 @@ TEST_F(FuseFlowTest, LoadProgramReadSaveGivesBackTheSameFile) {
   EXPECT_EQ(from_foreign[5808], 1);
   EXPECT_EQ(from_foreign[0], 1);
   EXPECT_EQ(from_foreign[44], 0);  // row 1 is not listed: F0
-  EXPECT_EQ(first, WriteJedecText(from_foreign, 44));
+  EXPECT_EQ(first, WriteJedecText(*testing::FuseMapOf(from_foreign), 44));
 
   const std::string second = RoundThroughTheChip(Path("first.jed"), Path("second.jed"), from_ours);
   EXPECT_EQ(from_ours, from_foreign);

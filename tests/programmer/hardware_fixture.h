@@ -2,7 +2,8 @@
 // The hardware window's routines on the simulated unit: a program directory
 // with the sample library's self-test device and one user device, their
 // support files, the real device loader, and one ordered record of what the
-// operator sees and hears ("message <text>", "beep 16" for each StepFail).
+// operator sees and hears ("message <text>", "beep 16" for each StepFail,
+// "sleep 50" for the pause inside a fail sound).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -47,6 +48,20 @@ class NestingMessages : public EventMessages {
     nested_ = false;
   }
   bool nested_ = false;
+};
+
+// A pump whose waits go into the record too: the pause between beeps is
+// what tells a fail sound from pass sounds.
+class RecordedPump : public FakeEventPump {
+ public:
+  explicit RecordedPump(std::vector<std::string>& events) : events_(events) {}
+  void Sleep(int milliseconds) override {
+    FakeEventPump::Sleep(milliseconds);
+    events_.push_back("sleep " + std::to_string(milliseconds));
+  }
+
+ private:
+  std::vector<std::string>& events_;
 };
 
 inline const std::string kLibrarySource = QUENLET_LIBRARY "/";
@@ -105,7 +120,7 @@ class HardwareFixture {
   std::vector<std::string> events;
   NestingMessages messages{events};
   EventSound sound{events};
-  FakeEventPump pump;
+  RecordedPump pump{events};
   FakeProgress progress;
   StepPictures view;
   StepFailIndicator step_fail{view, state, sound, pump};

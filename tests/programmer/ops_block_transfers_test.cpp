@@ -236,7 +236,7 @@ TEST_P(GeometryTest, ProgramVerifyReadConfirm) {
   // Read into a buffer of other bytes: the device's bytes land where they
   // belong, every other byte (other lanes included) stays.
   if (fuses) {
-    for (uint8_t& fuse : f.fuse_map.Fuses()) fuse = 0;
+    f.fuse_map.FillFuses(0, f.fuse_map.FuseCount() - 1, 0);
   } else {
     f.FillSource(0x77);
   }

@@ -286,8 +286,7 @@ inline void OpsFixture::Select(const DeviceShape& shape) {
 
 inline void OpsFixture::FillSource(uint8_t seed) {
   if (state.FuseMode == 1) {
-    auto f = fuse_map.Fuses();
-    for (size_t i = 0; i < f.size(); ++i) f[i] = PatternByte(i, seed) & 1;
+    for (size_t i = 0; i < fuse_map.FuseCount(); ++i) fuse_map.SetFuse(i, PatternByte(i, seed) & 1);
     return;
   }
   auto bytes = buffer.Bytes();
@@ -295,10 +294,9 @@ inline void OpsFixture::FillSource(uint8_t seed) {
 }
 
 inline void OpsFixture::FillChip(uint8_t seed) {
+  // A fuse chip too holds whatever bytes the unit reads back.
   auto& cells = Chip(ChipArea::Main);
-  for (size_t i = 0; i < cells.size(); ++i) {
-    cells[i] = state.FuseMode == 1 ? (PatternByte(i, seed) & 1) : PatternByte(i, seed);
-  }
+  for (size_t i = 0; i < cells.size(); ++i) cells[i] = PatternByte(i, seed);
   auto& second = Chip(ChipArea::Second);
   for (size_t i = 0; i < second.size(); ++i) second[i] = PatternByte(i + 0x5A5A, seed);
 }

@@ -173,8 +173,34 @@ void THexGrid::MoveSelection(int rows, int columns) {
   emit SelectionMoved();
 }
 
+void THexGrid::Navigate(HexView::Navigation key) {
+  view_.Navigate(grid_, key);
+  emit SelectionMoved();
+  emit Edited(HexView::Typed::Jumped);
+}
+
+void THexGrid::DescribeSelection() {
+  // Screen readers read the grid's description: the rows shown and the
+  // selected cell with its address and value.
+  const QString text = QString::fromStdString(view_.Description(grid_));
+  if (accessibleDescription() != text) setAccessibleDescription(text);
+}
+
 void THexGrid::keyPressEvent(QKeyEvent* event) {
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
   switch (event->key()) {
+    case Qt::Key_PageUp:
+      Navigate(HexView::Navigation::PageUp);
+      return;
+    case Qt::Key_PageDown:
+      Navigate(HexView::Navigation::PageDown);
+      return;
+    case Qt::Key_Home:
+      Navigate(ctrl ? HexView::Navigation::BufferStart : HexView::Navigation::RowStart);
+      return;
+    case Qt::Key_End:
+      Navigate(ctrl ? HexView::Navigation::BufferEnd : HexView::Navigation::RowEnd);
+      return;
     case Qt::Key_Left:
       MoveSelection(0, -1);
       return;

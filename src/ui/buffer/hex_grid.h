@@ -2,7 +2,9 @@
 // One of the editor's six grids: 17 rows (a header and 16 buffer rows) of
 // address digits, hex bytes or words, or characters, painted straight from
 // the view core. The grid keeps no texts of its own, so what it paints is
-// always the buffer as it is; typing goes through the core's rules.
+// always the buffer as it is; typing goes through the core's rules. The
+// arrows, Page Up and Down, Home and End (with Ctrl: the buffer's start and
+// end) move through the buffer; its accessible description says where.
 #include <QStaticText>
 #include <QWidget>
 #include <unordered_map>
@@ -28,6 +30,10 @@ class THexGrid : public QWidget {
 
   QSize sizeHint() const override { return size(); }
 
+  // Brings the accessible description up to the view (the rows shown, the
+  // selected cell and its value).
+  void DescribeSelection();
+
  signals:
   // A keystroke stored a byte or moved the view.
   void Edited(HexView::Typed typed);
@@ -49,6 +55,8 @@ class THexGrid : public QWidget {
   double CellWidth() const;
   double Padding() const;
   void MoveSelection(int rows, int columns);
+  // Page Up and Down, Home and End (with Ctrl: the buffer's start and end).
+  void Navigate(HexView::Navigation key);
   // One or two characters prepared for drawing, made once per grid: the
   // grids paint the same few hundred texts over and over.
   const QStaticText& Prepared(char first, char second) const;

@@ -85,10 +85,13 @@ TMainEdit::TMainEdit(DataBuffer& buffer, MainFormState& state, Messages& message
 
   repaint_timer_ = new QTimer(this);
   repaint_timer_->setSingleShot(true);
-  connect(repaint_timer_, &QTimer::timeout, this, [this] { PaintNow(); });
+  // The pending paint goes through the throttle too: it paints only once
+  // the interval is over by the throttle's clock.
+  connect(repaint_timer_, &QTimer::timeout, this, [this] { RefreshView(); });
   buffer_.SetChangeHandler([this](BufferChange change) { BufferChanged(change); });
 
   SyncBars();
+  for (THexGrid* grid : grids_) grid->DescribeSelection();
   WriteCommonDataSelect(buffer_.DataMode());
 }
 
@@ -113,7 +116,10 @@ QWidget* TMainEdit::BuildViewPage(HexGrid address, HexGrid hex, HexGrid chars, Q
       RefreshView();
     });
     connect(grid, &THexGrid::SelectionMoved, this, [this, kinds] {
-      for (HexGrid k : kinds) grids_[size_t(k)]->update();
+      for (HexGrid k : kinds) {
+        grids_[size_t(k)]->update();
+        grids_[size_t(k)]->DescribeSelection();
+      }
     });
     connect(grid, &THexGrid::WheelTurned, this, &TMainEdit::Wheel);
     connect(grid, &THexGrid::MenuRequested, this, &TMainEdit::ShowMenu);
@@ -272,9 +278,11 @@ void TMainEdit::RefreshView() {
 
 void TMainEdit::PaintNow() {
   throttle_.Painted();
-  ++repaints_;
   SyncBars();
-  for (THexGrid* grid : grids_) grid->update();
+  for (THexGrid* grid : grids_) {
+    grid->update();
+    grid->DescribeSelection();
+  }
 }
 
 void TMainEdit::SyncBars() {

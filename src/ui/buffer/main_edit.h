@@ -86,8 +86,6 @@ class TMainEdit : public QWidget {
   QScrollBar* Edit8BitScrollBar() const { return bar8_; }
   QScrollBar* Edit16BitScrollBar() const { return bar16_; }
   QMenu* PopupMenu() const { return menu_; }
-  // Paints asked of the grids so far.
-  int RepaintCount() const { return repaints_; }
 
  public slots:
   void LoadFileClick();
@@ -136,7 +134,6 @@ class TMainEdit : public QWidget {
   std::function<void()> close_handler_;
   RepaintThrottle throttle_;
   QTimer* repaint_timer_ = nullptr;
-  int repaints_ = 0;
 
   QTabWidget* pages_ = nullptr;
   std::array<THexGrid*, kHexGridCount> grids_{};

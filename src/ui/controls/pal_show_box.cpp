@@ -197,14 +197,20 @@ void TPalShowBox::KeyDown(int key) {
         emit LeftEvent(0, focus_y_);
       }
       break;
-    case Qt::Key_Right:
-      if (focus_x_ == colls_w_ - 1) {
+    case Qt::Key_Right: {
+      // The grid's last column, or the last cell before no cell (a map
+      // narrower than the grid): the owner decides where the cursor goes.
+      const bool last_cell =
+          focus_x_ == colls_w_ - 1 ||
+          (cells_[focus_y_][focus_x_ + 1] == kNoCell && cells_[focus_y_][focus_x_] != kNoCell);
+      if (last_cell) {
         emit RightEvent(focus_x_, focus_y_);
         return;
       }
       if (cells_[focus_y_][focus_x_ + 1] == kNoCell) return;
       ++focus_x_;
       break;
+    }
     case Qt::Key_Up:
       if (--focus_y_ < 0) {
         focus_y_ = 0;

@@ -5,7 +5,8 @@
 // that its owner can scroll a larger data set under it.
 //
 // Cell values: 0 and 1, and 2 for "no cell" (drawn as background, skipped by
-// the cursor). The cell size is that of the "1" picture.
+// the cursor). Right on the last cell before no cell reports RightEvent as
+// on the last column does. The cell size is that of the "1" picture.
 #include <QPixmap>
 #include <QWidget>
 

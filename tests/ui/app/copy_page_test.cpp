@@ -15,6 +15,7 @@
 
 #include "app/run_fixture.h"
 #include "buffer/fuse_map.h"
+#include "platform/strprintf.h"
 #include "ui/app/main_form.h"
 #include "ui/app/skin_stack.h"
 #include "ui/buffer/fuse_editor_window.h"
@@ -22,6 +23,7 @@
 #include "ui/buffer/load_save_windows.h"
 #include "ui/buffer/show_sum_window.h"
 #include "ui/controls/history_combo_box.h"
+#include "ui/controls/pal_show_box.h"
 #include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
@@ -186,7 +188,7 @@ TEST_F(CopyPageTest, FuseDeviceRoundTripsItsJedecFileThroughTheChip) {
   ASSERT_EQ(editor->Editor().JedFileName(), ours);
   ClickPicture(Stack("prog_n"));
   EXPECT_THAT(Operations(), ElementsAre(0x05));
-  for (uint8_t& fuse : app->fuse_map().Fuses()) fuse = 0;
+  app->fuse_map().FillFuses(0, app->fuse_map().FuseCount() - 1, 0);
   app->pictures().TickBox(RunBox::check_confirm, false);
   ClickPicture(Stack("read_n"));
   EXPECT_THAT(Operations(), ElementsAre(0x05, 0x01));
@@ -207,6 +209,73 @@ TEST_F(CopyPageTest, FuseDeviceRoundTripsItsJedecFileThroughTheChip) {
   EXPECT_LE(editor->x(), TMainForm::kFuseEditorPosition.x());
   EXPECT_TRUE(form->rect().contains(editor->geometry()));
   EXPECT_TRUE(SaveScreenshot(*form, "main-fuse-editor"));
+}
+
+// A read stores what the chip holds by the map's own rule: a blank chip
+// (every cell 0xFF) reads as fuses of 1, a programmed one as its fuses. The
+// grid, the checksum field and the saved file then show the same fuses, and
+// the file reads back into them.
+TEST_F(CopyPageTest, FuseReadShowsTheSameFusesInGridSumAndFile) {
+  Open("QDG-16", "0");
+  Tform2* editor = wiring->FuseEditor();
+  ASSERT_NE(editor, nullptr);
+  ClickPicture(Stack("edit_n"));
+  app->pictures().TickBox(RunBox::check_confirm, false);
+  FuseMap& map = app->fuse_map();
+  const uint32_t count = map.FuseCount();
+  ASSERT_EQ(count, 2194u);  // rows of 44
+  std::vector<uint8_t> pattern(count);
+  for (size_t n = 0; n < count; ++n) pattern[n] = n % 3 == 0 || n % 44 == 43;
+
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> fuses;
+  };
+  for (const Case& c :
+       {Case{"blank", std::vector<uint8_t>(count, 1)}, Case{"programmed", pattern}}) {
+    SCOPED_TRACE(c.name);
+    sim->unit().chip().InsertBlank();
+    if (c.fuses == pattern) {
+      map.StoreFuses(0, pattern);
+      ClickPicture(Stack("prog_n"));
+    }
+    map.FillFuses(0, count - 1, 0);
+    editor->DrawFuseView();
+    ClickPicture(Stack("read_n"));
+    EXPECT_TRUE(std::equal(c.fuses.begin(), c.fuses.end(), map.Fuses().begin()));
+
+    for (int r = 0; r < 8; ++r) {
+      for (int col = 0; col < 24; ++col) {
+        ASSERT_EQ(editor->PalShowBox1()->ReadArrValue(r, col), c.fuses[size_t(r * 44 + col)]);
+      }
+    }
+    uint32_t sum = 0;
+    for (size_t n = 0; n < count; ++n) sum += c.fuses[n] ? 1u << (n % 8) : 0;
+    EXPECT_EQ(form->SumEdit()->text().toStdString(), strprintf("%08X", sum));
+    if (c.fuses != pattern) {
+      EXPECT_TRUE(SaveScreenshot(*editor, "fuse_editor_blank_chip_read"));
+    }
+
+    const std::string file = Path(std::string(c.name) + ".jed");
+    chooser.answers = {file};
+    ClickPicture(Stack("save_n"));
+    const std::string text = ReadFile(file);
+    std::string listed;
+    for (size_t at = 0; (at = text.find("\r\nL", at)) != std::string::npos;) {
+      at = text.find("  ", at) + 2;
+      listed += text.substr(at, text.find('*', at) - at);
+    }
+    std::string bits;
+    for (uint8_t fuse : c.fuses) bits += fuse ? '1' : '0';
+    EXPECT_EQ(listed, bits);
+    EXPECT_NE(text.find(strprintf("\r\nC%04X*\r\n", sum & 0xFFFF)), std::string::npos);
+
+    map.FillFuses(0, count - 1, 0);
+    chooser.answers = {file};
+    ClickPicture(Stack("load_n"));
+    EXPECT_TRUE(std::equal(c.fuses.begin(), c.fuses.end(), map.Fuses().begin()));
+    EXPECT_EQ(form->SumEdit()->text().toStdString(), strprintf("%08X", sum));
+  }
 }
 
 }  // namespace

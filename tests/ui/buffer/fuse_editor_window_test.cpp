@@ -168,14 +168,53 @@ TEST_F(FuseEditorWindowTest, NarrowMapShowsNoCellsPastItsColumns) {
       ASSERT_EQ(w.PalShowBox1()->ReadArrValue(r, c), c < 16 ? map.Fuse(r * 16 + c) : 2);
     }
   }
-  // The cursor stops at the map's last column.
-  FocusCell(14, 2);
-  Key(Qt::Key_Right);
-  Key(Qt::Key_Right);
-  EXPECT_EQ(w.PalShowBox1()->Focus_X(), 15);
   Key(Qt::Key_End);
   EXPECT_EQ(w.PalShowBox1()->Focus_X(), 15);
+  // Right on the map's last column goes on to the next row's first fuse;
+  // on the grid's last row the view scrolls a row to show it. Typing a fuse
+  // there moves on the same way.
+  FocusCell(14, 2);
+  Key(Qt::Key_Right);
+  EXPECT_EQ(Jump(), "00000047");
+  Key(Qt::Key_Right);
+  EXPECT_EQ(Jump(), "00000048");
+  FocusCell(15, 7);
+  Key(Qt::Key_1);
+  EXPECT_EQ(map.Fuse(127), 1);
+  EXPECT_EQ(Jump(), "00000128");
+  EXPECT_EQ(w.PalScrollBar_V()->value(), 1);
+  // The last fuse goes nowhere.
+  w.JumpEdit()->setText("159");
+  QTest::mouseClick(Button("Jump_buttom"), Qt::LeftButton);
+  Key(Qt::Key_Right);
+  EXPECT_EQ(Jump(), "00000159");
   Screenshot(w, "fuse_editor_small");
+}
+
+// Device files may list more fuses than rows x columns (2194 fuses, 44
+// columns, 40 rows): the jump and the wrap reach them without moving the
+// view past the vertical bar, which stays where the view is.
+TEST_F(FuseEditorWindowTest, FusesPastRowsTimesColumnsStayWithinTheBar) {
+  Tform2& w = Open(2194, 44, 40);
+  auto expect_view = [&](int row_origin, int column_origin) {
+    EXPECT_EQ(w.PalScrollBar_V()->value(), row_origin);
+    EXPECT_LE(row_origin, w.PalScrollBar_V()->maximum());
+    EXPECT_EQ(w.FuseAddStringGrid()->item(0, 0)->text().toStdString(),
+              strprintf("%08d", row_origin * 44 + column_origin));
+  };
+  w.JumpEdit()->setText("2155");  // the last fuse of row 48
+  QTest::mouseClick(Button("Jump_buttom"), Qt::LeftButton);
+  expect_view(41, 20);
+  Key(Qt::Key_Right);
+  EXPECT_EQ(Jump(), "00002156");
+  expect_view(42, 0);
+  w.JumpEdit()->setText("2193");
+  QTest::mouseClick(Button("Jump_buttom"), Qt::LeftButton);
+  EXPECT_EQ(Jump(), "00002193");
+  expect_view(42, 14);
+  // The bar moves on from where the view is.
+  w.PalScrollBar_V()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  expect_view(41, 14);
 }
 
 TEST_F(FuseEditorWindowTest, HostileGeometryGivesTheBoxAndAnEditorWithoutMap) {

@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
     Table, PalShowBoxKeys,
     ::testing::Values(
         KeyCase{"EndStopsBeforeTheFirstNoCell", 0, 0, Qt::Key_End, 1, 0, {}, {}},
-        KeyCase{"RightIntoANoCellDoesNothing", 1, 0, Qt::Key_Right, 1, 0, {}, {}, false},
+        KeyCase{"RightBeforeANoCellReports", 1, 0, Qt::Key_Right, 1, 0, {"Right 1 0"}, {}, false},
         KeyCase{"RightMoves", 1, 1, Qt::Key_Right, 2, 1, {}, {}},
         KeyCase{"RightOnTheLastColumnReports", 3, 1, Qt::Key_Right, 3, 1, {"Right 3 1"}, {}, false},
         KeyCase{"SpaceTogglesAndMovesOn", 0, 0, Qt::Key_Space, 1, 0, {"Change 0 0 1"}, {{0, 0}}},

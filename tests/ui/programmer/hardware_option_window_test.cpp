@@ -96,19 +96,30 @@ TEST_F(HardwareWindow, ExitKeepsTheSoundSettings) {
   EXPECT_EQ(state.HotKeyFunction, 1);
 }
 
+// Each button's own sound, heard on its own: Pass the standard beep
+// whatever the effect; Fail the effect's fail sound, the stop beep or three
+// standard beeps with a pause after the first.
 TEST_F(HardwareWindow, TheSoundButtonsPlayAndPickTheEffect) {
   state.SoundOn = 1;
   window_.show();
-  events.clear();
-  QTest::mouseClick(Find<QPushButton>("pass_test"), Qt::LeftButton);
   const auto effects = Find<QGroupBox>("sound_effect")->findChildren<QRadioButton*>();
   ASSERT_EQ(effects.size(), 2);
   EXPECT_EQ(effects[1]->text(), "Easy   Mode");
-  Pick(effects[1]);
-  EXPECT_EQ(state.SoundKind, 1);
-  QTest::mouseClick(Find<QPushButton>("fail_test"), Qt::LeftButton);
-  // The pass beep, then the easy fail sound: three standard beeps.
-  EXPECT_THAT(events, ::testing::ElementsAre("beep 0", "beep 0", "beep 0", "beep 0"));
+  struct Case {
+    const char* button;
+    int effect;
+    std::vector<std::string> heard;
+  };
+  for (const Case& c : {Case{"pass_test", 0, {"beep 0"}}, Case{"fail_test", 0, {"beep 16"}},
+                        Case{"fail_test", 1, {"beep 0", "sleep 50", "beep 0", "beep 0"}},
+                        Case{"pass_test", 1, {"beep 0"}}}) {
+    SCOPED_TRACE(::testing::Message() << c.button << " with effect " << c.effect);
+    Pick(effects[c.effect]);
+    EXPECT_EQ(state.SoundKind, c.effect);
+    events.clear();
+    QTest::mouseClick(Find<QPushButton>(c.button), Qt::LeftButton);
+    EXPECT_EQ(events, c.heard);
+  }
 }
 
 TEST_F(HardwareWindow, SelfTestPageRunsTheTestAndGivesTheDeviceBack) {
