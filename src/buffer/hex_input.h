@@ -4,9 +4,10 @@
 // through, how its text reads as a number, the checks with their shared
 // messages, the byte/word address twins and the range of a file.
 //
-// Numbers are unsigned hexadecimal and computed in 64 bits throughout; a
-// field shows an address as "%07lX". Only the first kEditTextLimit characters
-// of a text count, as the program always read its edits.
+// Numbers are unsigned hexadecimal (platform/hex_number.h) and computed in
+// 64 bits throughout; a field shows an address as "%07lX". Only the first
+// kEditTextLimit characters of a text count, as the program always read its
+// edits.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

@@ -4,6 +4,7 @@
 
 #include "buffer/data_buffer.h"
 #include "platform/hex_digit.h"
+#include "platform/hex_number.h"
 
 namespace quenlet {
 namespace {
@@ -44,9 +45,7 @@ char AsHexDigit(uint32_t c) {
 }
 
 int64_t ParseHex(std::string_view digits) {
-  int64_t value = 0;
-  for (char c : digits) value = value * 16 + std::max(HexDigitValue(c), 0);
-  return value;
+  return static_cast<int64_t>(*ReadHexNumber(digits, INT64_MAX, HexOverflow::kClamp));
 }
 
 }  // namespace
