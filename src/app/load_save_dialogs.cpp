@@ -8,6 +8,7 @@
 #include "buffer/format_detect.h"
 #include "buffer/hex_input.h"
 #include "buffer/load_pipeline.h"
+#include "buffer/range_fields.h"
 #include "buffer/save_pipeline.h"
 #include "platform/ini_file.h"
 #include "platform/strprintf.h"
@@ -243,10 +244,7 @@ void SaveDialogLogic::BrowseChosen(const std::string& path) {
 
 void SaveDialogLogic::FillMaxBtnClick() {
   DataBuffer& buffer = env_.ops.buffer;
-  const uint64_t device_size = buffer.GetDeviceSize();
-  if (device_size + DataBuffer::kSizeExtra > buffer.BufSize()) {
-    buffer.ResizeBuffer(static_cast<int64_t>(device_size), env_.ops.messages);
-  }
+  GrowBufferForDevice(buffer, env_.ops.messages);
   if (buffer.BufSize() > 0) {
     fields_.source_start = "000000";
     fields_.source_end = LastAddressText(buffer.BufSize());

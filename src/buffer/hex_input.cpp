@@ -75,9 +75,16 @@ std::string AddressFieldText(uint64_t value) {
   return HexAddressText(std::min(value, kAddressFieldMax));
 }
 
+AddressTwinTexts AddressTwins(uint64_t byte_address, uint64_t word_address) {
+  if (byte_address > kAddressFieldMax) {
+    byte_address = kAddressFieldMax;
+    word_address = std::min(word_address, byte_address / 2);
+  }
+  return {AddressFieldText(byte_address), AddressFieldText(word_address)};
+}
+
 std::string LastAddressText(uint64_t size) {
-  // size 0 wraps to FFFFFFFF in 32 bits: past the field, so the clamp.
-  return AddressFieldText(size == 0 ? kAddressFieldMax : size - 1);
+  return AddressFieldText(size > 0 ? size - 1 : 0);
 }
 
 std::string ByteToWordAddressText(std::string_view byte_text) {
