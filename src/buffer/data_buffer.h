@@ -156,6 +156,10 @@ class DataBuffer {
   // "SUM : %08lX" / "Get Check Sum". Returns the sum.
   uint32_t GetCheckSum(int64_t start, int64_t end, int32_t show, Messages& messages,
                        Progress& progress);
+  // The same for a range whose end is always inclusive, as the operator
+  // types it: a range exactly one device long keeps its last byte.
+  uint32_t SumRange(int64_t start, int64_t end, int32_t show, Messages& messages,
+                    Progress& progress);
   uint32_t ReturnCheckSum() const { return buf_check_sum_; }
 
   // Last sum shown on the Buffer Information page (the PIC load path stores
