@@ -44,7 +44,11 @@ void SortCatalogueNames(std::vector<std::string>& names) {
   names = std::move(sorted);
 }
 
-DeviceCatalogue::DeviceCatalogue(const ProgramPaths& paths) : snapshot_(CataloguePath(paths)) {}
+// Merged as the OK path's INI store merges them: a part listed in a
+// manufacturer's section that occurs twice is previewed and opened from the
+// same lines.
+DeviceCatalogue::DeviceCatalogue(const ProgramPaths& paths)
+    : snapshot_(CataloguePath(paths), DuplicateSections::kMerged) {}
 
 std::vector<std::string> DeviceCatalogue::Listed(std::string_view section,
                                                  const char* missing) const {
