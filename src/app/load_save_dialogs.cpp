@@ -104,8 +104,9 @@ std::string LoadDialogLogic::Resolve(const std::string& name) const {
 }
 
 bool LoadDialogLogic::FormCreate() {
-  // Only this dialog's Load decides the next sizing.
+  // Only this dialog's Load decides the next sizing and history.
   env_.session.pending_range_size.reset();
+  env_.session.name_history_write = nullptr;
   MainFormState& state = env_.ops.state;
   state.LoadNeedsDevice = 0;
   if (env_.host.NoDeviceChosen()) {

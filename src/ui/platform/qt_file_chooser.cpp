@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "ui/controls/display_text.h"
+
 namespace quenlet {
 namespace {
 
@@ -35,7 +37,9 @@ QString BareLabel(const QString& label) {
 std::string Run(QFileDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
-  return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
+  // Qt lists a name that is not UTF-8 under a damaged text: its bytes name
+  // no file, which the dialogs then refuse as not found.
+  return chosen.isEmpty() ? std::string() : TypedBytes(chosen.front());
 }
 
 }  // namespace
@@ -65,10 +69,9 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request, bo
   const QStringList filters = QtNameFilters(request.filter);
   if (!filters.isEmpty()) dialog->setNameFilters(filters);
   if (!request.initial_dir.empty()) {
-    dialog->setDirectory(QString::fromStdString(request.initial_dir));
+    dialog->setDirectory(DisplayText(request.initial_dir));
   }
-  if (!request.initial_name.empty())
-    dialog->selectFile(QString::fromStdString(request.initial_name));
+  if (!request.initial_name.empty()) dialog->selectFile(DisplayText(request.initial_name));
   if (!request.default_extension.empty()) {
     dialog->setDefaultSuffix(QString::fromStdString(request.default_extension));
   }
