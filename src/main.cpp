@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/application.h"
+#include "app/create_page.h"
 #include "app/projects.h"
 #include "platform/program_paths.h"
 #include "programmer/backend_choice.h"
@@ -65,6 +66,9 @@ int main(int argc, char** argv) {
     messages.SetParent(&window);
     // One device dialog for the run, made before the first show.
     quenlet::DeviceDialogHost device_dialog(app, window);
+    // The Create page's operations, over that dialog (the engineering
+    // panel's Button14).
+    quenlet::CreatePage create_page(app, device_dialog);
     // The progress window opens over the main window, as its child dialog.
     progress.setParent(&window, progress.windowFlags());
     // Given back before the window goes, which would delete its children.

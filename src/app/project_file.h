@@ -19,6 +19,8 @@
 
 namespace quenlet {
 
+class ProgramPaths;
+
 inline constexpr const char* kProjectFile = "Project.ini";
 inline constexpr const char* kProjectKeyMissing = "<empty>";
 inline constexpr const char* kProjectNoFile = "No File";
@@ -30,6 +32,10 @@ struct ProjectRecord {
   std::string source;
   std::string prog;
 };
+
+// Project.ini of the program directory (the name in any letter case), or
+// the plain name in it when there is none.
+std::string ProjectFilePath(const ProgramPaths& paths);
 
 // Records "1" to "10" of the file at `path`; none when it is missing.
 std::vector<ProjectRecord> ReadProjectRecords(const std::string& path);

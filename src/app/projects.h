@@ -71,7 +71,6 @@ class Projects {
   void OpenDataFile(const std::optional<std::string>& data_file);
   // The ticked steps, once or as a batch; any other mode runs nothing.
   void RunMode(const std::string& mode);
-  std::string ProjectPath() const;
   void Changed() {
     if (changed_) changed_();
   }
