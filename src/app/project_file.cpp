@@ -17,6 +17,13 @@ std::string ProjectFilePath(const ProgramPaths& paths) {
   return paths.Resolve(kProjectFile).value_or(paths.root() + kProjectFile);
 }
 
+std::string ProjectDataFile(const ProgramPaths& paths, const std::string& source) {
+  if (!source.empty() && source.front() == '/' && source.rfind(paths.root(), 0) != 0) {
+    return source;
+  }
+  return paths.Resolve(source).value_or(source);
+}
+
 std::vector<ProjectRecord> ReadProjectRecords(const std::string& path) {
   const IniSnapshot ini(path);
   std::vector<ProjectRecord> records;

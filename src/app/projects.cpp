@@ -83,7 +83,9 @@ void Projects::ListView1DblClick(std::optional<size_t> row) {
 }
 
 void Projects::OpenDataFile(const std::optional<std::string>& data_file) {
-  OpenCreateDataFile(app_, data_file, true);
+  std::optional<std::string> file;
+  if (data_file) file = ProjectDataFile(app_.paths(), *data_file);
+  OpenCreateDataFile(app_, file, true);
 }
 
 void Projects::ProjectBtnClick() {
