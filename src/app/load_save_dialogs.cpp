@@ -179,7 +179,7 @@ bool LoadDialogLogic::Load() {
   if (!CheckHexBelow(fields_.user_fill, kFillLimit, fill, &messages)) return false;
   if (!WriteSection(start, end, dest, fill, path)) return false;
 
-  // The range is below 256 MiB here (seven digits), so it fits the field.
+  // The range fits 32 bits here (eight digits at most).
   const uint32_t range_size = static_cast<uint32_t>(end - start);
   ops.state.LoadRangeSize = range_size;
   ops.state.ChecksumDeviceRange = 1;
