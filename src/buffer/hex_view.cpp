@@ -4,7 +4,6 @@
 
 #include "buffer/data_buffer.h"
 #include "platform/hex_digit.h"
-#include "platform/hex_number.h"
 
 namespace quenlet {
 namespace {
@@ -45,7 +44,9 @@ char AsHexDigit(uint32_t c) {
 }
 
 int64_t ParseHex(std::string_view digits) {
-  return static_cast<int64_t>(*ReadHexNumber(digits, INT64_MAX, HexOverflow::kClamp));
+  int64_t value = 0;
+  for (char c : digits) value = value * 16 + std::max(HexDigitValue(c), 0);
+  return value;
 }
 
 }  // namespace
