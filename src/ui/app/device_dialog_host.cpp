@@ -43,19 +43,8 @@ void DeviceDialogHost::TypeClick(Layer layer) {
 }
 
 void DeviceDialogHost::ShowDialog() {
-  ShowModal(Place::kCopyPanel);
-}
-
-void DeviceDialogHost::ShowModal(Place place) {
-  const QPoint at =
-      place == Place::kCreatePanel ? kCreatePanelPosition : TMainForm::kPagePosition + QPoint(3, 0);
-  dialog_->move(window_.mapToGlobal(at));
+  dialog_->move(window_.mapToGlobal(TMainForm::kPagePosition + QPoint(3, 0)));
   dialog_->Exec();
-}
-
-std::pair<std::string, std::string> DeviceDialogHost::Texts() const {
-  const SelectIcDialogLogic& logic = dialog_->Logic();
-  return {logic.ManuEditText(), logic.IcTypeEditText()};
 }
 
 void DeviceDialogHost::ReplaceFuseEditor() {

@@ -2,12 +2,9 @@
 // The device-selection dialog of the run, made once over the main window
 // (after it, before the first show), and the Copy page's Type step that
 // shows it: a click on type_n lets type_h take the next one; type_h runs
-// the Type step. The Create page shows it too (CreatePageDialog). The host
-// lives as long as the main window.
-#include <QPoint>
+// the Type step. The host lives as long as the main window.
 #include <memory>
 
-#include "app/create_page.h"
 #include "app/device_setup.h"
 #include "ui/platform/qt_document_opener.h"
 
@@ -18,13 +15,10 @@ class TMainForm;
 class TSelectICDialog;
 enum class Layer : int;
 
-class DeviceDialogHost : public CreatePageDialog {
+class DeviceDialogHost {
  public:
-  // The Create page's place in the main window.
-  static constexpr QPoint kCreatePanelPosition{95, 55};
-
   DeviceDialogHost(Application& app, TMainForm& window);
-  ~DeviceDialogHost() override;
+  ~DeviceDialogHost();
   DeviceDialogHost(const DeviceDialogHost&) = delete;
   DeviceDialogHost& operator=(const DeviceDialogHost&) = delete;
 
@@ -32,9 +26,6 @@ class DeviceDialogHost : public CreatePageDialog {
 
   // The Type step's command for the picture that took the click.
   void TypeClick(Layer layer);
-
-  void ShowModal(Place place) override;
-  std::pair<std::string, std::string> Texts() const override;
 
  private:
   // Over the Copy page, three pixels in from its left edge.

@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QFileDialog>
 
-#include "ui/controls/display_text.h"
-
 namespace quenlet {
 namespace {
 
@@ -37,9 +35,7 @@ QString BareLabel(const QString& label) {
 std::string Run(QFileDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
-  // Qt lists a name that is not UTF-8 under a damaged text: its bytes name
-  // no file, which the dialogs then refuse as not found.
-  return chosen.isEmpty() ? std::string() : TypedBytes(chosen.front());
+  return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
 }
 
 }  // namespace
@@ -69,9 +65,10 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request, bo
   const QStringList filters = QtNameFilters(request.filter);
   if (!filters.isEmpty()) dialog->setNameFilters(filters);
   if (!request.initial_dir.empty()) {
-    dialog->setDirectory(DisplayText(request.initial_dir));
+    dialog->setDirectory(QString::fromStdString(request.initial_dir));
   }
-  if (!request.initial_name.empty()) dialog->selectFile(DisplayText(request.initial_name));
+  if (!request.initial_name.empty())
+    dialog->selectFile(QString::fromStdString(request.initial_name));
   if (!request.default_extension.empty()) {
     dialog->setDefaultSuffix(QString::fromStdString(request.default_extension));
   }

@@ -7,7 +7,6 @@
 
 #include "programmer/engineering_panel.h"
 #include "ui/controls/dialog_look.h"
-#include "ui/controls/display_text.h"
 
 namespace quenlet {
 namespace {
@@ -19,9 +18,10 @@ constexpr int kColumns = 6;
 std::string QtInputBox::Ask(const std::string& caption, const std::string& prompt,
                             const std::string& default_text) {
   bool ok = false;
-  const QString text = QInputDialog::getText(parent_, DisplayText(caption), DisplayText(prompt),
-                                             QLineEdit::Normal, DisplayText(default_text), &ok);
-  return ok ? TypedBytes(text) : default_text;
+  const QString text = QInputDialog::getText(parent_, QString::fromStdString(caption),
+                                             QString::fromStdString(prompt), QLineEdit::Normal,
+                                             QString::fromStdString(default_text), &ok);
+  return ok ? text.toStdString() : default_text;
 }
 
 EngineeringPanelWidget::EngineeringPanelWidget(EngineeringPanel& panel, Runner run, QWidget* parent)

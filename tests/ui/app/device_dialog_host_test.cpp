@@ -12,6 +12,7 @@
 
 #include "app/app_fixture.h"
 #include "app/create_page.h"
+#include "ui/app/create_page_dialog.h"
 #include "ui/app/main_form.h"
 #include "ui/device/select_ic_dialog.h"
 #include "ui/screenshot.h"
@@ -87,7 +88,8 @@ TEST_F(DeviceDialogHostTest, OkRelabelsTheDeviceCancelDoesNot) {
 }
 
 TEST_F(DeviceDialogHostTest, TheCreatePageShowsTheDialogOverItsPanel) {
-  CreatePage page(*app, *host);
+  QtCreatePageDialog create_dialog(*host, *form);
+  CreatePage page(*app, create_dialog);
   TSelectICDialog* dialog = &host->Dialog();
   QPoint shown_at;
   QTimer::singleShot(0, dialog, [&, dialog] {
@@ -97,7 +99,7 @@ TEST_F(DeviceDialogHostTest, TheCreatePageShowsTheDialogOverItsPanel) {
     QTest::mouseClick(dialog->OKBtn(), Qt::LeftButton);
   });
   ASSERT_TRUE(app->RunCommand(app->commands().create_type));
-  EXPECT_EQ(shown_at, form->mapToGlobal(DeviceDialogHost::kCreatePanelPosition));
+  EXPECT_EQ(shown_at, form->mapToGlobal(QtCreatePageDialog::kCreatePanelPosition));
   EXPECT_EQ(app->SelectedType()[1], "AM29F040");
   const IniFile project(Path("Project.ini"));
   EXPECT_EQ(project.ReadString("Temp", "Vendor", ""), "AMD");
