@@ -6,10 +6,12 @@
 #include <memory>
 
 #include "app/application.h"
+#include "app/create_page.h"
 #include "app/projects.h"
 #include "platform/program_paths.h"
 #include "programmer/backend_choice.h"
 #include "ui/app/copy_page_wiring.h"
+#include "ui/app/create_page_dialog.h"
 #include "ui/app/device_dialog_host.h"
 #include "ui/app/edit_page.h"
 #include "ui/app/hardware_commands.h"
@@ -65,6 +67,10 @@ int main(int argc, char** argv) {
     messages.SetParent(&window);
     // One device dialog for the run, made before the first show.
     quenlet::DeviceDialogHost device_dialog(app, window);
+    // The Create page's operations, over that dialog (the engineering
+    // panel's Button14).
+    quenlet::QtCreatePageDialog create_page_dialog(device_dialog, window);
+    quenlet::CreatePage create_page(app, create_page_dialog);
     // The progress window opens over the main window, as its child dialog.
     progress.setParent(&window, progress.windowFlags());
     // Given back before the window goes, which would delete its children.

@@ -4,13 +4,17 @@
 #include "buffer/hex_input.h"
 #include "platform/ini_file.h"
 #include "programmer/operation_context.h"
+#include "state/buffer_limits.h"
 
 namespace quenlet {
 namespace {
 
 constexpr const char* kBlockDlg = "BlockDlg";
 constexpr const char* kResizeDlg = "ResizeDlg";
-constexpr uint64_t kResizeLimit = 0x10000000;
+// The resize field takes any size up to the largest buffer (eight digits,
+// as the address fields), so that it can show every buffer's size and OK at
+// once keeps it.
+constexpr uint64_t kResizeLimit = kMaxBufferSize + 1;
 
 }  // namespace
 
@@ -23,8 +27,10 @@ void BlockDialogLogic::FormCreate() {
   const IniFile ini(ops_.buffer.HistoryIniPath());
   const int32_t dest = ini.ReadInteger(kBlockDlg, "DistSAdd", 0);
   // The 32 bits as the program stored them, clamped to the field.
-  fields_.dest8 = AddressFieldText(static_cast<uint32_t>(dest));
-  fields_.dest16 = AddressFieldText(static_cast<uint32_t>(dest) / 2);
+  const uint64_t stored = static_cast<uint32_t>(dest);
+  const AddressTwinTexts twins = AddressTwins(stored, stored / 2);
+  fields_.dest8 = twins.byte;
+  fields_.dest16 = twins.word;
   const int32_t action = ini.ReadInteger(kBlockDlg, "Action", kBlockCopy);
   fields_.action = action >= kBlockCopy && action <= kBlockSwap ? action : kBlockCopy;
   fields_.buffer_size = HexAddressText(ops_.buffer.BufSize());
@@ -39,9 +45,7 @@ void BlockDialogLogic::FieldsChanged() {
 
 void BlockDialogLogic::FillMaxRangeClick() {
   DataBuffer& buffer = ops_.buffer;
-  const uint64_t device_size = buffer.GetDeviceSize();
-  if (device_size + DataBuffer::kSizeExtra > buffer.BufSize()) {
-    buffer.ResizeBuffer(static_cast<int64_t>(device_size), ops_.messages);
+  if (GrowBufferForDevice(buffer, ops_.messages)) {
     fields_.buffer_size = HexAddressText(buffer.BufSize());
   }
   SetBufferRange(fields_.source, buffer);

@@ -77,10 +77,10 @@ class ResizeDialogLogic {
   // The field shows the size the buffer was made with (its size less the
   // 1024 bytes every resize adds), so OK at once keeps it as it is.
   void FormCreate();
-  // OK: the size must be below 10000000; the buffer becomes that + 1024
-  // bytes, [BufInf] and [ResizeDlg] OK = "1" are written. A resize the
-  // buffer refuses (after its message) keeps the dialog open and writes
-  // nothing. True when the dialog may close.
+  // OK: the size must be at most the largest buffer (kMaxBufferSize); the
+  // buffer becomes that + 1024 bytes, [BufInf] and [ResizeDlg] OK = "1" are
+  // written. A resize the buffer refuses (after its message) keeps the
+  // dialog open and writes nothing. True when the dialog may close.
   bool OKBtnClick();
   void ExitBtnClick();
 

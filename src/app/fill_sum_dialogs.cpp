@@ -164,8 +164,9 @@ void RunSumCommand(OperationContext& ops, const std::function<bool()>& run_dialo
   const int64_t end = ini.ReadInteger(kGetSumDlg, "EndAdd", 0);
   if (end <= 0) return;
   ops.progress.Show();
-  buffer.GetCheckSum(ini.ReadInteger(kGetSumDlg, "StartAdd", 0), end, 1, ops.messages,
-                     ops.progress);
+  // The range as typed: its end byte counts, also when the range is exactly
+  // one device long.
+  buffer.SumRange(ini.ReadInteger(kGetSumDlg, "StartAdd", 0), end, 1, ops.messages, ops.progress);
   ops.progress.Close();
 }
 

@@ -110,7 +110,7 @@ class SumDialogLogic {
 };
 
 // The editor's Get Sum command: the dialog, then the buffer's sum of the
-// chosen range with its message ("SUM : %08lX").
+// chosen range, end byte included, with its message ("SUM : %08lX").
 void RunSumCommand(OperationContext& ops, const std::function<bool()>& run_dialog);
 
 }  // namespace quenlet

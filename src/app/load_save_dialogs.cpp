@@ -8,6 +8,7 @@
 #include "buffer/format_detect.h"
 #include "buffer/hex_input.h"
 #include "buffer/load_pipeline.h"
+#include "buffer/range_fields.h"
 #include "buffer/save_pipeline.h"
 #include "platform/ini_file.h"
 #include "platform/strprintf.h"
@@ -103,8 +104,9 @@ std::string LoadDialogLogic::Resolve(const std::string& name) const {
 }
 
 bool LoadDialogLogic::FormCreate() {
-  // Only this dialog's Load decides the next sizing.
+  // Only this dialog's Load decides the next sizing and history.
   env_.session.pending_range_size.reset();
+  env_.session.name_history_write = nullptr;
   MainFormState& state = env_.ops.state;
   state.LoadNeedsDevice = 0;
   if (env_.host.NoDeviceChosen()) {
@@ -177,7 +179,7 @@ bool LoadDialogLogic::Load() {
   if (!CheckHexBelow(fields_.user_fill, kFillLimit, fill, &messages)) return false;
   if (!WriteSection(start, end, dest, fill, path)) return false;
 
-  // The range is below 256 MiB here (seven digits), so it fits the field.
+  // The range fits 32 bits here (eight digits at most).
   const uint32_t range_size = static_cast<uint32_t>(end - start);
   ops.state.LoadRangeSize = range_size;
   ops.state.ChecksumDeviceRange = 1;
@@ -243,10 +245,7 @@ void SaveDialogLogic::BrowseChosen(const std::string& path) {
 
 void SaveDialogLogic::FillMaxBtnClick() {
   DataBuffer& buffer = env_.ops.buffer;
-  const uint64_t device_size = buffer.GetDeviceSize();
-  if (device_size + DataBuffer::kSizeExtra > buffer.BufSize()) {
-    buffer.ResizeBuffer(static_cast<int64_t>(device_size), env_.ops.messages);
-  }
+  GrowBufferForDevice(buffer, env_.ops.messages);
   if (buffer.BufSize() > 0) {
     fields_.source_start = "000000";
     fields_.source_end = LastAddressText(buffer.BufSize());

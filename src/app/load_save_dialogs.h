@@ -57,6 +57,10 @@ struct LoadSaveSession {
   // LoadRangeSize of the last confirmed load dialog, until the load command
   // takes it to size the buffer. Every load dialog starts without one.
   std::optional<uint32_t> pending_range_size;
+  // The name history's write that the last confirmed load dialog left,
+  // until the load command takes it; it runs only once the file loaded.
+  // Every load dialog starts without one.
+  std::function<bool()> name_history_write;
 
   // The load command's sizing of the buffer for the pending range
   // (ApplyLoadBufferSizing), taken once; empty when no load dialog was

@@ -2,6 +2,7 @@
 
 #include "app/process_mode.h"
 #include "platform/ini_snapshot.h"
+#include "platform/program_paths.h"
 
 namespace quenlet {
 namespace {
@@ -11,6 +12,17 @@ bool Present(const std::string& value) {
 }
 
 }  // namespace
+
+std::string ProjectFilePath(const ProgramPaths& paths) {
+  return paths.Resolve(kProjectFile).value_or(paths.root() + kProjectFile);
+}
+
+std::string ProjectDataFile(const ProgramPaths& paths, const std::string& source) {
+  if (!source.empty() && source.front() == '/' && source.rfind(paths.root(), 0) != 0) {
+    return source;
+  }
+  return paths.Resolve(source).value_or(source);
+}
 
 std::vector<ProjectRecord> ReadProjectRecords(const std::string& path) {
   const IniSnapshot ini(path);

@@ -19,6 +19,8 @@
 
 namespace quenlet {
 
+class ProgramPaths;
+
 inline constexpr const char* kProjectFile = "Project.ini";
 inline constexpr const char* kProjectKeyMissing = "<empty>";
 inline constexpr const char* kProjectNoFile = "No File";
@@ -30,6 +32,16 @@ struct ProjectRecord {
   std::string source;
   std::string prog;
 };
+
+// Project.ini of the program directory (the name in any letter case), or
+// the plain name in it when there is none.
+std::string ProjectFilePath(const ProgramPaths& paths);
+
+// The data file a project's Source names, as the load dialog is to open
+// it: resolved as every stored path is (backslashes, the letter case of
+// what is on disk) below the program directory, or an absolute path of this
+// machine as it stands.
+std::string ProjectDataFile(const ProgramPaths& paths, const std::string& source);
 
 // Records "1" to "10" of the file at `path`; none when it is missing.
 std::vector<ProjectRecord> ReadProjectRecords(const std::string& path);

@@ -1,12 +1,12 @@
 #include "app/projects.h"
 
 #include "app/application.h"
+#include "app/create_page.h"
 #include "app/run_sequences.h"
 #include "device/catalogue.h"
 #include "device/device_history.h"
 #include "device/section_list.h"
 #include "device/select_ic_logic.h"
-#include "platform/ini_file.h"
 #include "programmer/held_data_sum.h"
 #include "programmer/operation_frame.h"
 #include "programmer/run_controls.h"
@@ -24,12 +24,8 @@ Projects::~Projects() {
   app_.commands().projects = nullptr;
 }
 
-std::string Projects::ProjectPath() const {
-  return app_.paths().Resolve(kProjectFile).value_or(app_.state().ProgramDir + kProjectFile);
-}
-
 void Projects::LoadProjectList() {
-  list_ = ReadProjectRecords(ProjectPath());
+  list_ = ReadProjectRecords(ProjectFilePath(app_.paths()));
   Changed();
 }
 
@@ -87,11 +83,9 @@ void Projects::ListView1DblClick(std::optional<size_t> row) {
 }
 
 void Projects::OpenDataFile(const std::optional<std::string>& data_file) {
-  app_.Button4Click(data_file);
-  app_.EditClick();
-  // [Temp] is the Create page's record of the data being prepared; nothing
-  // depends on it, so a folder that cannot be written to is no error here.
-  IniFile(ProjectPath()).WriteString("Temp", "Source", app_.LoadPathText());
+  std::optional<std::string> file;
+  if (data_file) file = ProjectDataFile(app_.paths(), *data_file);
+  OpenCreateDataFile(app_, file, true);
 }
 
 void Projects::ProjectBtnClick() {

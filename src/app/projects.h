@@ -67,11 +67,11 @@ class Projects {
   void ProjectBtnClick();
 
  private:
-  // Opens a data file as the Create page's load picture does.
+  // Opens the project's data file (its stored path resolved) as the
+  // Create page's load picture does.
   void OpenDataFile(const std::optional<std::string>& data_file);
   // The ticked steps, once or as a batch; any other mode runs nothing.
   void RunMode(const std::string& mode);
-  std::string ProjectPath() const;
   void Changed() {
     if (changed_) changed_();
   }

@@ -36,6 +36,9 @@ struct ShellCommands {
   // panel, a single click hides it. The Copy page also hides it.
   std::function<void()> engineering_show;
   std::function<void()> engineering_hide;
+  // The Create page's type button (CreateTypeBtnClick), which the
+  // engineering panel carries as Button14.
+  std::function<void()> create_type;
 
   // --- Edit page --------------------------------------------------------------
   std::function<void()> edit_sum;    // Sum (CheckSumClick)

@@ -8,6 +8,26 @@
 #include "platform/user_interfaces.h"
 
 namespace quenlet {
+namespace {
+
+// The words of a word fill of first .. last (inclusive), from first on:
+// put(i, whole) writes the word at byte i, both of its bytes when whole, else
+// only byte i. A range of an odd number of bytes thus ends with the first
+// byte of its last word, and nothing past last is written (the byte after
+// the range, or BufSize at the buffer's top, keeps what it held).
+template <class PutWord>
+void FillWords(Progress& progress, uint64_t first, uint64_t last, PutWord put) {
+  const uint64_t words = (last - first) / 2 + 1;
+  ProgressSteps steps(progress, words);
+  steps.Walk(0, words, [&](uint64_t a, uint64_t b) {
+    for (uint64_t k = a; k < b; ++k) {
+      const uint64_t i = first + 2 * k;
+      put(i, i < last);
+    }
+  });
+}
+
+}  // namespace
 
 bool DataBuffer::FillBuffer(int64_t start, int64_t end, uint8_t value, Progress& progress) {
   progress.SetCaption("Fill Buffer");
@@ -26,18 +46,12 @@ bool DataBuffer::FillBuffer(int64_t start, int64_t end, uint8_t value, Progress&
 bool DataBuffer::FillBufferWord(int64_t start, int64_t end, uint16_t value, Progress& progress) {
   progress.SetPosition(0);
   if (!HasBuffer() || start >= end || start < 0 || end > int64_t(buf_size_)) return false;
-  // The last word may reach end + 1 <= BufSize + 1, still inside the block.
   uint8_t* p = block_.get();
   const uint8_t low = static_cast<uint8_t>(value & 0xFF);
   const uint8_t high = static_cast<uint8_t>(value >> 8);
-  const uint64_t words = uint64_t(end - start) / 2 + 1;
-  ProgressSteps steps(progress, words);
-  steps.Walk(0, words, [&](uint64_t a, uint64_t b) {
-    for (uint64_t k = a; k < b; ++k) {
-      const uint64_t i = uint64_t(start) + 2 * k;
-      p[i] = low;
-      p[i + 1] = high;
-    }
+  FillWords(progress, uint64_t(start), uint64_t(end), [&](uint64_t i, bool whole) {
+    p[i] = low;
+    if (whole) p[i + 1] = high;
   });
   progress.Complete();
   return true;
@@ -70,16 +84,10 @@ bool DataBuffer::FillPattern(int64_t start, int64_t end, uint8_t kind, Progress&
       break;
     }
     case 2: {
-      // The 16-bit address of each word, high byte first; the last word may
-      // reach end + 1, inside the block's slack.
-      const uint64_t words = (last - first) / 2 + 1;
-      ProgressSteps steps(progress, words);
-      steps.Walk(0, words, [&](uint64_t a, uint64_t b) {
-        for (uint64_t k = a; k < b; ++k) {
-          const uint64_t i = first + 2 * k;
-          p[i] = static_cast<uint8_t>((i >> 8) & 0xFF);
-          p[i + 1] = static_cast<uint8_t>(i & 0xFF);
-        }
+      // The 16-bit address of each word, high byte first.
+      FillWords(progress, first, last, [&](uint64_t i, bool whole) {
+        p[i] = static_cast<uint8_t>((i >> 8) & 0xFF);
+        if (whole) p[i + 1] = static_cast<uint8_t>(i & 0xFF);
       });
       break;
     }

@@ -134,7 +134,11 @@ uint32_t DataBuffer::GetCheckSum(int64_t start, int64_t end, int32_t show, Messa
   // Without a device size there is no such end: a range of one byte stays one.
   const int64_t device_size = GetDeviceSize();
   if (device_size > 0 && end - start == device_size) --end;
+  return SumRange(start, end, show, messages, progress);
+}
 
+uint32_t DataBuffer::SumRange(int64_t start, int64_t end, int32_t show, Messages& messages,
+                              Progress& progress) {
   ProgressSteps steps(progress, end > start ? uint64_t(end - start) : 0);
   progress.SetPosition(0);
 

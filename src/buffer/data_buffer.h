@@ -7,8 +7,8 @@
 // Storage rule: the block always holds more bytes than BufSize. A buffer of
 // BufSize n + 1024 lives in a block of n + 2000 bytes (8192 in 9216 at
 // creation). The bytes above BufSize are slack that the fills and lane
-// commands may touch (the tail fill writes index BufSize, word writes may pass
-// the end by one byte).
+// commands may touch (the tail fill writes index BufSize); a word fill never
+// writes past the end of its range.
 //
 // Index rule: every range a caller passes is checked against the buffer.
 // Fills and block operations refuse a range that leaves the buffer (nothing is
@@ -156,6 +156,10 @@ class DataBuffer {
   // "SUM : %08lX" / "Get Check Sum". Returns the sum.
   uint32_t GetCheckSum(int64_t start, int64_t end, int32_t show, Messages& messages,
                        Progress& progress);
+  // The same for a range whose end is always inclusive, as the operator
+  // types it: a range exactly one device long keeps its last byte.
+  uint32_t SumRange(int64_t start, int64_t end, int32_t show, Messages& messages,
+                    Progress& progress);
   uint32_t ReturnCheckSum() const { return buf_check_sum_; }
 
   // Last sum shown on the Buffer Information page (the PIC load path stores
@@ -171,11 +175,13 @@ class DataBuffer {
   // start < 0 or end > BufSize (end == BufSize writes the slack byte).
   // Returns true when bytes were written.
   bool FillBuffer(int64_t start, int64_t end, uint8_t value, Progress& progress);
-  // Little-endian words from start while i <= end (the last word may reach
-  // end + 1). Nothing when start >= end, start < 0 or end > BufSize.
+  // Little-endian words from start while i <= end; nothing past end is
+  // written: a range of an odd number of bytes ends with the low byte of its
+  // last word. Nothing when start >= end, start < 0 or end > BufSize.
   bool FillBufferWord(int64_t start, int64_t end, uint16_t value, Progress& progress);
   // Kind 0 random bytes, 1 the low byte of each address, 2 the 16-bit address
-  // high byte first per word. Nothing when end <= start, end < 1, start < 0,
+  // high byte first per word (an odd range ends with the high byte of its
+  // last word: nothing past end is written). Nothing when end <= start, end < 1, start < 0,
   // end > BufSize or another kind.
   bool FillPattern(int64_t start, int64_t end, uint8_t kind, Progress& progress);
 

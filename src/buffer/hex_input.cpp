@@ -3,38 +3,18 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <limits>
 
 #include "platform/hex_digit.h"
+#include "platform/hex_number.h"
 #include "platform/strprintf.h"
 #include "platform/user_interfaces.h"
 
 namespace quenlet {
 
 uint64_t HexTextToInt(std::string_view text) {
-  text = text.substr(0, std::min(text.size(), kEditTextLimit));
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  // "0x" counts only when a digit follows, as with strtoul.
-  if (i + 2 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
-      HexDigitValue(text[i + 2]) >= 0) {
-    i += 2;
-  }
-  uint64_t value = 0;
-  for (; i < text.size(); ++i) {
-    const int digit = HexDigitValue(text[i]);
-    if (digit < 0) break;
-    if (value > (std::numeric_limits<uint64_t>::max() >> 4)) {
-      return std::numeric_limits<uint64_t>::max();
-    }
-    value = value << 4 | static_cast<uint64_t>(digit);
-  }
-  return negative ? uint64_t{0} - value : value;
+  // A field's value may be as large as its text says: the checks refuse it.
+  return *ReadHexNumber(text.substr(0, std::min(text.size(), kEditTextLimit)), UINT64_MAX,
+                        HexOverflow::kClamp);
 }
 
 std::string LimitEditText(std::string_view text, size_t n) {
@@ -95,9 +75,16 @@ std::string AddressFieldText(uint64_t value) {
   return HexAddressText(std::min(value, kAddressFieldMax));
 }
 
+AddressTwinTexts AddressTwins(uint64_t byte_address, uint64_t word_address) {
+  if (byte_address > kAddressFieldMax) {
+    byte_address = kAddressFieldMax;
+    word_address = std::min(word_address, byte_address / 2);
+  }
+  return {AddressFieldText(byte_address), AddressFieldText(word_address)};
+}
+
 std::string LastAddressText(uint64_t size) {
-  // size 0 wraps to FFFFFFFF in 32 bits: past the field, so the clamp.
-  return AddressFieldText(size == 0 ? kAddressFieldMax : size - 1);
+  return AddressFieldText(size > 0 ? size - 1 : 0);
 }
 
 std::string ByteToWordAddressText(std::string_view byte_text) {

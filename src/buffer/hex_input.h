@@ -4,9 +4,10 @@
 // through, how its text reads as a number, the checks with their shared
 // messages, the byte/word address twins and the range of a file.
 //
-// Numbers are unsigned hexadecimal and computed in 64 bits throughout; a
-// field shows an address as "%07lX". Only the first kEditTextLimit characters
-// of a text count, as the program always read its edits.
+// Numbers are unsigned hexadecimal (platform/hex_number.h) and computed in
+// 64 bits throughout; a field shows an address as "%07lX". Only the first
+// kEditTextLimit characters of a text count, as the program always read its
+// edits.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -19,17 +20,19 @@ class Messages;
 
 inline constexpr size_t kEditTextLimit = 256;
 
-// Length limits of the dialogs' edits.
-inline constexpr size_t kAddressDigits = 7;  // every address field, the block destination too
+// Length limits of the dialogs' edits. An address field takes eight digits,
+// one more than the seven of old, so that it reaches every byte of the
+// largest buffer (kMaxBufferSize plus its 1024 bytes); the resize field,
+// which holds a buffer's size, takes as many.
+inline constexpr size_t kAddressDigits = 8;  // every address field, the block destination too
 inline constexpr size_t kByteDigits = 2;     // a byte value (fill byte)
 inline constexpr size_t kWordDigits = 4;     // a word value
 
 // The largest address that a field of kAddressDigits digits shows.
-inline constexpr uint64_t kAddressFieldMax = 0xFFFFFFF;
+inline constexpr uint64_t kAddressFieldMax = 0xFFFFFFFF;
 
-// The text as hexadecimal with strtoul's rules (leading blanks, an optional
-// "0x", digits up to the first other character); an empty text reads as 0,
-// a value past 64 bits as the largest one.
+// The text as hexadecimal (platform/hex_number.h); an empty text reads as
+// 0, a value past 64 bits as the largest one.
 uint64_t HexTextToInt(std::string_view text);
 
 // The text cut to n characters when it is longer.
@@ -63,15 +66,22 @@ bool CheckHexAtLeast(std::string_view text, uint64_t minimum, uint64_t& value, M
 std::string HexAddressText(uint64_t value);
 
 // A value the program puts into an address field: "%07lX", clamped to
-// FFFFFFF, because the field holds seven digits and cutting an eighth from
-// the right would name a much smaller address.
+// kAddressFieldMax, because cutting a digit too many from the right would
+// name a much smaller address.
 std::string AddressFieldText(uint64_t value);
 
+// A byte address and its word twin as the program puts them into a pair of
+// fields: each "%07lX"; when the byte address is clamped, the word address
+// is at most the clamped one / 2, so that the twins never name two places.
+struct AddressTwinTexts {
+  std::string byte;
+  std::string word;
+};
+AddressTwinTexts AddressTwins(uint64_t byte_address, uint64_t word_address);
+
 // The last address of something of `size` bytes as an address field shows
-// it: size - 1 computed in 32 bits as the program always did (so 0 gives
-// FFFFFFFF), then clamped to FFFFFFF, because a field holds seven digits and
-// cutting the eighth from the right would name a much smaller range. An
-// empty file or device thus shows FFFFFFF, which the checks refuse.
+// it: size - 1, clamped. Something empty (a file of no bytes, a device of
+// size 0) shows 0, in every dialog alike; the range checks refuse it.
 std::string LastAddressText(uint64_t size);
 
 // Byte/word address twins: the word address of a byte address text

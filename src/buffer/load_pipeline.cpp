@@ -429,10 +429,15 @@ bool LoadFileClick(LoadSaveContext& context, const std::optional<std::string>& p
   if (!context.windows.RunLoadDialog(preset)) return false;
   if (ReadDialogOK(buffer.HistoryIniPath(), kLoadDlg) == 0) return false;
   std::function<void()> sizing = context.windows.TakeBufferSizing();
+  std::function<bool()> remember_name = context.windows.TakeNameHistoryWrite();
   IniFile ini(buffer.HistoryIniPath());
   const std::string name = ini.ReadString(kLoadDlg, "Name", "None");
-  context.windows.SetLoadPathText(name);
   ini.WriteInteger("CommonParameterSet", "CommonDataSelect", 0);
+  // The file is named where the operator sees it once it is in the buffer.
+  auto loaded_file = [&] {
+    context.windows.SetLoadPathText(name);
+    if (remember_name) remember_name();
+  };
   try {
     std::optional<std::string> text = ReadFileRange(context);
     if (!text) return false;
@@ -442,6 +447,7 @@ bool LoadFileClick(LoadSaveContext& context, const std::optional<std::string>& p
     if (!pic) {
       const bool loaded =
           LoadIntoBuffer(context, std::move(*text), true, false, std::move(sizing)) == 1;
+      if (loaded) loaded_file();
       if (loaded && !ic_ini.empty() && HaveExtendPro(ic_ini)) {
         buffer.SetExtProRan(1);
         RunExtendPro(buffer, context.paths, context.messages, context.windows.MainWindowHandle(),
@@ -454,6 +460,7 @@ bool LoadFileClick(LoadSaveContext& context, const std::optional<std::string>& p
     if (LoadIntoBuffer(context, std::move(*text), false, false, std::move(sizing)) != 1) {
       return false;
     }
+    loaded_file();
     if (context.pic) {
       uint16_t config_word = 0;
       const std::optional<uint32_t> sum =

@@ -6,7 +6,10 @@
 //
 // A load is all or nothing: a file that cannot be read, is not of the chosen
 // format, has a damaged record or places no byte leaves the buffer, its size,
-// DataMode and [LoadDlg] exactly as they were, and says why.
+// DataMode and [LoadDlg] exactly as they were, and says why. The main
+// window's load path field and the load dialog's name history name the file
+// only once it has loaded, so they never name a file the buffer does not
+// hold.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -58,6 +61,10 @@ class LoadSaveWindows {
   // once (empty when there is none). The load runs it only after the file
   // has been read and checked, just before the data goes into the buffer.
   virtual std::function<void()> TakeBufferSizing() { return {}; }
+  // The write of the load dialog's name history that the last confirmed
+  // dialog left (its name on top), taken once; the load runs it only once
+  // the file has loaded. Empty when there is none.
+  virtual std::function<bool()> TakeNameHistoryWrite() { return {}; }
 };
 
 // The PIC devices' load path: their own sum and configuration decode.

@@ -2,7 +2,7 @@
 
 #include "buffer/data_buffer.h"
 #include "buffer/debug_log.h"
-#include "platform/hex_digit.h"
+#include "platform/hex_number.h"
 #include "platform/ini_file.h"
 #include "platform/ini_snapshot.h"
 #include "platform/strprintf.h"
@@ -48,17 +48,9 @@ std::optional<std::string> BeyondBuffer(const PicSumKeys& keys, uint64_t size) {
 }  // namespace
 
 uint32_t PicHexValue(std::string_view text) {
-  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text.remove_prefix(2);
-  }
-  uint64_t value = 0;
-  for (char c : text) {
-    const int digit = HexDigitValue(c);
-    if (digit < 0) break;
-    value = value * 16 + static_cast<uint64_t>(digit);
-    if (value > UINT32_MAX) return UINT32_MAX;
-  }
-  return static_cast<uint32_t>(value);
+  // A key past 32 bits names an address past any buffer, which the sum's
+  // bound check then refuses.
+  return static_cast<uint32_t>(*ReadHexNumber(text, UINT32_MAX, HexOverflow::kClamp));
 }
 
 PicSumKeys ReadPicSumKeys(const IniSnapshot& ic_ini) {

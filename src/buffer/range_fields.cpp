@@ -12,10 +12,12 @@ namespace {
 
 void Put(RangeFields& fields, uint64_t start, uint64_t end, uint64_t word_start,
          uint64_t word_end) {
-  fields.start8 = AddressFieldText(start);
-  fields.end8 = AddressFieldText(end);
-  fields.start16 = AddressFieldText(word_start);
-  fields.end16 = AddressFieldText(word_end);
+  const AddressTwinTexts starts = AddressTwins(start, word_start);
+  const AddressTwinTexts ends = AddressTwins(end, word_end);
+  fields.start8 = starts.byte;
+  fields.start16 = starts.word;
+  fields.end8 = ends.byte;
+  fields.end16 = ends.word;
 }
 
 // Bytes start .. bound - 1 and words start / 2 .. bound / 2 - 1; an empty
@@ -36,6 +38,14 @@ void SetDeviceRange(RangeFields& fields, const SelectedDevice& device) {
 
 void SetBufferRange(RangeFields& fields, const DataBuffer& buffer) {
   if (buffer.BufSize() > 0) SetRange(fields, 0, buffer.BufSize());
+}
+
+bool GrowBufferForDevice(DataBuffer& buffer, Messages& messages) {
+  const uint64_t device_size = buffer.GetDeviceSize();
+  if (device_size + DataBuffer::kSizeExtra <= buffer.BufSize()) return false;
+  const uint32_t before = buffer.BufSize();
+  buffer.ResizeBuffer(static_cast<int64_t>(device_size), messages);
+  return buffer.BufSize() != before;
 }
 
 bool SetFileRange(RangeFields& fields, const DataBuffer& buffer, Messages& messages,

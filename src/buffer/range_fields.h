@@ -1,14 +1,13 @@
 #pragma once
 // The byte range that the block, fill and checksum dialogs share: start and
-// end as byte addresses and as word addresses (byte / 2), each a seven-digit
-// hex field, with the range buttons "IC", "Max" and "File", the reset after
-// "Range Error!!" and the checks at OK.
+// end as byte addresses and as word addresses (byte / 2), each a hex field
+// of kAddressDigits digits, with the range buttons "IC", "Max" and "File",
+// the reset after "Range Error!!" and the checks at OK.
 //
-// Values the program puts into the fields are clamped to FFFFFFF (the field
-// holds seven digits; an eighth cut from the right would name a much smaller
-// address). What the user types into one field of a pair sets its twin
-// (HexAddressEdit's TwinByteWordAddresses); text set here leaves the twins
-// alone.
+// Values the program puts into the fields are clamped to what a field holds
+// (AddressTwins). What the user types into one field of a pair sets its
+// twin (HexAddressEdit's TwinByteWordAddresses); text set here leaves the
+// twins alone.
 #include <cstdint>
 #include <string>
 
@@ -29,12 +28,17 @@ struct RangeFields {
 // StartAddress .. N - 1 and words StartAddress / 2 .. N / 2 - 1, where the end
 // bound N is IcDeviceSize, + 1 with a second memory area, and 2 x the main
 // area's last address + 2 where the programmer keeps the data
-// (Option_Fuse_Type 1). An empty range (N 0) ends at 0 rather than at
-// FFFFFFFF.
+// (Option_Fuse_Type 1). An empty range (N 0) ends at 0, as in every dialog
+// (LastAddressText).
 void SetDeviceRange(RangeFields& fields, const SelectedDevice& device);
 
 // "Max": the whole buffer, when it has bytes. Does not grow the buffer.
 void SetBufferRange(RangeFields& fields, const DataBuffer& buffer);
+
+// The block and save dialogs' "Max" first grows the buffer: when the device
+// size + 1024 exceeds the buffer's size, it is resized for the device
+// (after its message when that fails). True when the size changed.
+bool GrowBufferForDevice(DataBuffer& buffer, Messages& messages);
 
 // "File": 0 to the last byte of the loaded file (FileSize - 1). False, after
 // the plain message no_file_text, when no file has been loaded.

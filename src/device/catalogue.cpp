@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "device/big_ini_file.h"
-#include "platform/hex_digit.h"
+#include "platform/hex_number.h"
 #include "platform/program_paths.h"
 #include "platform/text_compare.h"
 
@@ -22,16 +22,8 @@ std::string CataloguePath(const ProgramPaths& paths) {
 }
 
 uint32_t CatalogueCount(std::string_view text) {
-  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text.remove_prefix(2);
-  }
-  uint32_t count = 0;
-  for (char c : text) {
-    const int digit = HexDigitValue(c);
-    if (digit < 0) break;
-    count = std::min<uint32_t>(count * 16 + static_cast<uint32_t>(digit), kMaxCatalogueCount + 1);
-  }
-  return std::min(count, kMaxCatalogueCount);
+  // Keys have four digits: a larger count lists what four digits can name.
+  return static_cast<uint32_t>(*ReadHexNumber(text, kMaxCatalogueCount, HexOverflow::kClamp));
 }
 
 void SortCatalogueNames(std::vector<std::string>& names) {
@@ -52,7 +44,11 @@ void SortCatalogueNames(std::vector<std::string>& names) {
   names = std::move(sorted);
 }
 
-DeviceCatalogue::DeviceCatalogue(const ProgramPaths& paths) : snapshot_(CataloguePath(paths)) {}
+// Merged as the OK path's INI store merges them: a part listed in a
+// manufacturer's section that occurs twice is previewed and opened from the
+// same lines.
+DeviceCatalogue::DeviceCatalogue(const ProgramPaths& paths)
+    : snapshot_(CataloguePath(paths), DuplicateSections::kMerged) {}
 
 std::vector<std::string> DeviceCatalogue::Listed(std::string_view section,
                                                  const char* missing) const {

@@ -18,6 +18,8 @@
 // private-profile rules ("P1 = p1.ini" is found); Refresh() reads it again
 // when the file changed. The OK path looks the part up with the INI store's
 // rules instead, where the key is the whole text before "=" (OkDeviceFile).
+// Both read a section that occurs twice as one, the later lines after the
+// earlier ones, so the preview and OK find a part's file in the same place.
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -2,23 +2,17 @@
 
 #include <cstdint>
 
-#include "platform/hex_digit.h"
+#include "platform/hex_number.h"
 #include "platform/strprintf.h"
 
 namespace quenlet {
 namespace {
 
-// The edit's text as a number of the type's base: digits up to the first
-// other character, saturating far above any limit.
-uint64_t LeadingValue(std::string_view text, int base) {
-  uint64_t value = 0;
-  for (char c : text) {
-    const int digit = HexDigitValue(c);
-    if (digit < 0 || digit >= base) break;
-    value = value * base + static_cast<uint64_t>(digit);
-    if (value > UINT32_MAX) return uint64_t{UINT32_MAX} + 1;
-  }
-  return value;
+// Whether the edit's text, read in the type's base, names more than max.
+bool AboveMax(std::string_view text, bool hex, uint32_t max) {
+  const std::optional<uint64_t> value = hex ? ReadHexNumber(text, max, HexOverflow::kRefuse)
+                                            : ReadNumberInBase(text, 10, max, HexOverflow::kRefuse);
+  return !value;
 }
 
 // Index 0 to 5: the three widths of each base.
@@ -74,7 +68,7 @@ std::string FormatValueMax(int32_t value_type, uint32_t value_max) {
 std::string ClampValueText(int32_t value_type, uint32_t value_max, std::string text) {
   if (!IsNumericValueType(value_type)) return text;
   const size_t limit = ValueDigitLimit(value_type);
-  const int base = IsHexValueType(value_type) ? 16 : 10;
+  const bool hex = IsHexValueType(value_type);
   // Each replacement shortens the text or lowers its value, so this ends.
   for (;;) {
     // The edit is read up to 255 characters.
@@ -82,7 +76,7 @@ std::string ClampValueText(int32_t value_type, uint32_t value_max, std::string t
     std::string next;
     if (read.size() > limit) {
       next = std::string(read.substr(0, limit));
-    } else if (LeadingValue(read, base) > value_max) {
+    } else if (AboveMax(read, hex, value_max)) {
       next = FormatValueMax(value_type, value_max);
     } else {
       return text;

@@ -8,12 +8,6 @@
 namespace quenlet {
 namespace {
 
-std::string Folded(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = LowerAscii(c);
-  return out;
-}
-
 bool KeyIs(std::string_view line, std::string_view name) {
   size_t key = KeyLength(line);
   return key != std::string_view::npos && key == name.size() &&
@@ -110,7 +104,9 @@ bool TSectionList::EraseDuplicates(const TEraseSectionCallback& handler) {
   std::vector<bool> removed(entries_.size(), false);
   bool found = false;
   for (size_t i = 0; i < entries_.size(); ++i) {
-    auto [it, fresh] = survivor.try_emplace(Folded(entries_[i].name), i);
+    // The section search's comparison: ASCII letters without case, the
+    // second byte of a Big5 character as it is.
+    auto [it, fresh] = survivor.try_emplace(NoCaseKey(entries_[i].name), i);
     if (fresh) continue;
     found = true;
     Entry& keep = entries_[it->second];

@@ -117,10 +117,18 @@ struct IniSnapshot::Content {
   std::vector<Key> keys;          // first key of each name, section by section
   FlatIndex section_index;
 
-  explicit Content(std::string data) : text(std::move(data)) {
-    // Lines before the first section, and every line of a section whose
-    // name came before, are not read.
+  // A key of a section whose name came before, for the merge.
+  struct LaterKey {
+    uint32_t section;
+    Key key;
+  };
+
+  Content(std::string data, DuplicateSections duplicates) : text(std::move(data)) {
+    // Lines before the first section are not read; nor, unless sections are
+    // merged, every line of a section whose name came before.
     Section* current = nullptr;
+    uint32_t merge_into = FlatIndex::kNone;
+    std::vector<LaterKey> later;
     ForEachIniLine(text, [&](const IniLine& line) {
       if (line.kind == IniLine::kSection) {
         const auto id = static_cast<uint32_t>(sections.size());
@@ -128,11 +136,15 @@ struct IniSnapshot::Content {
           return SameTextNoCase(sections[other].name, line.name);
         });
         current = nullptr;
+        merge_into =
+            duplicates == DuplicateSections::kMerged && kept != id ? kept : FlatIndex::kNone;
         if (kept != id) return;
         const auto at = static_cast<uint32_t>(keys.size());
         current = &sections.emplace_back();
         current->name = line.name;
         current->first = current->last = at;
+      } else if (line.kind == IniLine::kKey && merge_into != FlatIndex::kNone) {
+        later.push_back({merge_into, {line.name, UnquoteIniValue(line.value)}});
       } else if (line.kind == IniLine::kKey && current) {
         const auto id = static_cast<uint32_t>(keys.size());
         const uint32_t kept = current->key_index.Insert(
@@ -143,6 +155,35 @@ struct IniSnapshot::Content {
         current->last = id + 1;
       }
     });
+    if (!later.empty()) Merge(std::move(later));
+  }
+
+  // Each section's own keys, then those of its later namesakes in file
+  // order; the first key of a name still wins.
+  void Merge(std::vector<LaterKey> later) {
+    std::stable_sort(later.begin(), later.end(),
+                     [](const LaterKey& a, const LaterKey& b) { return a.section < b.section; });
+    std::vector<Key> merged;
+    merged.reserve(keys.size() + later.size());
+    size_t next = 0;
+    for (uint32_t s = 0; s < sections.size(); ++s) {
+      Section& section = sections[s];
+      FlatIndex index;
+      const auto first = static_cast<uint32_t>(merged.size());
+      auto add = [&](const Key& key) {
+        const auto id = static_cast<uint32_t>(merged.size());
+        const uint32_t kept = index.Insert(NoCaseHash(key.name), id, [&](uint32_t other) {
+          return SameTextNoCase(merged[other].name, key.name);
+        });
+        if (kept == id) merged.push_back(key);
+      };
+      for (uint32_t k = section.first; k < section.last; ++k) add(keys[k]);
+      for (; next < later.size() && later[next].section == s; ++next) add(later[next].key);
+      section.first = first;
+      section.last = static_cast<uint32_t>(merged.size());
+      section.key_index = std::move(index);
+    }
+    keys = std::move(merged);
   }
 
   const Section* FindSection(std::string_view name) const {
@@ -162,11 +203,12 @@ struct IniSnapshot::Content {
 
 const IniSnapshot::Content& IniSnapshot::Parsed() const {
   // A moved-from snapshot reads as an empty file.
-  static const Content kEmpty{std::string()};
+  static const Content kEmpty{std::string(), DuplicateSections::kFirstOnly};
   return content_ ? *content_ : kEmpty;
 }
 
-IniSnapshot::IniSnapshot(std::string path) : path_(std::move(path)) {
+IniSnapshot::IniSnapshot(std::string path, DuplicateSections duplicates)
+    : path_(std::move(path)), duplicates_(duplicates) {
   Load(StampOf(path_));
 }
 
@@ -190,7 +232,7 @@ void IniSnapshot::Load(const Stamp& stamp) {
   // the next Refresh rather than lost.
   stamp_ = stamp;
   auto data = stamp.exists ? ReadWholeFile(path_) : std::nullopt;
-  content_ = std::make_unique<const Content>(data ? std::move(*data) : std::string());
+  content_ = std::make_unique<const Content>(data ? std::move(*data) : std::string(), duplicates_);
   ++load_count_;
 }
 

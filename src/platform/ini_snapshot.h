@@ -7,7 +7,9 @@
 // sections and keys match without regard to case (SameTextNoCase), the first
 // section of a name and the first key of a name in it win, values are
 // trimmed and lose one pair of matching quotes, a byte-order mark is skipped,
-// and a missing or unreadable file reads as empty.
+// and a missing or unreadable file reads as empty. A snapshot for a file that
+// the INI store also reads (the catalogue) may merge a section that occurs
+// again into its first occurrence instead, as the store does.
 //
 // Look-ups never touch the file. Refresh() reads it again when it changed:
 // call it where the file may have been edited since (each showing of a
@@ -27,10 +29,17 @@
 
 namespace quenlet {
 
+// What a section whose name came before in the file adds.
+enum class DuplicateSections {
+  kFirstOnly,  // nothing: the first section of a name is the section
+  kMerged,     // its keys, after those of the first one (whose keys still win)
+};
+
 class IniSnapshot {
  public:
   // Reads the file at once.
-  explicit IniSnapshot(std::string path);
+  explicit IniSnapshot(std::string path,
+                       DuplicateSections duplicates = DuplicateSections::kFirstOnly);
   ~IniSnapshot();
   IniSnapshot(IniSnapshot&&) noexcept;
   IniSnapshot& operator=(IniSnapshot&&) noexcept;
@@ -73,6 +82,7 @@ class IniSnapshot {
   const Content& Parsed() const;
 
   std::string path_;
+  DuplicateSections duplicates_;
   Stamp stamp_;
   // Views into the file's text: held apart so that a move keeps them valid.
   std::unique_ptr<const Content> content_;

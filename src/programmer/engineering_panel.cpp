@@ -4,6 +4,7 @@
 #include <span>
 
 #include "buffer/hex_input.h"
+#include "platform/hex_number.h"
 #include "platform/input_box.h"
 #include "platform/strprintf.h"
 #include "platform/test_library.h"
@@ -144,9 +145,14 @@ std::optional<std::vector<uint16_t>> EngineeringPanel::AskNumbers(
   std::vector<uint16_t> numbers;
   for (const auto& [prompt, default_text] : prompts) {
     const std::string text = input_.Ask(panel_text::kInputCaption, prompt, default_text);
-    uint64_t value = 0;
-    if (!CheckHexBelow(text, kTypedLimit, value, &ctx_.messages)) return std::nullopt;
-    numbers.push_back(static_cast<uint16_t>(value));
+    // Sixteen bits at most: a wider or negative number is refused.
+    const std::optional<uint64_t> value =
+        ReadHexNumber(text, kTypedLimit - 1, HexOverflow::kRefuse);
+    if (!value) {
+      ReportBoundError(ctx_.messages);
+      return std::nullopt;
+    }
+    numbers.push_back(static_cast<uint16_t>(*value));
   }
   return numbers;
 }

@@ -50,15 +50,15 @@ TEST_F(BlockDialogTest, OpensWithTheDeviceRangeTheStoredDestinationAndTheBufferS
   EXPECT_TRUE(f.range_enabled);
 }
 
-TEST_F(BlockDialogTest, StoredValuesOutsideTheFieldsAreClampedNeverCut) {
+TEST_F(BlockDialogTest, StoredDestinationsKeepEveryDigitAndTheirTwinsAgree) {
   struct Row {
     int32_t dest, action;
     const char *dest8, *dest16;
     int32_t shown_action;
   };
   const Row rows[] = {
-      {-1, 7, "FFFFFFF", "FFFFFFF", kBlockCopy},  // 32-bit FFFFFFFF, never 16 digits
-      {0x10000000, -1, "FFFFFFF", "8000000", kBlockCopy},
+      {-1, 7, "FFFFFFFF", "7FFFFFFF", kBlockCopy},  // 32-bit FFFFFFFF, never 16 digits
+      {0x10000000, -1, "10000000", "8000000", kBlockCopy},
       {0x0FFFFFFF, kBlockMove, "FFFFFFF", "7FFFFFF", kBlockMove},
   };
   for (const Row& row : rows) {
@@ -285,7 +285,7 @@ TEST_F(ResizeDialogTest, OkResizesAndWritesTheSections) {
 TEST_F(ResizeDialogTest, ARefusedSizeOrAFailedResizeKeepsTheDialogOpenWithNothingWritten) {
   const std::string before = HistoryBytes();
   ResizeDialogLogic dialog(ctx);
-  dialog.size_text() = "10000000";
+  dialog.size_text() = "20000001";  // past the largest buffer
   EXPECT_FALSE(dialog.OKBtnClick());
   ASSERT_EQ(messages.boxes.size(), 1u);
   EXPECT_EQ(messages.boxes[0].text, "Input Value Error !");

@@ -267,6 +267,27 @@ TEST_F(SumDialogTest, TheCommandSumsTheChosenRange) {
   EXPECT_EQ(History().ReadString("GetSumDlg", "OK", ""), "0");
 }
 
+TEST_F(SumDialogTest, ATypedRangeIncludesItsEndByteAlsoWhenItIsOneDeviceLong) {
+  // Device 32 KB: the range 10 .. 8010 is one device size long end - start.
+  ops.FillSource(0x31);
+  const std::vector<uint8_t> b = ops.Buffer();
+  for (const char* end : {"8010", "800F"}) {
+    SCOPED_TRACE(end);
+    const size_t last = std::stoul(end, nullptr, 16);
+    const uint32_t sum = std::accumulate(b.begin() + 0x10, b.begin() + last + 1, uint32_t{0});
+    messages.boxes.clear();
+    RunSumCommand(ctx, [&] {
+      SumDialogLogic dialog(ctx);
+      dialog.FormCreate();
+      SetRange(dialog.fields().range, "10", end);
+      return dialog.GetSumBtnClick();
+    });
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, strprintf("SUM : %08X", sum));
+    EXPECT_EQ(ops.buffer.SumEnd(), int32_t(last));
+  }
+}
+
 TEST_F(SumDialogTest, RefusedRangesWriteNothing) {
   struct Row {
     const char *start, *end, *caption;

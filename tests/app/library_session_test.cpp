@@ -7,14 +7,18 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/projects.h"
 #include "programmer/protocol.h"
 #include "run_fixture.h"
+#include "scripted_dialogs.h"
 
 namespace quenlet::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 class LibrarySessionTest : public RunTest {
  protected:
@@ -110,6 +114,23 @@ TEST_F(LibrarySessionTest, ExitIsRefusedWhileAPassRuns) {
   EXPECT_THAT(messages.texts(), IsEmpty());
   EXPECT_EQ(window.closes, 0);
   EXPECT_EQ(app->state().ExitInProgress, 0);
+}
+
+TEST_F(LibrarySessionTest, TheSampleProjectOpensItsOwnDataFile) {
+  StartOnSampleDevice();
+  Projects projects(*app);
+  projects.LoadProjectList();
+  ScriptedDialogs dialogs(*app);
+  app->SetLoadSaveWindows(&dialogs);
+  ASSERT_TRUE(app->RunCommand([&] { projects.ListView1DblClick(0); }));
+  app->SetLoadSaveWindows(nullptr);
+  // Source=Samples\QD27-256.HEX names the sample's file as it lies on disk.
+  EXPECT_THAT(Shown(), Not(Contains("Not Found File ! ")));
+  EXPECT_EQ(app->LoadPathText(), Path("Samples/QD27-256.HEX"));
+  const auto bytes = app->buffer().Bytes();
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 7), "Quenlet");
+  EXPECT_EQ(IniFile(Path("Project.ini")).ReadString("Temp", "Source", ""),
+            Path("Samples/QD27-256.HEX"));
 }
 
 }  // namespace

@@ -371,10 +371,10 @@ TEST_F(SaveDialogTest, RangeButtons) {
   EXPECT_EQ(ops.buffer.BufSize(), 0x8000u + DataBuffer::kSizeExtra);
   EXPECT_EQ(dialog.fields().source_end, "00083FF");
 
-  // A device of no size gives FFFFFFF, which Save refuses.
+  // A device of no size gives the empty range, which Save refuses.
   ops.device.IcDeviceSize = 0;
   dialog.FillICSizeBBClick();
-  EXPECT_EQ(dialog.fields().source_end, "FFFFFFF");
+  EXPECT_EQ(dialog.fields().source_end, "0000000");
   dialog.fields().name = Path("out.bin");
   EXPECT_FALSE(dialog.Save());
 }

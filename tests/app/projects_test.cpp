@@ -131,7 +131,7 @@ TEST_F(ProjectsTest, OpeningSelectsTheDeviceThenLoadsTheProjectsFile) {
       {"file and steps",
        "Source=Samples\\a.hex\r\nProg=+C+S\r\n",
        "Samples\\a.hex",
-       "Samples\\a.hex",
+       "Samples/a.hex",  // the stored path resolved below the program folder
        {false, true, false, false, true}},
       {"no Source", "Prog=+E+P\r\n", "No File", std::nullopt, {true, false, true, false, false}},
       {"neither Source nor Prog", "", "No File", std::nullopt, kBefore},
@@ -143,7 +143,8 @@ TEST_F(ProjectsTest, OpeningSelectsTheDeviceThenLoadsTheProjectsFile) {
     EXPECT_THAT(Shown(), IsEmpty());
     // The device was loaded before the load dialog opened on the file.
     EXPECT_THAT(load_windows->device_at_open, ElementsAre("AM29F010"));
-    EXPECT_THAT(load_windows->presets, ElementsAre(c.preset));
+    EXPECT_THAT(load_windows->presets,
+                ElementsAre(c.preset ? std::optional(Path(*c.preset)) : std::nullopt));
     EXPECT_EQ(app->LoadPathText(), c.load_path);
     EXPECT_EQ(StepTicks(app->pictures()), c.ticks);
     EXPECT_EQ(app->SelectedType()[0], "AMD");

@@ -61,13 +61,40 @@ TEST_F(Fills, RefusedRangesWriteNothing) {
   }
 }
 
-TEST_F(Fills, WordFillIsLittleEndianAndMayPassTheEndByOne) {
-  ASSERT_TRUE(buffer.FillBufferWord(0, 2, 0x1234, progress));
-  EXPECT_THAT(At(0, 5), ElementsAre(0x34, 0x12, 0x34, 0x12, 0xEE));
-
+TEST_F(Fills, WordFillsWriteTheirRangeAndNothingPastIt) {
+  // A range of an odd number of bytes ends with the first byte of its last
+  // word; the byte after the range, and BufSize at the buffer's top, keep
+  // what they held.
   const int64_t size = buffer.BufSize();
-  ASSERT_TRUE(buffer.FillBufferWord(size - 3, size, 0xA1B2, progress));
-  EXPECT_THAT(At(size - 3, 5), ElementsAre(0xB2, 0xA1, 0xB2, 0xA1, 0xEE));
+  struct Case {
+    int64_t start, end;
+  };
+  const Case cases[] = {
+      {0, 3},                // even count, even start
+      {0, 2},                // odd count, even start
+      {1, 4},                // even count, odd start
+      {1, 3},                // odd count, odd start
+      {size - 4, size - 1},  // even count up to the last byte
+      {size - 3, size - 1},  // odd count up to the last byte: BufSize stays
+      {size - 4, size - 2},  // odd count, the byte after is the last byte
+      {size - 2, size},      // a range that names BufSize itself fills it
+  };
+  for (const Case& c : cases) {
+    for (bool sequential : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << c.start << ".." << c.end << (sequential ? " seq" : ""));
+      std::fill(buffer.Block().begin(), buffer.Block().end(), 0xEE);
+      ASSERT_TRUE(sequential ? buffer.FillPattern(c.start, c.end, 2, progress)
+                             : buffer.FillBufferWord(c.start, c.end, 0x1234, progress));
+      EXPECT_EQ(CountNot(0xEE), size_t(c.end - c.start + 1));
+      for (int64_t i = c.start; i <= c.end; ++i) {
+        const bool first = (i - c.start) % 2 == 0;
+        const uint8_t expected =
+            sequential ? uint8_t(first ? (i >> 8) & 0xFF : (i - 1) & 0xFF) : (first ? 0x34 : 0x12);
+        ASSERT_EQ(buffer.Block()[size_t(i)], expected) << i;
+      }
+      EXPECT_EQ(buffer.Block()[size_t(c.end + 1)], 0xEE);
+    }
+  }
 }
 
 TEST_F(Fills, PatternsWriteAddressesOrRandomBytesInTheRangeOnly) {

@@ -82,17 +82,24 @@ TEST(HexInput, ChecksReportWithTheirCaptions) {
   EXPECT_EQ(messages.boxes.size(), 3u);
 }
 
-TEST(HexInput, LastAddressIsClampedToSevenDigitsNeverCut) {
+TEST(HexInput, FieldsTakeEightDigitsAndClampWhatTheyCannotHold) {
   struct Row {
     uint64_t size;
     const char* text;
   };
-  for (const Row& row :
-       {Row{0, "FFFFFFF"},  // size - 1 wraps: the checks refuse it
-        Row{1, "0000000"}, Row{256, "00000FF"}, Row{0xFFFFFFF, "FFFFFFE"},
-        Row{0x10000000, "FFFFFFF"}, Row{0x10000001, "FFFFFFF"}, Row{0x100000100, "FFFFFFF"}}) {
+  for (const Row& row : {Row{0, "0000000"},  // nothing: as every dialog shows an empty range
+                         Row{1, "0000000"}, Row{256, "00000FF"}, Row{0xFFFFFFF, "FFFFFFE"},
+                         Row{0x10000000, "FFFFFFF"}, Row{0x20000400, "200003FF"},
+                         Row{0x100000000, "FFFFFFFF"}, Row{0x100000100, "FFFFFFFF"}}) {
     EXPECT_EQ(LastAddressText(row.size), row.text) << row.size;
   }
+  // A clamped byte address takes its word twin along.
+  const AddressTwinTexts fits = AddressTwins(0x10000000, 0x8000000);
+  EXPECT_EQ(fits.byte, "10000000");
+  EXPECT_EQ(fits.word, "8000000");
+  const AddressTwinTexts clamped = AddressTwins(0x1FFFFFFFF, 0xFFFFFFFF);
+  EXPECT_EQ(clamped.byte, "FFFFFFFF");
+  EXPECT_EQ(clamped.word, "7FFFFFFF");
 }
 
 TEST(HexInput, ByteAndWordTwinsConvertExactly) {
@@ -118,7 +125,7 @@ TEST_F(HexInputFileTest, OnlyRegularFilesExistAndGiveARange) {
   ASSERT_TRUE(range);
   EXPECT_EQ(range->start, "000000");
   EXPECT_EQ(range->end, "00000FF");
-  EXPECT_EQ(ShowFileEndAddress(Path("empty.bin"))->end, "FFFFFFF");
+  EXPECT_EQ(ShowFileEndAddress(Path("empty.bin"))->end, "0000000");
 
   testing::FakeMessages messages;
   EXPECT_TRUE(FileExistsCheck(Path("data.bin"), &messages));

@@ -153,6 +153,21 @@ TEST_F(BigIniFileTest, DuplicateSectionsAreMergedInMemoryOnly) {
   EXPECT_EQ(Contents(), "[A]\r\nx=1\r\nx=2\r\ny=3\r\n\r\n[B]\r\nb=2\r\n\r\n");
 }
 
+TEST_F(BigIniFileTest, DuplicatesAreFoundAsTheSectionSearchFindsNames) {
+  // "\xA4\x41" and "\xA4\x61" are two Big5 characters: two sections, both
+  // found; "\xA4\x41X" and "\xA4\x41x" differ in an ASCII letter only.
+  Write(
+      "[\xA4\x41]\r\nP=a.ini\r\n[\xA4\x61]\r\nP=b.ini\r\n[\xA4\x41x]\r\nQ=c.ini\r\n"
+      "[\xA4\x41X]\r\nR=d.ini\r\n");
+  TBigIniFile ini(path_);
+  LineList names;
+  ini.ReadSections(names);
+  EXPECT_EQ(names, (LineList{"\xA4\x41", "\xA4\x61", "\xA4\x41x"}));
+  EXPECT_EQ(ini.ReadString("\xA4\x41", "P", ""), "a.ini");
+  EXPECT_EQ(ini.ReadString("\xA4\x61", "P", ""), "b.ini");
+  EXPECT_EQ(ini.ReadString("\xA4\x41X", "R", ""), "d.ini");
+}
+
 TEST_F(BigIniFileTest, DuplicateHandlerDecidesWhichSectionStays) {
   Write("[A]\nx=1\n[a]\nx=2\n[B]\n[A]\nx=3\n");
   for (bool keep_first : {true, false}) {

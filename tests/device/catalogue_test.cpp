@@ -86,6 +86,28 @@ TEST_F(CatalogueTest, TwoReadersOfAPartsFile) {
   EXPECT_EQ(OkDeviceFile(Path("none.ini"), "Maker", "P2"), "<none>");
 }
 
+// Both readers read a section that occurs twice as one, and tell Big5
+// names apart that differ in their second byte only.
+TEST_F(CatalogueTest, ThePreviewAndOkFindAPartInTheSameSection) {
+  Put("Select.ini",
+      "[ITEM]\r\nValue=3\r\n0001=Maker\r\n0002=\xA4\x41\r\n0003=\xA4\x61\r\n"
+      "[Maker]\r\nValue=2\r\n0001=P1\r\n0002=P2\r\nP1=p1.ini\r\n"
+      "[\xA4\x41]\r\nValue=1\r\n0001=Q\r\nQ=q41.ini\r\n"
+      "[\xA4\x61]\r\nValue=1\r\n0001=Q\r\nQ=q61.ini\r\n"
+      "[MAKER]\r\nP1=late.ini\r\nP2=p2.ini\r\n");
+  const DeviceCatalogue catalogue(Paths());
+  struct Row {
+    const char *maker, *part, *file;
+  };
+  for (const Row& row : {Row{"Maker", "P1", "p1.ini"}, Row{"Maker", "P2", "p2.ini"},
+                         Row{"\xA4\x41", "Q", "q41.ini"}, Row{"\xA4\x61", "Q", "q61.ini"}}) {
+    SCOPED_TRACE(row.file);
+    EXPECT_EQ(catalogue.PartFile(row.maker, row.part), row.file);
+    EXPECT_EQ(OkDeviceFile(catalogue.path(), row.maker, row.part), row.file);
+  }
+  EXPECT_THAT(catalogue.Parts("\xA4\x61"), ElementsAre("Q"));
+}
+
 TEST_F(CatalogueTest, ReadOnceAndAgainOnlyWhenChanged) {
   Put("Select.ini", "[ITEM]\r\nValue=1\r\n0001=A\r\n");
   DeviceCatalogue catalogue(Paths());

@@ -106,6 +106,21 @@ TEST_F(IniSnapshotTest, AnswersAsTheIniObjectDoes) {
   EXPECT_EQ(snapshot.Find("Main", "late"), std::nullopt);
 }
 
+TEST_F(IniSnapshotTest, ASectionThatOccursAgainIsMergedOnlyWhenAsked) {
+  Write("[A]\r\nx=1\r\n[B]\r\nb=1\r\n[a]\r\nx=2\r\ny=3\r\n[b]\r\nc=4\r\n");
+  const IniSnapshot first(path_);
+  EXPECT_EQ(first.ReadString("A", "y", "-"), "-");
+  EXPECT_EQ(first.ReadSection("A"), (std::vector<std::string>{"x"}));
+
+  const IniSnapshot merged(path_, DuplicateSections::kMerged);
+  EXPECT_EQ(merged.ReadString("A", "x", "-"), "1");  // the first key still wins
+  EXPECT_EQ(merged.ReadString("a", "y", "-"), "3");
+  EXPECT_EQ(merged.ReadString("B", "c", "-"), "4");
+  EXPECT_EQ(merged.ReadString("B", "b", "-"), "1");
+  EXPECT_EQ(merged.ReadSection("A"), (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(merged.ReadSections(), (std::vector<std::string>{"A", "B"}));
+}
+
 TEST_F(IniSnapshotTest, ReadsTheFileAgainOnlyWhenItChanged) {
   Write("[s]\r\nk=1\r\n");
   IniSnapshot snapshot(path_);

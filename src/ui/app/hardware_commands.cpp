@@ -17,6 +17,10 @@ HardwareCommands::HardwareCommands(Application& app, TMainForm& window)
         &window_, [this, work] { app_.RunCommand(work); }, Qt::QueuedConnection);
   };
   panel_widget_ = new EngineeringPanelWidget(panel_, run, window.CopyPage());
+  // The Create page's type button, which the panel carries.
+  panel_widget_->AddCommandButton("Button14", "Create Type", "Create page device", [this] {
+    if (const auto& create_type = app_.commands().create_type) create_type();
+  });
   panel_widget_->move(kPanelPosition);
   panel_widget_->resize(panel_widget_->sizeHint());
   panel_widget_->SetSramButtonsEnabled(window.SramButtonsEnabled());

@@ -140,9 +140,10 @@ void TLoadDlg::Build() {
   connect(format_group_, &QButtonGroup::idClicked, this, &TLoadDlg::FormatGroupClick);
   connect(lane_group_, &QButtonGroup::idClicked, this,
           [this](int code) { logic_.LaneClick(code); });
-  // Only the user's changes of the name: typing, or a pick from the list.
+  // Only the user's changes of the name: typing, or a pick from the list
+  // (whose bytes the box keeps).
   connect(name_edit_->lineEdit(), &QLineEdit::textEdited, this, &TLoadDlg::NameEditChange);
-  connect(name_edit_, &QComboBox::textActivated, this, &TLoadDlg::NameEditChange);
+  connect(name_edit_, &QComboBox::activated, this, &TLoadDlg::NameEditChange);
 }
 
 void TLoadDlg::Pull() {
@@ -177,8 +178,9 @@ void TLoadDlg::SetFileName(const std::string& name) {
   });
 }
 
-void TLoadDlg::NameEditChange(const QString& name) {
-  Act([&] { logic_.NameEditChange(name.toStdString()); });
+void TLoadDlg::NameEditChange() {
+  const std::string name = name_edit_->Text();
+  Act([&] { logic_.NameEditChange(name); });
 }
 
 void TLoadDlg::BitBtn1Click() {
@@ -190,7 +192,9 @@ void TLoadDlg::BitBtn2Click() {
   Pull();
   if (!logic_.Load()) return;
   Push();  // the full path, which the history keeps
-  name_edit_->WriteIniFile();
+  // The history takes the name once the file has loaded: a file that fails
+  // to load leaves it as it was.
+  env_.session.name_history_write = name_edit_->DeferredWrite();
   accept();
 }
 

@@ -56,7 +56,8 @@ class TLoadDlg : public TParameterDialog {
   void BitBtn2Click();  // Load
   void BitBtn3Click();  // Cancel
   void FormatGroupClick(int code);
-  void NameEditChange(const QString& name);
+  // The name changed by the operator (typed or picked).
+  void NameEditChange();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <utility>
+
 #include "programmer/operation_context.h"
 #include "ui/buffer/load_dialog_window.h"
 #include "ui/buffer/save_dialog_window.h"
@@ -76,6 +78,10 @@ int64_t QtLoadSaveWindows::MainWindowHandle() const {
 
 std::function<void()> QtLoadSaveWindows::TakeBufferSizing() {
   return session_.TakeBufferSizing(ops_, host_);
+}
+
+std::function<bool()> QtLoadSaveWindows::TakeNameHistoryWrite() {
+  return std::exchange(session_.name_history_write, nullptr);
 }
 
 }  // namespace quenlet

@@ -47,6 +47,7 @@ class QtLoadSaveWindows : public LoadSaveWindows {
   void RedrawView() override;
   int64_t MainWindowHandle() const override;
   std::function<void()> TakeBufferSizing() override;
+  std::function<bool()> TakeNameHistoryWrite() override;
 
   LoadSaveSession& Session() { return session_; }
 

@@ -6,9 +6,17 @@
 // Typing and Enter never add an item by themselves: only WriteIniFile puts
 // the current text into the list. Entries holding a line break are neither
 // read nor written, since they would break the INI file.
+//
+// Entries are bytes (platform/name_history.h): each item shows its decoded
+// name and keeps its bytes, and the edit keeps the bytes of the name put
+// into it or picked from the list (display_text.h), so a name that is not
+// UTF-8 comes back byte for byte however often the list is written.
 #include <QComboBox>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/name_history.h"
 
 namespace quenlet {
 
@@ -32,6 +40,8 @@ class THistoryComboBox : public QComboBox {
 
   // The file ReadIniFile and WriteIniFile use.
   std::string EffectiveIniFileName() const;
+  // The history as the INI file keeps it.
+  NameHistory History() const;
 
   // Clears the items and the edit text, then appends H0, H1, ... up to
   // MaxHistoryLength entries or the first empty one. The edit text stays
@@ -42,10 +52,15 @@ class THistoryComboBox : public QComboBox {
   // and rewrites the section from the list. False when the file could not
   // be written.
   bool WriteIniFile();
+  // What WriteIniFile would write, to be written later (after the work the
+  // name is for has succeeded), when this box may be gone. Does nothing
+  // (true) while the section is empty.
+  std::function<bool()> DeferredWrite() const;
 
+  // The entries' bytes, and the bytes of the edit's name.
   std::vector<std::string> Items() const;
-  std::string Text() const { return currentText().toStdString(); }
-  void SetText(const std::string& text) { setEditText(QString::fromStdString(text)); }
+  std::string Text() const;
+  void SetText(const std::string& text);
 
  private:
   std::string ini_file_name_;

@@ -31,9 +31,9 @@ EngineeringPanelWidget::EngineeringPanelWidget(EngineeringPanel& panel, Runner r
   setFrameShape(QFrame::StyledPanel);
   ApplyDialogLook(this);
 
-  auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(8, 8, 8, 8);
-  grid->setSpacing(4);
+  grid_ = new QGridLayout(this);
+  grid_->setContentsMargins(8, 8, 8, 8);
+  grid_->setSpacing(4);
   using P = EngineeringPanel;
   struct Entry {
     const char* name;
@@ -66,12 +66,8 @@ EngineeringPanelWidget::EngineeringPanelWidget(EngineeringPanel& panel, Runner r
       {"prog", "prog", "Program test", &P::progClick},
       {"Init", "Init", nullptr, &P::InitClick},
   };
-  int at = 0;
   for (const Entry& e : entries) {
-    QPushButton* button =
-        AddButton(e.name, e.caption, e.accessible ? e.accessible : e.caption, e.click);
-    grid->addWidget(button, at / kColumns, at % kColumns);
-    ++at;
+    AddButton(e.name, e.caption, e.accessible ? e.accessible : e.caption, e.click);
   }
   button21_ = Button("Button21");
   button21_->setMouseTracking(true);
@@ -82,20 +78,33 @@ EngineeringPanelWidget::EngineeringPanelWidget(EngineeringPanel& panel, Runner r
 QPushButton* EngineeringPanelWidget::AddButton(const char* name, const char* caption,
                                                const char* accessible,
                                                void (EngineeringPanel::*click)()) {
+  EngineeringPanel* panel = &panel_;
+  return Place(name, caption, accessible, [panel, click] { (panel->*click)(); });
+}
+
+QPushButton* EngineeringPanelWidget::AddCommandButton(const char* name, const char* caption,
+                                                      const char* accessible,
+                                                      std::function<void()> work) {
+  return Place(name, caption, accessible, std::move(work));
+}
+
+QPushButton* EngineeringPanelWidget::Place(const char* name, const char* caption,
+                                           const char* accessible, std::function<void()> work) {
   auto* button = new QPushButton(caption, this);
   button->setObjectName(name);
   button->setAccessibleName(accessible);
   button->setAutoDefault(false);
   button->setFocusPolicy(Qt::TabFocus);
-  connect(button, &QPushButton::clicked, this, [this, click] {
-    EngineeringPanel* panel = &panel_;
-    const std::function<void()> work = [panel, click] { (panel->*click)(); };
+  connect(button, &QPushButton::clicked, this, [this, work = std::move(work)] {
+    if (!work) return;
     if (run_) {
       run_(work);
     } else {
       work();
     }
   });
+  grid_->addWidget(button, buttons_ / kColumns, buttons_ % kColumns);
+  ++buttons_;
   return button;
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/input_box.h"
 
+class QGridLayout;
 class QPushButton;
 
 namespace quenlet {
@@ -38,6 +39,12 @@ class EngineeringPanelWidget : public QFrame {
 
   QPushButton* Button(const char* name) const;
 
+  // A button of the panel whose work lies beyond the engineering panel's
+  // logic (Button14: the Create page's type button), placed after the
+  // others and run through the same runner. An empty work does nothing.
+  QPushButton* AddCommandButton(const char* name, const char* caption, const char* accessible,
+                                std::function<void()> work);
+
  public slots:
   // "Read SRAM" and "Write SRAM" follow every reconnect.
   void SetSramButtonsEnabled(bool enabled);
@@ -48,9 +55,14 @@ class EngineeringPanelWidget : public QFrame {
  private:
   QPushButton* AddButton(const char* name, const char* caption, const char* accessible,
                          void (EngineeringPanel::*click)());
+  // The button in the next cell of the grid.
+  QPushButton* Place(const char* name, const char* caption, const char* accessible,
+                     std::function<void()> work);
 
   EngineeringPanel& panel_;
   Runner run_;
+  QGridLayout* grid_ = nullptr;
+  int buttons_ = 0;
   QPushButton* button21_ = nullptr;
 };
 

@@ -11,6 +11,8 @@
 #include <QTimer>
 
 #include "app/app_fixture.h"
+#include "app/create_page.h"
+#include "ui/app/create_page_dialog.h"
 #include "ui/app/main_form.h"
 #include "ui/device/select_ic_dialog.h"
 #include "ui/screenshot.h"
@@ -83,6 +85,25 @@ TEST_F(DeviceDialogHostTest, OkRelabelsTheDeviceCancelDoesNot) {
   });
   EXPECT_EQ(app->SelectedType()[1], "AM29F040");
   EXPECT_EQ(History().ReadString("SelectDlg", "OK", ""), "0");
+}
+
+TEST_F(DeviceDialogHostTest, TheCreatePageShowsTheDialogOverItsPanel) {
+  QtCreatePageDialog create_dialog(*host, *form);
+  CreatePage page(*app, create_dialog);
+  TSelectICDialog* dialog = &host->Dialog();
+  QPoint shown_at;
+  QTimer::singleShot(0, dialog, [&, dialog] {
+    shown_at = dialog->pos();
+    PickRow(dialog->MaunListBox(), 0);
+    PickRow(dialog->NumListBox(), 1);
+    QTest::mouseClick(dialog->OKBtn(), Qt::LeftButton);
+  });
+  ASSERT_TRUE(app->RunCommand(app->commands().create_type));
+  EXPECT_EQ(shown_at, form->mapToGlobal(QtCreatePageDialog::kCreatePanelPosition));
+  EXPECT_EQ(app->SelectedType()[1], "AM29F040");
+  const IniFile project(Path("Project.ini"));
+  EXPECT_EQ(project.ReadString("Temp", "Vendor", ""), "AMD");
+  EXPECT_EQ(project.ReadString("Temp", "ID", ""), "AM29F040");
 }
 
 // The fuse editor follows every chosen device: a device without fuses is

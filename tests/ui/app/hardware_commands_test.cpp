@@ -96,6 +96,16 @@ TEST_F(HardwareCommandsTest, TheTriggerShowsAndHidesTheEngineeringPanel) {
   EXPECT_FALSE(panel->Button("Button7")->isEnabled());
   EXPECT_THAT(messages.texts(), ::testing::Contains(Application::kNotConnectedText));
 
+  // Button14 is the Create page's type button, through the busy gate too.
+  int create_type = 0;
+  app->commands().create_type = [&] { ++create_type; };
+  QTest::mouseClick(panel->Button("Button14"), Qt::LeftButton);
+  Settle();
+  EXPECT_EQ(create_type, 1);
+  app->commands().create_type = nullptr;
+  QTest::mouseClick(panel->Button("Button14"), Qt::LeftButton);
+  Settle();
+
   QTest::mouseClick(trigger, Qt::LeftButton);
   Settle();
   EXPECT_FALSE(panel->isVisible());

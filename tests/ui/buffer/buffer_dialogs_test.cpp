@@ -72,7 +72,8 @@ TEST_F(BufferDialogsTest, BlockDialogShowsItsTextsAndKeepsTheTwinsInStep) {
   EXPECT_EQ(dialog.DistSAddLabel()->text(), "00010FF");
   EXPECT_EQ(dialog.DistSAdd16Label()->text(), "000087F");
   Type(dialog.DistSAdd8(), "123456789");
-  EXPECT_EQ(dialog.DistSAdd8()->text(), "1234567");
+  EXPECT_EQ(dialog.DistSAdd8()->text(), "12345678");
+  testing::SaveScreenshot(dialog, "block_dialog_eight_digits");
 
   // The reset after "Range Error!!" is the program's writing: the byte end
   // stays N - 1 and is not rewritten from its word twin.

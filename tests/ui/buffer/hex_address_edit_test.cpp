@@ -23,7 +23,7 @@ TEST(HexAddressEdit, TypingAndPastingKeepOnlyWhatTheFieldHolds) {
       {"lower case is upper-cased", kAddressDigits, "", "a", "", "A"},
       {"other keys are dropped", kAddressDigits, "", "g- x", "", ""},
       {"digits and letters mixed", kAddressDigits, "", "1aF0", "", "1AF0"},
-      {"an eighth digit is cut", kAddressDigits, "", "12345678", "", "1234567"},
+      {"a ninth digit is cut", kAddressDigits, "", "123456789", "", "12345678"},
       {"a byte field holds two", kByteDigits, "", "100", "", "10"},
       {"paste is cut at the first non-hex", kAddressDigits, "", "", "12G4", "12"},
       {"paste is cut to the length first", kByteDigits, "", "", "ABC", "AB"},

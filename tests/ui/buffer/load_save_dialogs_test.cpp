@@ -1,5 +1,6 @@
 // The load and save dialogs on the offscreen platform, alone and through
 // the editor's Load and Save commands.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <QApplication>
@@ -35,6 +36,8 @@ namespace quenlet {
 namespace {
 
 using testing::Click;
+using ::testing::Contains;
+using ::testing::Not;
 using testing::SrecCat;
 using testing::TextsOf;
 using testing::Type;
@@ -310,6 +313,9 @@ TEST_F(LoadSaveDialogsTest, ADamagedFileLeavesTheBufferAsItWasSizeIncluded) {
   });
   EXPECT_FALSE(LoadFileClick(*context_));
   EXPECT_FALSE(Texts().empty());
+  // The load path and the history still name what the buffer holds.
+  EXPECT_EQ(host.load_path, "");
+  EXPECT_FALSE(std::filesystem::exists(Path("quenlet.ini")));
   EXPECT_EQ(ops.buffer.BufSize(), size_before);
   EXPECT_EQ(ops.state.BufferSize, state_before.BufferSize);
   EXPECT_EQ(ops.state.DeviceBufferSize, state_before.DeviceBufferSize);
@@ -323,11 +329,61 @@ TEST_F(LoadSaveDialogsTest, ADamagedFileLeavesTheBufferAsItWasSizeIncluded) {
     Click(d.BitBtn2());
   });
   ASSERT_TRUE(LoadFileClick(*context_));
+  EXPECT_EQ(host.load_path, good);
+  EXPECT_EQ(IniFile(Path("quenlet.ini")).ReadString("BinaryEditLoadFileHistory", "H0", ""), good);
   const uint32_t range = static_cast<uint32_t>(text.size() - 1);
   EXPECT_EQ(ops.state.DeviceBufferSize, range);
   EXPECT_EQ(ops.device.IcBufferSize, range);
   // The dialog's size, then the range reader's growth of 1024.
   EXPECT_EQ(ops.buffer.BufSize(), range + 2 * DataBuffer::kSizeExtra);
+}
+
+// File names are bytes: a Latin-1 name and a Big5 one are neither UTF-8.
+TEST_F(LoadSaveDialogsTest, NamesThatAreNotUtf8LoadSaveAndStayInTheHistory) {
+  const std::string latin1 = File("caf\xE9.bin", std::string(0x10, '\x41'));
+  const std::string big5 = File("\xA4\xA4\xA4\xE5.bin", std::string(0x20, '\x42'));
+  const std::string saved = Path("sav\xE9.bin");
+  IniFile names(Path("quenlet.ini"));
+  names.WriteString("BinaryEditLoadFileHistory", "H0", big5);
+  names.WriteString("BinSaveFileHistory", "H0", saved);
+  History().WriteString("LoadDlg", "Name", latin1);  // the last load, proposed again
+
+  WhenShown<TLoadDlg>([&](TLoadDlg& d) {
+    EXPECT_EQ(d.NameEdit()->Text(), latin1);
+    EXPECT_EQ(d.NameEdit()->currentText().toStdString(), Path("caf\xC3\xA9.bin"));
+    EXPECT_EQ(d.SourceEAdd()->text(), "000000F");
+    Click(d.BitBtn2());
+  });
+  ASSERT_TRUE(LoadFileClick(*context_));
+  EXPECT_EQ(ops.buffer.Bytes()[0xF], 0x41);
+  EXPECT_EQ(host.load_path, latin1);
+
+  // Picked from the history.
+  WhenShown<TLoadDlg>([&](TLoadDlg& d) {
+    ASSERT_EQ(d.NameEdit()->Items(), (std::vector<std::string>{latin1, big5}));
+    d.NameEdit()->setCurrentIndex(1);
+    emit d.NameEdit()->activated(1);
+    EXPECT_EQ(d.SourceEAdd()->text(), "000001F");
+    Click(d.BitBtn2());
+  });
+  ASSERT_TRUE(LoadFileClick(*context_));
+  EXPECT_EQ(ops.buffer.Bytes()[0x1F], 0x42);
+  EXPECT_EQ(host.load_path, big5);
+
+  WhenShown<TLoadSaveDlg>([&](TLoadSaveDlg& d) {
+    EXPECT_EQ(d.NameEdit()->Text(), big5);  // the last loaded file
+    d.NameEdit()->setCurrentIndex(0);       // the save history's name
+    Type(d.SourceEAdd(), "1F");
+    Click(d.BitBtn2());
+  });
+  ASSERT_TRUE(SaveFileClick(*context_));
+  EXPECT_EQ(testing::ReadFile(saved), std::string(0x20, '\x42'));
+  EXPECT_THAT(Texts(), Not(Contains("Not Found File ! ")));
+
+  const IniFile after(Path("quenlet.ini"));
+  EXPECT_EQ(after.ReadString("BinaryEditLoadFileHistory", "H0", ""), big5);
+  EXPECT_EQ(after.ReadString("BinaryEditLoadFileHistory", "H1", ""), latin1);
+  EXPECT_EQ(after.ReadString("BinSaveFileHistory", "H0", ""), saved);
 }
 
 TEST_F(LoadSaveDialogsTest, ALoadPathOfZeroBecomesTheNameWithItsRange) {

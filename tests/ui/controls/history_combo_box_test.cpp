@@ -124,6 +124,33 @@ TEST_F(HistoryComboBoxTest, ANameWithALineBreakIsNeverWritten) {
   EXPECT_EQ(IniFile(Path("quenlet.ini")).ReadSections(), std::vector<std::string>{kSection});
 }
 
+// File names are bytes: a Latin-1 name and a Big5 one are neither UTF-8,
+// and Qt's strings would replace their bytes.
+TEST_F(HistoryComboBoxTest, NamesThatAreNotUtf8SurviveEveryRewriteByteForByte) {
+  const std::string latin1 = "/data/caf\xE9.bin";
+  const std::string big5 = "/data/\xA4\xA4\xA4\xE5.bin";
+  Store({latin1, big5, "plain.bin"});
+  const std::vector<std::string> keys = {"H0=" + latin1, "H1=" + big5, "H2=plain.bin"};
+  for (int i = 0; i < 10; ++i) {
+    box.ReadIniFile();
+    box.SetText(latin1);
+    ASSERT_TRUE(box.WriteIniFile());
+    ASSERT_EQ(Section(), keys) << "rewrite " << i;
+  }
+  EXPECT_EQ(box.itemText(0).toStdString(), "/data/caf\xC3\xA9.bin");  // shown decoded
+  EXPECT_EQ(box.itemText(1).toStdString(), "/data/\xE4\xB8\xAD\xE6\x96\x87.bin");
+
+  // A name picked from the list brings its bytes, as does the edit's own.
+  box.ReadIniFile();
+  box.setCurrentIndex(1);
+  EXPECT_EQ(box.Text(), big5);
+  ASSERT_TRUE(box.WriteIniFile());
+  EXPECT_EQ(Section(), (std::vector<std::string>{"H0=" + big5, "H1=" + latin1, "H2=plain.bin"}));
+  // A typed name is the operator's text.
+  box.lineEdit()->setText(QString::fromUtf8("caf\xC3\xA9.bin"));
+  EXPECT_EQ(box.Text(), "caf\xC3\xA9.bin");
+}
+
 TEST(HistoryComboBox, DefaultsToSevenEntriesInTheProgramsOwnIniFile) {
   THistoryComboBox box;
   EXPECT_EQ(box.MaxHistoryLength(), 7);
