@@ -1,6 +1,5 @@
 // Quenlet: host program of the USB device programmer.
 #include <QApplication>
-#include <QMessageBox>
 #include <QStyleFactory>
 #include <exception>
 #include <memory>
@@ -79,7 +78,7 @@ int main(int argc, char** argv) {
     window.show();
     return QApplication::exec();
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), e.what());
+    messages.ShowError(e.what());
     return 1;
   }
 }

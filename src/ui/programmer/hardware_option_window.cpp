@@ -23,6 +23,7 @@
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/display_text.h"
 #include "ui/controls/look.h"
+#include "ui/controls/window_frame.h"
 
 namespace quenlet {
 namespace {
@@ -71,6 +72,7 @@ THardWare_Option::THardWare_Option(OperationContext& ops,
   layout->setContentsMargins(12, 12, 12, 12);
   layout->addWidget(pages_);
   setFixedSize(sizeHint().expandedTo(QSize(520, 0)));
+  FrameWindow(this);
 }
 
 THardWare_Option::~THardWare_Option() {

@@ -80,7 +80,7 @@ TEST_F(AboutBoxTest, ItsTextsPlaceAndShortForm) {
   EXPECT_TRUE(SaveScreenshot(box, "about"));
 
   QTest::mouseClick(box.ProgramIcon(), Qt::LeftButton);
-  EXPECT_EQ(box.height(), 163);
+  EXPECT_EQ(box.height(), TAboutBox::kBandDrop + 163);
   EXPECT_EQ(box.Panel1()->height(), 161);
   EXPECT_FALSE(box.tt()->isVisible());
   EXPECT_FALSE(box.H_sn()->isVisible());
