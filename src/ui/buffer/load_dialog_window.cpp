@@ -180,7 +180,7 @@ void TLoadDlg::NameEditChange(const QString& name) {
 }
 
 void TLoadDlg::BitBtn1Click() {
-  const std::string path = files_.ChooseOpen(BrowseRequest(env_, false));
+  const std::string path = files_.ChooseOpen(BrowseRequest(env_, false, name_edit_->Text()));
   Act([&] { logic_.BrowseChosen(path); });
 }
 

@@ -117,7 +117,7 @@ void TLoadSaveDlg::Push() {
 }
 
 void TLoadSaveDlg::BitBtn1Click() {
-  const std::string path = files_.ChooseSave(BrowseRequest(env_, true));
+  const std::string path = files_.ChooseSave(BrowseRequest(env_, true, name_edit_->Text()));
   Act([&] { logic_.BrowseChosen(path); });
 }
 

@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QTreeView>
 
+#include "ui/controls/window_frame.h"
 #include "ui/controls/window_placement.h"
+#include "ui/platform/file_dialog_icons.h"
 
 namespace quenlet {
 namespace {
@@ -37,8 +39,12 @@ QString BareLabel(const QString& label) {
 }
 
 // The name takes the room the other columns leave; they are as wide as
-// their texts, so that no size, type or date is cut.
+// their texts, so that no size, type or date is cut; the places beside
+// them show their names whole.
 void ColumnsShowWhole(QFileDialog& dialog) {
+  if (auto* places = dialog.findChild<QAbstractItemView*>("sidebar")) {
+    places->setMinimumWidth(places->sizeHintForColumn(0) + 2 * places->frameWidth() + 8);
+  }
   auto* details = dialog.findChild<QTreeView*>("treeView");
   if (!details) return;
   QHeaderView* header = details->header();
@@ -66,6 +72,9 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request, bo
                                             QWidget* parent) {
   auto dialog = std::make_unique<QFileDialog>(parent, QString::fromStdString(request.title));
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  UseDrawnIcons(*dialog);
+  ColumnsShowWhole(*dialog);
+  FrameWindow(dialog.get());
   dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog->setFileMode(save || !request.must_exist ? QFileDialog::AnyFile
@@ -96,7 +105,6 @@ std::string QtFileChooser::ChooseSave(const FileDialogRequest& request) {
 
 std::string QtFileChooser::Run(const FileDialogRequest& request, bool save) {
   const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, save, parent_);
-  ColumnsShowWhole(*dialog);
   const WindowPlacement over = WindowPlacement::OverMainWindow(parent_);
   const QSize wanted =
       last_size_.isValid() ? last_size_ : kFirstSize.expandedTo(dialog->sizeHint());

@@ -14,7 +14,8 @@
 //
 // The dialog opens over the main window, inside the screen, at the size the
 // last one was left at (at first at least 760 x 480), with its size, type
-// and date columns as wide as what they show.
+// and date columns as wide as what they show, and with the program's own
+// pictures (file_dialog_icons.h) and edge.
 #include <QSize>
 #include <QStringList>
 #include <memory>
