@@ -82,10 +82,15 @@ class WindowEdge : public QWidget {
     }
     return false;
   }
+  // Four strips rather than a stroked rectangle, which at 2x would leave
+  // the outermost device pixels on the right and the bottom bare.
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.setPen(look::kFrameBottom);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    const int w = width(), h = height();
+    for (const QRect strip :
+         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)}) {
+      p.fillRect(strip, look::kFrameBottom);
+    }
   }
 
  private:

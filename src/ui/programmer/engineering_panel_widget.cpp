@@ -7,6 +7,7 @@
 
 #include "programmer/engineering_panel.h"
 #include "ui/controls/dialog_look.h"
+#include "ui/controls/window_frame.h"
 #include "ui/controls/window_placement.h"
 
 namespace quenlet {
@@ -22,6 +23,7 @@ std::string QtInputBox::Ask(const std::string& caption, const std::string& promp
   box.setWindowTitle(QString::fromStdString(caption));
   box.setLabelText(QString::fromStdString(prompt));
   box.setTextValue(QString::fromStdString(default_text));
+  FrameWindow(&box);
   PlaceWindow(box, WindowPlacement::OverMainWindow(parent_ ? parent_->window() : nullptr));
   return box.exec() == QDialog::Accepted ? box.textValue().toStdString() : default_text;
 }

@@ -65,6 +65,7 @@ TEST_F(AboutBoxTest, ItsTextsPlaceAndShortForm) {
   TAboutBox box(*app, &main_window);
   box.show();
   EXPECT_EQ(box.windowTitle(), "About");
+  EXPECT_NE(box.findChild<QWidget*>("TitleBand"), nullptr);  // the caption shows
   EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(box.pos(), main_window.frameGeometry().topLeft() + QPoint(130, 55));
   QStringList texts;

@@ -34,6 +34,7 @@
 #include "ui/buffer/progress_window.h"
 #include "ui/buffer/save_dialog_window.h"
 #include "ui/buffer/show_sum_window.h"
+#include "ui/controls/look.h"
 #include "ui/controls/message_box_window.h"
 #include "ui/controls/window_placement.h"
 #include "ui/device/option_commands.h"
@@ -103,8 +104,16 @@ class DialogPlacementTest : public AppTest {
     SaveScreenshot(image, QString("placement_%1@%2x").arg(name).arg(ratio));
   }
 
-  // Where the window came, against the rule for `how`.
+  // Where the window came, against the rule for `how`, and its edge in the
+  // frame colour, which keeps it apart from the main window without a
+  // window manager's frame.
   void Check(QWidget& window, const WindowPlacement& how) {
+    const QImage shot = window.grab().toImage();
+    for (const QPoint at :
+         {QPoint(0, shot.height() / 2), QPoint(shot.width() - 1, shot.height() / 2),
+          QPoint(shot.width() / 2, shot.height() - 1)}) {
+      EXPECT_EQ(shot.pixelColor(at).rgb(), look::kFrameBottom.rgb()) << "no edge";
+    }
     const QRect work = PlacementWorkArea(WindowPlacement::OverMainWindow(form.get()));
     const QRect main = form->frameGeometry();
     const QRect frame = window.frameGeometry();
