@@ -42,6 +42,14 @@ QLabel* ValueLabel(const char* name, QWidget* parent) {
   return label;
 }
 
+// An item's caption as its cell shows it: the blanks that lined its colon
+// up with the others' go, as the grid lines the cells up.
+QString ItemCaption(const char* caption) {
+  QString text = QString::fromUtf8(caption).trimmed();
+  if (text.endsWith(':')) text = text.chopped(1).trimmed() + " :";
+  return text;
+}
+
 void SetTextColour(QLabel* label, const QColor& colour) {
   QPalette p = label->palette();
   p.setColor(QPalette::WindowText, colour);
@@ -173,22 +181,28 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
 
   auto* report = new QGroupBox(page);
   report->setObjectName("ReportGroup");
+  // A column of caption cells (right-aligned, so that the colons line up)
+  // and a column of the cells the report's lines go in.
   auto* grid = new QGridLayout(report);
-  grid->setHorizontalSpacing(24);
-  grid->setVerticalSpacing(2);
+  grid->setHorizontalSpacing(8);
+  grid->setVerticalSpacing(1);
   const QFont mono = look::Mono(12);
-  const int rows = kSelfTestLines / 2;
+  // Room for a line of fourteen result values without the window growing.
+  const int value_width = QFontMetrics(mono).horizontalAdvance(QString("00 ").repeated(14));
   for (int line = 0; line < kSelfTestLines; ++line) {
-    auto* text = new QLabel(self_test_text::kItemCaptions[line], report);
+    auto* caption = new QLabel(ItemCaption(self_test_text::kItemCaptions[line]), report);
+    caption->setObjectName(QString("Caption%1").arg(line + 1));
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* text = new QLabel(report);
     text->setObjectName(QString("StaticText%1").arg(line + 1));
     text->setFont(mono);
+    text->setMinimumWidth(value_width);
     text->setAccessibleDescription(QString("Self-test line %1").arg(line + 1));
-    // The item stays named when the line shows result values.
-    text->setToolTip(self_test_text::kItemCaptions[line]);
-    grid->addWidget(text, line % rows, line / rows);
+    caption->setBuddy(text);
+    grid->addWidget(caption, line, 0);
+    grid->addWidget(text, line, 1);
     report_[line] = text;
   }
-  grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
 
   auto* count_caption = new QLabel(kCountCaption, page);
