@@ -25,8 +25,9 @@
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
+  // No display name: the window system would add it to every window's
+  // caption ("Save File — Quenlet"), and the captions are the windows' own.
   QApplication::setApplicationName("quenlet");
-  QApplication::setApplicationDisplayName(QString::fromUtf8(quenlet::Application::kTitle));
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   QApplication::setFont(quenlet::look::LabelFont());
 

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <cmath>
 
+#include "app/application.h"
 #include "ui/controls/display_text.h"
 #include "ui/controls/message_box_window.h"
 
@@ -73,7 +74,7 @@ QWidget* QtMessages::Owner() const {
 }
 
 void QtMessages::Show(const std::string& text) {
-  RunMessageBox(QApplication::applicationDisplayName(), DisplayText(text), MessageButtons::Ok,
+  RunMessageBox(QString::fromUtf8(Application::kTitle), DisplayText(text), MessageButtons::Ok,
                 MessageIcon::None, Owner());
 }
 
@@ -83,7 +84,7 @@ MessageResult QtMessages::Box(const std::string& text, const std::string& captio
 }
 
 void QtMessages::ShowError(const std::string& text) {
-  RunMessageBox(QApplication::applicationDisplayName(), DisplayText(text), MessageButtons::Ok,
+  RunMessageBox(QString::fromUtf8(Application::kTitle), DisplayText(text), MessageButtons::Ok,
                 MessageIcon::Stop, Owner());
 }
 

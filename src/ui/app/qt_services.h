@@ -15,8 +15,8 @@ namespace quenlet {
 
 // Modal message boxes in the program's look (MessageBoxWindow), over the
 // dialog that is up, else over the main window once it exists. Plain boxes
-// carry the application's title as caption; the error display is a box with
-// the stop icon.
+// carry the program's title ("Quenlet") as caption; the error display is a
+// box with the stop icon.
 class QtMessages : public Messages {
  public:
   void SetParent(QWidget* parent) { parent_ = parent; }
