@@ -184,15 +184,17 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
   // A column of caption cells (right-aligned, so that the colons line up)
   // and a column of the cells the report's lines go in.
   auto* grid = new QGridLayout(report);
+  grid->setContentsMargins(12, 6, 12, 6);
   grid->setHorizontalSpacing(8);
-  grid->setVerticalSpacing(1);
-  const QFont mono = look::Mono(12);
+  grid->setVerticalSpacing(0);
+  const QFont mono = look::Mono(11);
   // Room for a line of fourteen result values without the window growing.
   const int value_width = QFontMetrics(mono).horizontalAdvance(QString("00 ").repeated(14));
   for (int line = 0; line < kSelfTestLines; ++line) {
     auto* caption = new QLabel(ItemCaption(self_test_text::kItemCaptions[line]), report);
     caption->setObjectName(QString("Caption%1").arg(line + 1));
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    caption->setFont(look::CaptionFont());
     auto* text = new QLabel(report);
     text->setObjectName(QString("StaticText%1").arg(line + 1));
     text->setFont(mono);
@@ -232,7 +234,7 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
   error_message_ = new QListWidget(page);
   error_message_->setObjectName("Error_Message");
   error_message_->setAccessibleName("Messages");
-  error_message_->setFixedHeight(56);
+  error_message_->setFixedHeight(44);
 
   auto* execute = MakeDialogButton("Self_OK", "Execute", page);
   execute->setDefault(true);
@@ -248,9 +250,10 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
   auto* buttons = ButtonRow(execute, cancel);
   buttons->insertWidget(1, shelf_stop_);
 
+  // Tight enough for the window to fit inside the main window.
   auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(12, 12, 12, 12);
-  layout->setSpacing(8);
+  layout->setContentsMargins(12, 8, 12, 8);
+  layout->setSpacing(6);
   layout->addWidget(report);
   layout->addLayout(state_row);
   layout->addWidget(error_message_);
