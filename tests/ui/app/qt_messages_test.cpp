@@ -1,4 +1,4 @@
-// The Qt side of Messages: every box is the program's own, with the Parts'
+// The Qt side of Messages: every box is the program's own, with the caller's
 // captions, over the dialog that is up.
 #include <gtest/gtest.h>
 #include <QPushButton>
