@@ -1,6 +1,5 @@
 // Quenlet: host program of the USB device programmer.
 #include <QApplication>
-#include <QMessageBox>
 #include <QStyleFactory>
 #include <exception>
 #include <memory>
@@ -28,8 +27,9 @@
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
+  // No display name: the window system would add it to every window's
+  // caption ("Save File — Quenlet"), and the captions are the windows' own.
   QApplication::setApplicationName("quenlet");
-  QApplication::setApplicationDisplayName(QString::fromUtf8(quenlet::Application::kTitle));
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   QApplication::setFont(quenlet::look::LabelFont());
 
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     window.show();
     return QApplication::exec();
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), e.what());
+    messages.ShowError(e.what());
     return 1;
   }
 }

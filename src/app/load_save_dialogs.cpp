@@ -47,13 +47,22 @@ std::string ResolveDialogName(const std::string& name, const LoadSaveSession& se
   return (session.browse_folder.empty() ? program_dir : session.browse_folder) + name;
 }
 
-FileDialogRequest BrowseRequest(const LoadSaveDialogEnv& env, bool save) {
+FileDialogRequest BrowseRequest(const LoadSaveDialogEnv& env, bool save,
+                                const std::string& field_name) {
   FileDialogRequest request;
   request.title = save ? "Save As" : "Open";
   request.filter = kDataFileFilter;
-  request.initial_dir =
-      env.session.browse_folder.empty() ? env.ops.state.ProgramDir : env.session.browse_folder;
   request.must_exist = !save;
+  const std::string named = ResolveDialogName(field_name, env.session, env.ops.state.ProgramDir);
+  const std::string folder = FolderOf(named);
+  struct stat st {};
+  if (!folder.empty() && ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    request.initial_dir = folder;
+    if (IsRegularFile(named)) request.initial_name = named.substr(folder.size());
+  } else {
+    request.initial_dir =
+        env.session.browse_folder.empty() ? env.ops.state.ProgramDir : env.session.browse_folder;
+  }
   return request;
 }
 

@@ -93,9 +93,11 @@ std::string ResolveDialogName(const std::string& name, const LoadSaveSession& se
                               const std::string& program_dir);
 
 // What Browse asks the file chooser: the data-file filter, starting in the
-// last Browse folder (else the program directory); an open needs an
-// existing file.
-FileDialogRequest BrowseRequest(const LoadSaveDialogEnv& env, bool save);
+// folder of the file the dialog's field names (resolved as the dialog
+// resolves it; an existing file is also picked), else in the last Browse
+// folder, else in the program directory; an open needs an existing file.
+FileDialogRequest BrowseRequest(const LoadSaveDialogEnv& env, bool save,
+                                const std::string& field_name);
 
 // The load dialog's sizing of the buffer for a range of range_size bytes:
 // at least the device's size; a larger range raises IcBufferSize,

@@ -131,6 +131,39 @@ TEST_F(LoadDialogTest, RelativeNamesFollowTheLastBrowseFolder) {
   EXPECT_EQ(History().ReadString("LoadDlg", "Name", ""), Path("sub/data.bin"));
 }
 
+TEST_F(LoadDialogTest, BrowseOpensInTheFolderOfTheNamedFile) {
+  std::filesystem::create_directories(dir_ / "elsewhere");
+  std::filesystem::create_directories(dir_ / "browsed");
+  const std::string elsewhere = File("elsewhere/chip.hex", ":00000001FF\r\n");
+  const struct {
+    const char* what;
+    std::string field;
+    std::string browse_folder;
+    std::string folder;  // where the chooser opens
+    std::string name;    // the file it picks
+  } rows[] = {
+      {"a file elsewhere", elsewhere, Path("browsed") + "/", Path("elsewhere") + "/", "chip.hex"},
+      {"a new name in a folder that is there", Path("elsewhere/new.bin"), "",
+       Path("elsewhere") + "/", ""},
+      {"a name in a folder that is not there", Path("gone/chip.hex"), Path("browsed") + "/",
+       Path("browsed") + "/", ""},
+      {"an empty field, after a Browse", "", Path("browsed") + "/", Path("browsed") + "/", ""},
+      {"an empty field, no Browse yet", "", "", Path(""), ""},
+      {"a relative name, as the dialog resolves it", "data.bin", "", Path(""), "data.bin"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    session.browse_folder = row.browse_folder;
+    for (bool save : {false, true}) {
+      const FileDialogRequest request = BrowseRequest(env, save, row.field);
+      EXPECT_EQ(request.initial_dir, row.folder);
+      EXPECT_EQ(request.initial_name, row.name);
+      EXPECT_EQ(request.must_exist, !save);
+      EXPECT_EQ(request.filter, kDataFileFilter);
+    }
+  }
+}
+
 TEST_F(LoadDialogTest, ANameBeingTypedChangesNothingUntilItIsAFile) {
   LoadDialogLogic dialog(env);
   dialog.fields().source_end = "0000123";

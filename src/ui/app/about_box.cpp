@@ -8,11 +8,13 @@
 #include "app/about_firmware.h"
 #include "app/application.h"
 #include "programmer/hardware_info.h"
-#include "ui/app/frame_band.h"
 #include "ui/app/skin_pictures.h"
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/display_text.h"
+#include "ui/controls/frame_band.h"
 #include "ui/controls/look.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
@@ -58,11 +60,12 @@ TAboutBox::TAboutBox(Application& app, QWidget* main_window)
   setObjectName("AboutBox");
   setWindowTitle(QStringLiteral("About"));
   ApplyDialogLook(this);
-  setFixedSize(kSize);
+  setFixedSize(kSize + QSize(0, kBandDrop));
 
+  // The box's own layout lies below its title band.
   panel1_ = new QWidget(this);
   panel1_->setObjectName("Panel1");
-  panel1_->setGeometry(1, 1, kSize.width() - 2, kSize.height() - 42);
+  panel1_->setGeometry(1, 1 + kBandDrop, kSize.width() - 2, kSize.height() - 42);
   icon_ = new ProgramIconButton(panel1_);
   icon_->setGeometry(16, 16, 56, 56);
   connect(icon_, &QAbstractButton::clicked, this, &TAboutBox::ProgramIconClick);
@@ -89,18 +92,19 @@ TAboutBox::TAboutBox(Application& app, QWidget* main_window)
 
   panel3_ = new FrameBand("Image2", QStringLiteral("USB device programmer"), look::CaptionFont(),
                           look::kFrameMuted, this);
-  panel3_->setGeometry(1, kSize.height() - 41, kSize.width() - 2, 40);
+  panel3_->setGeometry(1, kBandDrop + kSize.height() - 41, kSize.width() - 2, 40);
+  FrameWindow(this, WindowTitle::Band);
 
   // The unit is asked as the box is made, before it shows.
   h_sn_->setText(DisplayText(AboutBoxFirmware(app)));
 
-  if (main_window) move(main_window->frameGeometry().topLeft() + kOffset);
+  PlaceWindow(*this, WindowPlacement::AtOffset(main_window, kOffset));
 }
 
 void TAboutBox::ProgramIconClick() {
   panel1_->setFixedHeight(kShortPanelHeight);
   panel3_->hide();
-  setFixedSize(kSize.width(), kShortHeight);
+  setFixedSize(kSize.width(), kBandDrop + kShortHeight);
   tt_->hide();
   for (QLabel* label : version_labels_) label->hide();
   label3_->show();
@@ -108,11 +112,6 @@ void TAboutBox::ProgramIconClick() {
 
 void TAboutBox::OKButtonClick() {
   accept();
-}
-
-void TAboutBox::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  PaintDialogEdge(this);
 }
 
 }  // namespace quenlet

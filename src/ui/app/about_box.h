@@ -2,9 +2,12 @@
 // The about box: the program's name and version and the firmware version
 // of the attached unit, which it asks the unit for each time it opens
 // ("Not Available" without one). A frameless dialog over the main window,
-// at top + 55 and left + 130; OK, Enter or Escape closes it.
+// at top + 55 and left + 130 (window_placement.h), its caption in a title
+// band above the box's own layout; OK, Enter or Escape closes it.
 #include <QDialog>
 #include <vector>
+
+#include "ui/controls/window_frame.h"
 
 class QAbstractButton;
 class QLabel;
@@ -19,6 +22,9 @@ class TAboutBox : public QDialog {
 
  public:
   static constexpr QSize kSize{294, 232};
+  // The title band takes the place of the top edge and pushes the box's
+  // own layout down.
+  static constexpr int kBandDrop = kTitleBandHeight - 1;
   static constexpr QPoint kOffset{130, 55};  // from the main window's top left
   static constexpr int kShortPanelHeight = 161;
   static constexpr int kShortHeight = 163;
@@ -38,9 +44,6 @@ class TAboutBox : public QDialog {
   // The short form of the box: only the icon, the name and OK.
   void ProgramIconClick();
   void OKButtonClick();
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   QWidget* panel1_ = nullptr;

@@ -3,9 +3,12 @@
 #include "app/application.h"
 #include "app/type_step.h"
 #include "ui/app/main_form.h"
+#include "ui/controls/window_placement.h"
 #include "ui/device/select_ic_dialog.h"
 
 namespace quenlet {
+
+static_assert(DeviceDialogHost::kDialogOffset == TMainForm::kPagePosition + QPoint(3, 0));
 
 DeviceDialogHost::DeviceDialogHost(Application& app, TMainForm& window)
     : app_(app),
@@ -43,7 +46,7 @@ void DeviceDialogHost::TypeClick(Layer layer) {
 }
 
 void DeviceDialogHost::ShowDialog() {
-  dialog_->move(window_.mapToGlobal(TMainForm::kPagePosition + QPoint(3, 0)));
+  PlaceWindow(*dialog_, WindowPlacement::AtOffset(&window_, kDialogOffset));
   dialog_->Exec();
 }
 

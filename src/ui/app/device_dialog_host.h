@@ -3,6 +3,7 @@
 // (after it, before the first show), and the Copy page's Type step that
 // shows it: a click on type_n lets type_h take the next one; type_h runs
 // the Type step. The host lives as long as the main window.
+#include <QPoint>
 #include <memory>
 
 #include "app/device_setup.h"
@@ -17,6 +18,10 @@ enum class Layer : int;
 
 class DeviceDialogHost {
  public:
+  // Where the dialog opens, from the main window's top-left corner: over
+  // the Copy page, three pixels in from its left edge.
+  static constexpr QPoint kDialogOffset{13, 53};
+
   DeviceDialogHost(Application& app, TMainForm& window);
   ~DeviceDialogHost();
   DeviceDialogHost(const DeviceDialogHost&) = delete;
@@ -28,7 +33,6 @@ class DeviceDialogHost {
   void TypeClick(Layer layer);
 
  private:
-  // Over the Copy page, three pixels in from its left edge.
   void ShowDialog();
   void ReplaceFuseEditor();
 

@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "ui/app/main_form.h"
+#include "ui/controls/window_placement.h"
 #include "ui/programmer/hardware_option_window.h"
 
 namespace quenlet {
@@ -49,7 +50,7 @@ void HardwareCommands::Setup_HintClick() {
   if (app_.state().ExitInProgress == 1) return;
   THardWare_Option dialog(
       app_.operations(), [this] { window_.Refresh(); }, &window_);
-  dialog.move(window_.pos() + kWindowOffset);
+  PlaceWindow(dialog, WindowPlacement::AtOffset(&window_, kWindowOffset));
   dialog.ShowHardwareInfo();
   dialog.exec();
 }

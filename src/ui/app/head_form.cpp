@@ -3,11 +3,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ui/app/frame_band.h"
 #include "ui/app/skin_pictures.h"
-#include "ui/controls/center_on_screen.h"
+#include "ui/controls/frame_band.h"
 #include "ui/controls/look.h"
 #include "ui/controls/scroll_text.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
@@ -90,7 +91,8 @@ THeadForm::THeadForm(QWidget* parent)
   timer_.setInterval(kTimerInterval);
   timer_.start();
 
-  CenterOnPrimaryScreen(this);
+  FrameWindow(this);
+  PlaceWindow(*this, WindowPlacement::OnScreen());
 }
 
 void THeadForm::FormClick() {

@@ -8,8 +8,9 @@
 #include "app/logo_file.h"
 #include "platform/ini_file.h"
 #include "platform/user_interfaces.h"
-#include "ui/controls/center_on_screen.h"
 #include "ui/controls/look.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 
@@ -53,7 +54,8 @@ TLogo::TLogo(const std::string& program_dir, Messages& messages, QWidget* parent
     messages.Show(kNoPictureText);
   }
 
-  CenterOnPrimaryScreen(this);
+  FrameWindow(this);
+  PlaceWindow(*this, WindowPlacement::OnScreen());
 }
 
 void TLogo::Logo_TimerTimer() {

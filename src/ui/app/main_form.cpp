@@ -16,11 +16,11 @@
 
 #include "app/skin_layout.h"
 #include "ui/app/skin_stack.h"
-#include "ui/controls/center_on_screen.h"
 #include "ui/controls/color_ref.h"
 #include "ui/controls/display_text.h"
 #include "ui/controls/look.h"
 #include "ui/controls/status_lamp.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
@@ -137,7 +137,7 @@ TMainForm::TMainForm(Application& app, QWidget* parent)
   BuildToolbar();
   BuildCopyPage();
   BuildEditPage();
-  CenterOnPrimaryScreen(this);
+  PlaceWindow(*this, WindowPlacement::OnScreen());
 
   app_.AttachWindow(this);
   app_.pictures().SetChangeHandler([this] { Refresh(); });

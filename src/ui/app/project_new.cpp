@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "ui/app/frame_band.h"
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/display_text.h"
+#include "ui/controls/frame_band.h"
 #include "ui/controls/look.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
@@ -87,7 +89,7 @@ Tproject_new::Tproject_new(QWidget* main_window)
   row->addStretch();
   row->addWidget(ok_);
 
-  if (main_window) move(main_window->frameGeometry().topLeft() + kOffset);
+  FrameWindow(this);
 }
 
 void Tproject_new::Fill(const std::vector<ProjectRecord>& projects) {
@@ -111,6 +113,8 @@ void Tproject_new::Fill(const std::vector<ProjectRecord>& projects) {
 
 std::optional<std::string> Tproject_new::ShowModal(const std::vector<ProjectRecord>& projects) {
   Fill(projects);
+  // Where the main window is now: the window lives for the whole run.
+  PlaceWindow(*this, WindowPlacement::AtOffset(parentWidget(), kOffset));
   if (exec() != QDialog::Accepted) return std::nullopt;
   return SelectedMode();
 }
@@ -146,11 +150,6 @@ bool Tproject_new::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
-}
-
-void Tproject_new::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  PaintDialogEdge(this);
 }
 
 }  // namespace quenlet

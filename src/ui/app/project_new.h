@@ -48,7 +48,6 @@ class Tproject_new : public QDialog, public ProjectWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   void SelectionChanged();

@@ -6,44 +6,15 @@
 #include <QAudioSink>
 #include <QCoreApplication>
 #include <QMediaDevices>
-#include <QMessageBox>
 #include <QThread>
 #include <cmath>
 
+#include "app/application.h"
 #include "ui/controls/display_text.h"
+#include "ui/controls/message_box_window.h"
 
 namespace quenlet {
 namespace {
-
-QMessageBox::Icon BoxIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::None:
-      return QMessageBox::NoIcon;
-    case MessageIcon::Information:
-      return QMessageBox::Information;
-    case MessageIcon::Warning:
-      return QMessageBox::Warning;
-    case MessageIcon::Stop:
-      return QMessageBox::Critical;
-    case MessageIcon::Question:
-      return QMessageBox::Question;
-  }
-  return QMessageBox::NoIcon;
-}
-
-QMessageBox::StandardButtons BoxButtons(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::Ok:
-      return QMessageBox::Ok;
-    case MessageButtons::OkCancel:
-      return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageButtons::YesNo:
-      return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::YesNoCancel:
-      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-  }
-  return QMessageBox::Ok;
-}
 
 // The standard beep: 880 Hz for 120 ms; the stop beep: 220 Hz for 400 ms.
 struct Tone {
@@ -95,32 +66,26 @@ QByteArray Samples(const Tone& tone, const QAudioFormat& format) {
 
 }  // namespace
 
+QWidget* QtMessages::Owner() const {
+  // Over the dialog that is up, so that the box is neither placed away from
+  // it nor stacked under it.
+  if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) return modal;
+  return parent_;
+}
+
 void QtMessages::Show(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), DisplayText(text),
-                  QMessageBox::Ok, parent_);
-  box.exec();
+  RunMessageBox(QString::fromUtf8(Application::kTitle), DisplayText(text), MessageButtons::Ok,
+                MessageIcon::None, Owner());
 }
 
 MessageResult QtMessages::Box(const std::string& text, const std::string& caption,
                               MessageButtons buttons, MessageIcon icon) {
-  QMessageBox box(BoxIcon(icon), DisplayText(caption), DisplayText(text), BoxButtons(buttons),
-                  parent_);
-  switch (box.exec()) {
-    case QMessageBox::Yes:
-      return MessageResult::Yes;
-    case QMessageBox::No:
-      return MessageResult::No;
-    case QMessageBox::Cancel:
-      return MessageResult::Cancel;
-    default:
-      return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
-  }
+  return RunMessageBox(DisplayText(caption), DisplayText(text), buttons, icon, Owner());
 }
 
 void QtMessages::ShowError(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), DisplayText(text),
-                  QMessageBox::Ok, parent_);
-  box.exec();
+  RunMessageBox(QString::fromUtf8(Application::kTitle), DisplayText(text), MessageButtons::Ok,
+                MessageIcon::Stop, Owner());
 }
 
 void QtEventPump::PumpOnce() {

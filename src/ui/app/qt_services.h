@@ -13,9 +13,10 @@ class QAudioSink;
 
 namespace quenlet {
 
-// Modal message boxes, owned by the main window once it exists. Plain boxes
-// carry the application's title as caption; the error display is a box with
-// the stop icon.
+// Modal message boxes in the program's look (MessageBoxWindow), over the
+// dialog that is up, else over the main window once it exists. Plain boxes
+// carry the program's title ("Quenlet") as caption; the error display is a
+// box with the stop icon.
 class QtMessages : public Messages {
  public:
   void SetParent(QWidget* parent) { parent_ = parent; }
@@ -25,6 +26,8 @@ class QtMessages : public Messages {
   void ShowError(const std::string& text) override;
 
  private:
+  QWidget* Owner() const;
+
   QPointer<QWidget> parent_;
 };
 

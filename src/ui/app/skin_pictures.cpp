@@ -8,7 +8,7 @@
 
 #include "app/skin_layout.h"
 #include "platform/program_paths.h"
-#include "ui/app/frame_band.h"
+#include "ui/controls/frame_band.h"
 #include "ui/controls/look.h"
 
 namespace quenlet {

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "ui/controls/dialog_look.h"
+#include "ui/controls/window_frame.h"
 
 namespace quenlet {
 
@@ -38,6 +39,7 @@ TVerify_error::TVerify_error(QWidget* parent)
   layout->setSpacing(12);
   layout->addWidget(panel, 1);
   layout->addLayout(ButtonRow(stop_, cancel_));
+  FrameWindow(this);
 }
 
 void TVerify_error::BitBtn2Click() {

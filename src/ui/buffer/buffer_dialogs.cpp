@@ -8,16 +8,18 @@
 #include "programmer/operation_context.h"
 #include "ui/buffer/block_dialog_window.h"
 #include "ui/buffer/fill_sum_dialog_windows.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
 
-// Shows a fresh dialog of type Dialog modally; it is deleted on return.
-// Whether the operator confirmed it.
+// Shows a fresh dialog of type Dialog modally, centred over its owner; it
+// is deleted on return. Whether the operator confirmed it.
 template <class Dialog>
 std::function<bool()> Modal(OperationContext& ops, const QPointer<QWidget>& owner) {
   return [&ops, owner] {
     Dialog dialog(ops, owner.data());
+    PlaceWindow(dialog, WindowPlacement::OverMainWindow(owner.data()));
     return dialog.exec() == QDialog::Accepted;
   };
 }

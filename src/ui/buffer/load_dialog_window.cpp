@@ -17,6 +17,7 @@
 #include "ui/buffer/hex_address_edit.h"
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/history_combo_box.h"
+#include "ui/controls/window_frame.h"
 
 namespace quenlet {
 namespace {
@@ -62,9 +63,6 @@ TLoadDlg::TLoadDlg(LoadSaveDialogEnv env, FileChooser& files, const std::string&
 
 void TLoadDlg::Build() {
   ApplyDialogLook(this);
-
-  auto* title = new QLabel("Load File", this);
-  title->setFont(look::TitleFont());
 
   name_edit_ = MakeNameEdit(kLoadHistorySection, "File", 360, this);
   browse_ = MakeDialogButton("BitBtn1", "Browse", this);
@@ -127,12 +125,12 @@ void TLoadDlg::Build() {
   load_->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(16, 12, 16, 16);
-  layout->setSpacing(12);
-  layout->addWidget(title);
+  layout->setContentsMargins(16, 12, 16, 12);
+  layout->setSpacing(10);
   layout->addLayout(NameRow("File :", name_edit_, browse_, this));
   layout->addLayout(middle);
   layout->addLayout(ButtonRow(load_, cancel_));
+  FrameWindow(this, WindowTitle::Band);
 
   connect(browse_, &QPushButton::clicked, this, &TLoadDlg::BitBtn1Click);
   connect(load_, &QPushButton::clicked, this, &TLoadDlg::BitBtn2Click);
@@ -184,7 +182,7 @@ void TLoadDlg::NameEditChange() {
 }
 
 void TLoadDlg::BitBtn1Click() {
-  const std::string path = files_.ChooseOpen(BrowseRequest(env_, false));
+  const std::string path = files_.ChooseOpen(BrowseRequest(env_, false, name_edit_->Text()));
   Act([&] { logic_.BrowseChosen(path); });
 }
 
@@ -204,11 +202,6 @@ void TLoadDlg::BitBtn3Click() {
 
 void TLoadDlg::FormatGroupClick(int code) {
   Act([&] { logic_.FormatGroupClick(code); });
-}
-
-void TLoadDlg::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  PaintDialogEdge(this);
 }
 
 }  // namespace quenlet

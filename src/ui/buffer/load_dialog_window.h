@@ -1,8 +1,9 @@
 #pragma once
 // The "Load File" dialog: the file (with its history and Browse), the
 // format, the source range, the destination with the fill byte, and the
-// data-set lanes. A borderless modal dialog over the main window; Enter is
-// Load, and Escape, like Cancel, runs the Cancel handler (TParameterDialog).
+// data-set lanes. A borderless modal dialog over the main window, with its
+// title in a band; Enter is Load, and Escape, like Cancel, runs the Cancel
+// handler (TParameterDialog).
 // The logic is LoadDialogLogic (app/load_save_dialogs.h); this window only
 // mirrors its fields.
 #include <optional>
@@ -58,9 +59,6 @@ class TLoadDlg : public TParameterDialog {
   void FormatGroupClick(int code);
   // The name changed by the operator (typed or picked).
   void NameEditChange();
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   void Build();

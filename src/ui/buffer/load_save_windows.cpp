@@ -8,6 +8,7 @@
 #include "ui/buffer/load_dialog_window.h"
 #include "ui/buffer/save_dialog_window.h"
 #include "ui/buffer/show_sum_window.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 
@@ -25,12 +26,13 @@ bool QtLoadSaveWindows::RunLoadDialog(const std::optional<std::string>& preset_n
   TLoadDlg dialog(Env(), files_, history_ini_file_, main_window_);
   if (!dialog.Created()) return false;
   if (preset_name) dialog.SetFileName(*preset_name);
-  if (main_window_) dialog.move(main_window_->frameGeometry().topLeft() + QPoint(11, 54));
+  PlaceWindow(dialog, WindowPlacement::AtOffset(main_window_, kLoadDialogOffset));
   return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtLoadSaveWindows::RunSaveDialog() {
   TLoadSaveDlg dialog(Env(), files_, history_ini_file_, main_window_);
+  PlaceWindow(dialog, WindowPlacement::OverMainWindow(main_window_));
   return dialog.exec() == QDialog::Accepted;
 }
 

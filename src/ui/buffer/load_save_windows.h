@@ -12,6 +12,7 @@
 // The sum field and the editor's redraw come from the operation context
 // (StepPictures and refresh_editor); the load path field and the window
 // handle from the host.
+#include <QPoint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,6 +29,10 @@ class TShowSum;
 
 class QtLoadSaveWindows : public LoadSaveWindows {
  public:
+  // Where the load dialog opens, from the main window's top-left corner
+  // (the save dialog opens centred over it).
+  static constexpr QPoint kLoadDialogOffset{11, 54};
+
   // main_window: the dialogs' owner, which the load dialog is placed over
   // (may be null). history_ini_file: the INI file of the name histories;
   // empty means the program's own.

@@ -13,6 +13,8 @@
 
 #include "buffer/fuse_map_editor.h"
 #include "ui/controls/look.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
@@ -86,6 +88,8 @@ TPalFillDataForm::TPalFillDataForm(QWidget* parent) : QDialog(parent) {
   layout->addWidget(group_box);
   layout->addLayout(buttons);
   setFixedSize(sizeHint());
+  FrameWindow(this);
+  PlaceWindow(*this, WindowPlacement::OverMainWindow(parent));
 }
 
 void TPalFillDataForm::SetForm2(FuseMapEditor* editor) {

@@ -8,7 +8,8 @@
 #include <QThread>
 #include <algorithm>
 
-#include "ui/controls/center_on_screen.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 
@@ -24,7 +25,8 @@ TProgressWindow::TProgressWindow(QWidget* owner)
   progress_->setValue(0);
   progress_->setTextVisible(false);
   shown_ = false;
-  CenterOnPrimaryScreen(this);
+  FrameWindow(this);
+  PlaceWindow(*this, WindowPlacement::OnScreen());
 }
 
 void TProgressWindow::SetCaption(const std::string& caption) {
@@ -36,6 +38,8 @@ void TProgressWindow::SetMax(int max) {
 }
 
 void TProgressWindow::Show() {
+  // Centred on the screen the main window is on now.
+  if (!isVisible()) PlaceWindow(*this, WindowPlacement::OnScreen(parentWidget()));
   show();
 }
 

@@ -14,6 +14,7 @@
 #include "ui/buffer/hex_address_edit.h"
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/history_combo_box.h"
+#include "ui/controls/window_frame.h"
 
 namespace quenlet {
 namespace {
@@ -83,11 +84,13 @@ void TLoadSaveDlg::Build() {
   save_->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(16, 16, 16, 16);
-  layout->setSpacing(12);
+  layout->setContentsMargins(16, 12, 16, 12);
+  layout->setSpacing(10);
   layout->addLayout(NameRow("Name :", name_edit_, browse_, this));
   layout->addLayout(middle);
   layout->addLayout(ButtonRow(save_, cancel_));
+  // The heading of the load dialog, so that the two read alike.
+  FrameWindow(this, WindowTitle::Band);
 
   connect(browse_, &QPushButton::clicked, this, &TLoadSaveDlg::BitBtn1Click);
   connect(save_, &QPushButton::clicked, this, &TLoadSaveDlg::BitBtn2Click);
@@ -114,7 +117,7 @@ void TLoadSaveDlg::Push() {
 }
 
 void TLoadSaveDlg::BitBtn1Click() {
-  const std::string path = files_.ChooseSave(BrowseRequest(env_, true));
+  const std::string path = files_.ChooseSave(BrowseRequest(env_, true, name_edit_->Text()));
   Act([&] { logic_.BrowseChosen(path); });
 }
 

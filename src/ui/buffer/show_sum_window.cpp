@@ -8,6 +8,9 @@
 #include <QVBoxLayout>
 
 #include "platform/strprintf.h"
+#include "ui/controls/dialog_look.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
@@ -17,6 +20,7 @@ QLineEdit* HexEdit(const char* name, QWidget* parent) {
   edit->setObjectName(name);
   edit->setReadOnly(true);
   edit->setMaxLength(8);
+  edit->setFont(look::HexFont());
   return edit;
 }
 
@@ -29,6 +33,7 @@ QString Hex8(uint32_t value) {
 TShowSum::TShowSum(QWidget* owner) : QDialog(owner) {
   setObjectName("ShowSum");
   setWindowTitle("Check Sum");
+  ApplyDialogLook(this);
 
   auto* file_box = new QGroupBox(this);
   auto* file_form = new QFormLayout(file_box);
@@ -54,11 +59,15 @@ TShowSum::TShowSum(QWidget* owner) : QDialog(owner) {
   connect(ok, &QPushButton::clicked, this, &TShowSum::OKClick);
 
   auto* boxes = new QHBoxLayout;
+  boxes->setSpacing(12);
   boxes->addWidget(file_box);
   boxes->addWidget(device_box);
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(12, 12, 12, 12);
+  layout->setSpacing(12);
   layout->addLayout(boxes);
   layout->addWidget(ok, 0, Qt::AlignHCenter);
+  FrameWindow(this);
 }
 
 void TShowSum::SetSummary(const LoadSummary& summary) {
@@ -71,6 +80,8 @@ void TShowSum::SetSummary(const LoadSummary& summary) {
 }
 
 void TShowSum::ShowModal() {
+  // Over the main window where it is now: the window lives for the run.
+  PlaceWindow(*this, WindowPlacement::OverMainWindow(parentWidget()));
   exec();
 }
 

@@ -6,13 +6,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
 
 #include "ui/controls/history_combo_box.h"
+#include "ui/controls/window_frame.h"
 
 namespace quenlet {
 
@@ -31,6 +31,7 @@ void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* 
   dialog->setWindowTitle(title);
   dialog->setModal(true);
   ApplyDialogLook(dialog);
+  FrameWindow(dialog);
 }
 
 QPushButton* MakeDialogButton(const char* name, const char* text, QWidget* parent) {
@@ -92,13 +93,6 @@ QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel) {
   row->addWidget(confirm);
   row->addWidget(cancel);
   return row;
-}
-
-void PaintDialogEdge(QWidget* dialog) {
-  // Without a window frame the dialog needs its own edge over the main window.
-  QPainter painter(dialog);
-  painter.setPen(look::kSurfaceBorder);
-  painter.drawRect(dialog->rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace quenlet

@@ -20,7 +20,8 @@ namespace quenlet {
 void ApplyDialogLook(QWidget* dialog);
 
 // A modal parameter dialog with a title bar that stays above the main
-// window, in the dialogs' look. close_button: the title bar has one.
+// window, in the dialogs' look, with the program's edge (window_frame.h).
+// close_button: the title bar has one.
 void SetUpParameterDialog(QDialog* dialog, const char* object_name, const char* title,
                           bool close_button = true);
 
@@ -43,8 +44,5 @@ QGroupBox* MakeFormatGroup(std::span<const char* const> texts, QButtonGroup* gro
 QHBoxLayout* NameRow(const char* label, QWidget* field, QWidget* button, QWidget* parent);
 // The confirming and the cancelling button at the bottom right.
 QHBoxLayout* ButtonRow(QPushButton* confirm, QPushButton* cancel);
-// The edge of a frameless dialog over the main window, drawn at the end of
-// its paintEvent.
-void PaintDialogEdge(QWidget* dialog);
 
 }  // namespace quenlet

@@ -24,6 +24,8 @@
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/display_text.h"
 #include "ui/controls/look.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
@@ -84,16 +86,18 @@ TCurrentPageForm::TCurrentPageForm(const OptionWindowContext& context, QWidget* 
   setFixedSize(kClientWidth, kClientHeight);
   ApplyDialogLook(this);
 
+  // The title band takes the top of the client area; the notebook, which
+  // has room to spare, is that much shorter.
   auto* notebook = new QTabWidget(this);
   notebook->setObjectName("TabbedNotebook1");
-  notebook->setGeometry(8, 8, kClientWidth - 16, 312);
+  notebook->setGeometry(8, kTitleBandHeight + 8, kClientWidth - 16, 312 - kTitleBandHeight);
   auto* common = new QWidget;
   common->setObjectName("CommonSetup");
   notebook->addTab(common, "Common Setup");
 
   auto* data_set = new QGroupBox(common);
   data_set->setObjectName("Data_Set");
-  data_set->setGeometry(8, 8, kClientWidth - 40, 264);
+  data_set->setGeometry(8, 8, kClientWidth - 40, 264 - kTitleBandHeight);
   lanes_ = new QButtonGroup(this);
   std::vector<std::pair<LanePicture*, int>> lane_of_code;  // by code: its column's picture, lane
   int code = 0;
@@ -183,6 +187,7 @@ TCurrentPageForm::TCurrentPageForm(const OptionWindowContext& context, QWidget* 
 
   BuildParameterGrid();
   InitDataSet();
+  FrameWindow(this, WindowTitle::Band);
 }
 
 TCurrentPageForm::~TCurrentPageForm() = default;
@@ -243,18 +248,8 @@ void TCurrentPageForm::OKBitBtnClick() {
                    context_.messages);
 }
 
-void TCurrentPageForm::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  // A frameless window: its edge keeps it apart from the main window.
-  QPainter p(this);
-  p.setPen(look::kSurfaceBorder);
-  p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
 void PlaceOptionWindow(QDialog& window, QWidget* owner) {
-  if (owner == nullptr) return;
-  const QPoint corner = owner->frameGeometry().topLeft();
-  window.move(corner.x() + 12, corner.y() + 54);
+  PlaceWindow(window, WindowPlacement::AtOffset(owner, TCurrentPageForm::kOptionWindowOffset));
 }
 
 int32_t ShowCurrentPageDialog(const OptionWindowContext& context, QWidget* owner,

@@ -9,6 +9,7 @@
 // are built with their values but kept hidden, as the program has always
 // had them: values changed in them end with the window.
 #include <QDialog>
+#include <QPoint>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,6 +45,7 @@ class TCurrentPageForm : public QDialog {
  public:
   static constexpr int kClientWidth = 534;
   static constexpr int kClientHeight = 366;
+  static constexpr QPoint kOptionWindowOffset{12, 54};  // from the owner's top left
 
   TCurrentPageForm(const OptionWindowContext& context, QWidget* owner);
   ~TCurrentPageForm() override;
@@ -66,9 +68,6 @@ class TCurrentPageForm : public QDialog {
  public slots:
   void OKBitBtnClick();
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
  private:
   void InitDataSet();
   void BuildParameterGrid();
@@ -86,7 +85,7 @@ class TCurrentPageForm : public QDialog {
   int32_t selected_row_ = 0;
 };
 
-// Places the window at the owner's top + 54, left + 12.
+// Places the window at the owner's top + 54, left + 12 (window_placement.h).
 void PlaceOptionWindow(QDialog& window, QWidget* owner);
 
 // A window with the pages of `name`, shown modally and destroyed; returns 0.

@@ -19,6 +19,7 @@
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/display_text.h"
 #include "ui/controls/look.h"
+#include "ui/controls/window_frame.h"
 
 namespace quenlet {
 namespace {
@@ -124,6 +125,7 @@ TSelectICDialog::TSelectICDialog(SelectIcEnv env, QWidget* owner)
   hist_box_->lineEdit()->setText(DisplayText(history.text));
   logic_.SetChangeHandler([this] { Push(); });
   Push();
+  FrameWindow(this);
 }
 
 void TSelectICDialog::Build() {
@@ -341,11 +343,6 @@ bool TSelectICDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ic_type_edit_) logic_.IcTypeEditExit();
   }
   return QDialog::eventFilter(watched, event);
-}
-
-void TSelectICDialog::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  PaintDialogEdge(this);
 }
 
 }  // namespace quenlet

@@ -71,7 +71,6 @@ class TSelectICDialog : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   void Build();

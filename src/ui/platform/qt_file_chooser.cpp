@@ -2,6 +2,12 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
+
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
+#include "ui/platform/file_dialog_icons.h"
 
 namespace quenlet {
 namespace {
@@ -32,10 +38,21 @@ QString BareLabel(const QString& label) {
   return l;
 }
 
-std::string Run(QFileDialog& dialog) {
-  if (dialog.exec() != QDialog::Accepted) return {};
-  const QStringList chosen = dialog.selectedFiles();
-  return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
+// The name takes the room the other columns leave; they are as wide as
+// their texts, so that no size, type or date is cut; the places beside
+// them show their names whole.
+void ColumnsShowWhole(QFileDialog& dialog) {
+  if (auto* places = dialog.findChild<QAbstractItemView*>("sidebar")) {
+    places->setMinimumWidth(places->sizeHintForColumn(0) + 2 * places->frameWidth() + 8);
+  }
+  auto* details = dialog.findChild<QTreeView*>("treeView");
+  if (!details) return;
+  QHeaderView* header = details->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int column = 1; column < header->count(); ++column) {
+    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
 }
 
 }  // namespace
@@ -55,6 +72,9 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request, bo
                                             QWidget* parent) {
   auto dialog = std::make_unique<QFileDialog>(parent, QString::fromStdString(request.title));
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  UseDrawnIcons(*dialog);
+  ColumnsShowWhole(*dialog);
+  FrameWindow(dialog.get());
   dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog->setFileMode(save || !request.must_exist ? QFileDialog::AnyFile
@@ -76,11 +96,24 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request, bo
 }
 
 std::string QtFileChooser::ChooseOpen(const FileDialogRequest& request) {
-  return Run(*MakeFileDialog(request, false, parent_));
+  return Run(request, false);
 }
 
 std::string QtFileChooser::ChooseSave(const FileDialogRequest& request) {
-  return Run(*MakeFileDialog(request, true, parent_));
+  return Run(request, true);
+}
+
+std::string QtFileChooser::Run(const FileDialogRequest& request, bool save) {
+  const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, save, parent_);
+  const WindowPlacement over = WindowPlacement::OverMainWindow(parent_);
+  const QSize wanted =
+      last_size_.isValid() ? last_size_ : kFirstSize.expandedTo(dialog->sizeHint());
+  dialog->resize(wanted.boundedTo(PlacementWorkArea(over).size()));
+  PlaceWindow(*dialog, over);
+  const bool chosen = dialog->exec() == QDialog::Accepted;
+  last_size_ = dialog->size();
+  const QStringList files = dialog->selectedFiles();
+  return chosen && !files.isEmpty() ? files.front().toStdString() : std::string();
 }
 
 }  // namespace quenlet

@@ -11,6 +11,12 @@
 //
 // The save dialog never asks about an existing file: the program's dialogs
 // ask that themselves, once.
+//
+// The dialog opens over the main window, inside the screen, at the size the
+// last one was left at (at first at least 760 x 480), with its size, type
+// and date columns as wide as what they show, and with the program's own
+// pictures (file_dialog_icons.h) and edge.
+#include <QSize>
 #include <QStringList>
 #include <memory>
 #include <string>
@@ -24,13 +30,18 @@ namespace quenlet {
 
 class QtFileChooser : public FileChooser {
  public:
+  static constexpr QSize kFirstSize{760, 480};
+
   explicit QtFileChooser(QWidget* parent = nullptr) : parent_(parent) {}
 
   std::string ChooseOpen(const FileDialogRequest& request) override;
   std::string ChooseSave(const FileDialogRequest& request) override;
 
  private:
+  std::string Run(const FileDialogRequest& request, bool save);
+
   QWidget* parent_;
+  QSize last_size_;
 };
 
 // The Qt name filters of a filter text, in its order.

@@ -7,6 +7,8 @@
 
 #include "programmer/engineering_panel.h"
 #include "ui/controls/dialog_look.h"
+#include "ui/controls/window_frame.h"
+#include "ui/controls/window_placement.h"
 
 namespace quenlet {
 namespace {
@@ -17,11 +19,13 @@ constexpr int kColumns = 6;
 
 std::string QtInputBox::Ask(const std::string& caption, const std::string& prompt,
                             const std::string& default_text) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(parent_, QString::fromStdString(caption),
-                                             QString::fromStdString(prompt), QLineEdit::Normal,
-                                             QString::fromStdString(default_text), &ok);
-  return ok ? text.toStdString() : default_text;
+  QInputDialog box(parent_);
+  box.setWindowTitle(QString::fromStdString(caption));
+  box.setLabelText(QString::fromStdString(prompt));
+  box.setTextValue(QString::fromStdString(default_text));
+  FrameWindow(&box);
+  PlaceWindow(box, WindowPlacement::OverMainWindow(parent_ ? parent_->window() : nullptr));
+  return box.exec() == QDialog::Accepted ? box.textValue().toStdString() : default_text;
 }
 
 EngineeringPanelWidget::EngineeringPanelWidget(EngineeringPanel& panel, Runner run, QWidget* parent)

@@ -23,6 +23,7 @@
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/display_text.h"
 #include "ui/controls/look.h"
+#include "ui/controls/window_frame.h"
 
 namespace quenlet {
 namespace {
@@ -39,6 +40,14 @@ QLabel* ValueLabel(const char* name, QWidget* parent) {
   label->setFont(look::HexFont());
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
+}
+
+// An item's caption as its cell shows it: the blanks that lined its colon
+// up with the others' go, as the grid lines the cells up.
+QString ItemCaption(const char* caption) {
+  QString text = QString::fromUtf8(caption).trimmed();
+  if (text.endsWith(':')) text = text.chopped(1).trimmed() + " :";
+  return text;
 }
 
 void SetTextColour(QLabel* label, const QColor& colour) {
@@ -71,6 +80,7 @@ THardWare_Option::THardWare_Option(OperationContext& ops,
   layout->setContentsMargins(12, 12, 12, 12);
   layout->addWidget(pages_);
   setFixedSize(sizeHint().expandedTo(QSize(520, 0)));
+  FrameWindow(this);
 }
 
 THardWare_Option::~THardWare_Option() {
@@ -171,22 +181,30 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
 
   auto* report = new QGroupBox(page);
   report->setObjectName("ReportGroup");
+  // A column of caption cells (right-aligned, so that the colons line up)
+  // and a column of the cells the report's lines go in.
   auto* grid = new QGridLayout(report);
-  grid->setHorizontalSpacing(24);
-  grid->setVerticalSpacing(2);
-  const QFont mono = look::Mono(12);
-  const int rows = kSelfTestLines / 2;
+  grid->setContentsMargins(12, 6, 12, 6);
+  grid->setHorizontalSpacing(8);
+  grid->setVerticalSpacing(0);
+  const QFont mono = look::Mono(11);
+  // Room for a line of fourteen result values without the window growing.
+  const int value_width = QFontMetrics(mono).horizontalAdvance(QString("00 ").repeated(14));
   for (int line = 0; line < kSelfTestLines; ++line) {
-    auto* text = new QLabel(self_test_text::kItemCaptions[line], report);
+    auto* caption = new QLabel(ItemCaption(self_test_text::kItemCaptions[line]), report);
+    caption->setObjectName(QString("Caption%1").arg(line + 1));
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    caption->setFont(look::CaptionFont());
+    auto* text = new QLabel(report);
     text->setObjectName(QString("StaticText%1").arg(line + 1));
     text->setFont(mono);
+    text->setMinimumWidth(value_width);
     text->setAccessibleDescription(QString("Self-test line %1").arg(line + 1));
-    // The item stays named when the line shows result values.
-    text->setToolTip(self_test_text::kItemCaptions[line]);
-    grid->addWidget(text, line % rows, line / rows);
+    caption->setBuddy(text);
+    grid->addWidget(caption, line, 0);
+    grid->addWidget(text, line, 1);
     report_[line] = text;
   }
-  grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
 
   auto* count_caption = new QLabel(kCountCaption, page);
@@ -216,7 +234,7 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
   error_message_ = new QListWidget(page);
   error_message_->setObjectName("Error_Message");
   error_message_->setAccessibleName("Messages");
-  error_message_->setFixedHeight(56);
+  error_message_->setFixedHeight(44);
 
   auto* execute = MakeDialogButton("Self_OK", "Execute", page);
   execute->setDefault(true);
@@ -232,9 +250,10 @@ QWidget* THardWare_Option::BuildSelfTestPage() {
   auto* buttons = ButtonRow(execute, cancel);
   buttons->insertWidget(1, shelf_stop_);
 
+  // Tight enough for the window to fit inside the main window.
   auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(12, 12, 12, 12);
-  layout->setSpacing(8);
+  layout->setContentsMargins(12, 8, 12, 8);
+  layout->setSpacing(6);
   layout->addWidget(report);
   layout->addLayout(state_row);
   layout->addWidget(error_message_);

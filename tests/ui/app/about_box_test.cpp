@@ -65,6 +65,7 @@ TEST_F(AboutBoxTest, ItsTextsPlaceAndShortForm) {
   TAboutBox box(*app, &main_window);
   box.show();
   EXPECT_EQ(box.windowTitle(), "About");
+  EXPECT_NE(box.findChild<QWidget*>("TitleBand"), nullptr);  // the caption shows
   EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(box.pos(), main_window.frameGeometry().topLeft() + QPoint(130, 55));
   QStringList texts;
@@ -80,7 +81,7 @@ TEST_F(AboutBoxTest, ItsTextsPlaceAndShortForm) {
   EXPECT_TRUE(SaveScreenshot(box, "about"));
 
   QTest::mouseClick(box.ProgramIcon(), Qt::LeftButton);
-  EXPECT_EQ(box.height(), 163);
+  EXPECT_EQ(box.height(), TAboutBox::kBandDrop + 163);
   EXPECT_EQ(box.Panel1()->height(), 161);
   EXPECT_FALSE(box.tt()->isVisible());
   EXPECT_FALSE(box.H_sn()->isVisible());

@@ -29,6 +29,7 @@
 #include "ui/buffer/save_dialog_window.h"
 #include "ui/buffer/show_sum_window.h"
 #include "ui/controls/history_combo_box.h"
+#include "ui/controls/window_frame.h"
 #include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
@@ -149,6 +150,36 @@ TEST_F(LoadSaveDialogsTest, SaveDialogHasItsTexts) {
   Click(dialog.FillICSizeBB());
   EXPECT_EQ(dialog.SourceEAdd()->text(), "0007FFF");
   testing::SaveScreenshot(dialog, "save_dialog");
+}
+
+TEST_F(LoadSaveDialogsTest, BothHaveTheHeadingBandAndBrowseWhereTheirFieldPoints) {
+  std::filesystem::create_directory(dir_ / "elsewhere");
+  const std::string named = File("elsewhere/chip.bin", "xy");
+  TLoadDlg load(env, chooser_, Path("quenlet.ini"));
+  TLoadSaveDlg save(env, chooser_, Path("quenlet.ini"));
+  const struct {
+    QDialog* dialog;
+    THistoryComboBox* name;
+    QPushButton* browse;
+  } dialogs[] = {{&load, load.NameEdit(), load.BitBtn1()},
+                 {&save, save.NameEdit(), save.BitBtn1()}};
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.dialog->windowTitle().toStdString());
+    d.dialog->show();
+    auto* band = d.dialog->findChild<QWidget*>("TitleBand");
+    ASSERT_NE(band, nullptr);
+    EXPECT_EQ(band->geometry(), QRect(0, 0, d.dialog->width(), kTitleBandHeight));
+    for (QWidget* w : d.dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (w == band || w->objectName() == "WindowEdge" || !w->isVisible()) continue;
+      EXPECT_GE(w->y(), kTitleBandHeight) << w->objectName().toStdString();
+    }
+    Type(d.name->lineEdit(), QString::fromStdString(named));
+    Click(d.browse);
+    ASSERT_FALSE(chooser_.requests.empty());
+    EXPECT_EQ(chooser_.requests.back().initial_dir, Path("elsewhere") + "/");
+    EXPECT_EQ(chooser_.requests.back().initial_name, "chip.bin");
+    d.dialog->hide();
+  }
 }
 
 TEST_F(LoadSaveDialogsTest, AfterAnIntelHexLoadTheDialogProposesFormatFourAndTheWholeFile) {

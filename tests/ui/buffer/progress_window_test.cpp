@@ -9,7 +9,7 @@
 
 #include "buffer/data_buffer.h"
 #include "support/fakes.h"
-#include "ui/controls/center_on_screen.h"
+#include "ui/dialog_script.h"
 
 namespace quenlet {
 namespace {
@@ -71,12 +71,15 @@ TEST_F(ProgressWindowTest, ShownFollowsShowAndClose) {
 
 TEST_F(ProgressWindowTest, OpensCentredOnTheDesktop) {
   const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
-  const QRect frame = window.frameGeometry();
-  EXPECT_EQ(frame.left(), desktop.left() + (desktop.width() - frame.width()) / 2);
-  EXPECT_EQ(frame.top(), desktop.top() + (desktop.height() - frame.height()) / 2);
-  window.move(0, 0);
-  CenterOnPrimaryScreen(&window);
-  EXPECT_EQ(window.frameGeometry().topLeft(), frame.topLeft());
+  for (int showing = 0; showing < 2; ++showing) {
+    window.move(0, 0);
+    window.Show();
+    testing::Settle();
+    const QRect frame = window.frameGeometry();
+    EXPECT_EQ(frame.left(), desktop.left() + (desktop.width() - frame.width()) / 2);
+    EXPECT_EQ(frame.top(), desktop.top() + (desktop.height() - frame.height()) / 2);
+    window.Close();
+  }
 }
 
 TEST_F(ProgressWindowTest, ABufferPlacementLeavesItFullAndClosed) {

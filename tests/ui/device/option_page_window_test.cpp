@@ -77,6 +77,7 @@ class OptionWindowTest : public TempDirTest {
 TEST_F(OptionWindowTest, WindowWithoutPages) {
   TCurrentPageForm form(Context(), nullptr);
   EXPECT_EQ(form.windowTitle(), "CurrentPage");
+  EXPECT_NE(form.findChild<QWidget*>("TitleBand"), nullptr);  // the caption shows
   EXPECT_EQ(form.size(), QSize(534, 366));
   EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);

@@ -4,12 +4,19 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QListView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
 
 #include "app/load_save_dialogs.h"
 #include "support/temp_dir.h"
+#include "ui/controls/look.h"
+#include "ui/dialog_script.h"
+#include "ui/platform/file_dialog_icons.h"
+#include "ui/screenshot.h"
 
 namespace quenlet {
 namespace {
@@ -85,6 +92,53 @@ TEST_F(QtFileChooserTest, SaveNeverAsksAboutAnExistingFileItself) {
     if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) d->reject();
   });
   EXPECT_EQ(chooser.ChooseOpen(request), "");
+}
+
+TEST_F(QtFileChooserTest, OpensLargeEnoughForItsColumnsAndAsTheLastOneWasLeft) {
+  testing::WriteFile(dir_ / "QD27-256 verified copy.bin", std::string(60000, 'x'));
+  testing::WriteFile(dir_ / "notes.txt", "plain text");
+  FileDialogRequest request;
+  request.filter = kDataFileFilter;
+  request.initial_dir = dir_.string();
+  QWidget main_window(nullptr, Qt::Window | Qt::FramelessWindowHint);
+  main_window.resize(554, 429);
+  main_window.show();
+  QtFileChooser chooser(&main_window);
+
+  QSize first;
+  testing::WhenShown<QFileDialog>([&](QFileDialog& d) {
+    first = d.size();
+    QAbstractItemView* details = d.findChild<QTreeView*>("treeView");
+    ASSERT_NE(details, nullptr);
+    QHeaderView* header = static_cast<QTreeView*>(details)->header();
+    (void)QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 2; });
+    testing::Settle();
+    // Names, sizes, types and dates as wide as their widest text.
+    for (int column = 0; column < 4; ++column) {
+      SCOPED_TRACE(column);
+      EXPECT_GE(header->sectionSize(column), details->sizeHintForColumn(column));
+    }
+    // The pictures are the program's: its listing's and its tool buttons'.
+    EXPECT_NE(dynamic_cast<const DrawnFileIcons*>(d.iconProvider()), nullptr);
+    auto* back = d.findChild<QToolButton*>("backButton");
+    ASSERT_NE(back, nullptr);
+    const QImage arrow = back->icon().pixmap(QSize(16, 16), 2.0).toImage();
+    EXPECT_EQ(arrow.pixelColor(16, 16).rgb(), look::kText.rgb());  // the arrow's shaft
+    testing::SaveScreenshot(d, "file_chooser");
+    d.resize(780, 520);
+    d.reject();
+  });
+  EXPECT_EQ(chooser.ChooseOpen(request), "");
+  EXPECT_GE(first.width(), QtFileChooser::kFirstSize.width());
+  EXPECT_GE(first.height(), QtFileChooser::kFirstSize.height());
+
+  QSize second;
+  testing::WhenShown<QFileDialog>([&](QFileDialog& d) {
+    second = d.size();
+    d.reject();
+  });
+  chooser.ChooseSave(request);
+  EXPECT_EQ(second, QSize(780, 520));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "ui/app/frame_band.h"
+#include "ui/controls/frame_band.h"
 
 #include <QLinearGradient>
 #include <QPainter>
