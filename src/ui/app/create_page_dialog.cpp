@@ -3,16 +3,17 @@
 #include "device/select_ic_logic.h"
 #include "ui/app/device_dialog_host.h"
 #include "ui/app/main_form.h"
+#include "ui/controls/window_placement.h"
 #include "ui/device/select_ic_dialog.h"
 
 namespace quenlet {
 
 void QtCreatePageDialog::ShowModal(Place place) {
-  // Over the Copy page, as the Type step shows it: three pixels in.
+  // Over the Create panel, or over the Copy page as the Type step shows it.
   const QPoint at =
-      place == Place::kCreatePanel ? kCreatePanelPosition : TMainForm::kPagePosition + QPoint(3, 0);
+      place == Place::kCreatePanel ? kCreatePanelPosition : DeviceDialogHost::kDialogOffset;
   TSelectICDialog& dialog = host_.Dialog();
-  dialog.move(window_.mapToGlobal(at));
+  PlaceWindow(dialog, WindowPlacement::AtOffset(&window_, at));
   dialog.Exec();
 }
 

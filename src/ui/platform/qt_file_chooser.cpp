@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QTreeView>
 
+#include "ui/controls/display_text.h"
 #include "ui/controls/window_frame.h"
 #include "ui/controls/window_placement.h"
 #include "ui/platform/file_dialog_icons.h"
@@ -85,10 +86,9 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const FileDialogRequest& request, bo
   const QStringList filters = QtNameFilters(request.filter);
   if (!filters.isEmpty()) dialog->setNameFilters(filters);
   if (!request.initial_dir.empty()) {
-    dialog->setDirectory(QString::fromStdString(request.initial_dir));
+    dialog->setDirectory(DisplayText(request.initial_dir));
   }
-  if (!request.initial_name.empty())
-    dialog->selectFile(QString::fromStdString(request.initial_name));
+  if (!request.initial_name.empty()) dialog->selectFile(DisplayText(request.initial_name));
   if (!request.default_extension.empty()) {
     dialog->setDefaultSuffix(QString::fromStdString(request.default_extension));
   }
@@ -113,7 +113,7 @@ std::string QtFileChooser::Run(const FileDialogRequest& request, bool save) {
   const bool chosen = dialog->exec() == QDialog::Accepted;
   last_size_ = dialog->size();
   const QStringList files = dialog->selectedFiles();
-  return chosen && !files.isEmpty() ? files.front().toStdString() : std::string();
+  return chosen && !files.isEmpty() ? TypedBytes(files.front()) : std::string();
 }
 
 }  // namespace quenlet

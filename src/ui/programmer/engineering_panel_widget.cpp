@@ -7,6 +7,7 @@
 
 #include "programmer/engineering_panel.h"
 #include "ui/controls/dialog_look.h"
+#include "ui/controls/display_text.h"
 #include "ui/controls/window_frame.h"
 #include "ui/controls/window_placement.h"
 
@@ -20,12 +21,12 @@ constexpr int kColumns = 6;
 std::string QtInputBox::Ask(const std::string& caption, const std::string& prompt,
                             const std::string& default_text) {
   QInputDialog box(parent_);
-  box.setWindowTitle(QString::fromStdString(caption));
-  box.setLabelText(QString::fromStdString(prompt));
-  box.setTextValue(QString::fromStdString(default_text));
+  box.setWindowTitle(DisplayText(caption));
+  box.setLabelText(DisplayText(prompt));
+  box.setTextValue(DisplayText(default_text));
   FrameWindow(&box);
   PlaceWindow(box, WindowPlacement::OverMainWindow(parent_ ? parent_->window() : nullptr));
-  return box.exec() == QDialog::Accepted ? box.textValue().toStdString() : default_text;
+  return box.exec() == QDialog::Accepted ? TypedBytes(box.textValue()) : default_text;
 }
 
 EngineeringPanelWidget::EngineeringPanelWidget(EngineeringPanel& panel, Runner run, QWidget* parent)

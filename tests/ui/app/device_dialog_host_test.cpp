@@ -1,6 +1,7 @@
 // The Type step of the main window with the device dialog, over the
 // application object on a program folder of its own with the simulated unit.
 #include "ui/app/device_dialog_host.h"
+#include "ui/controls/window_placement.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -99,7 +100,12 @@ TEST_F(DeviceDialogHostTest, TheCreatePageShowsTheDialogOverItsPanel) {
     QTest::mouseClick(dialog->OKBtn(), Qt::LeftButton);
   });
   ASSERT_TRUE(app->RunCommand(app->commands().create_type));
-  EXPECT_EQ(shown_at, form->mapToGlobal(QtCreatePageDialog::kCreatePanelPosition));
+  // At the panel where the dialog fits there, else centred over the main window.
+  const WindowPlacement over_panel =
+      WindowPlacement::AtOffset(form.get(), QtCreatePageDialog::kCreatePanelPosition);
+  EXPECT_EQ(shown_at, PlacedFrame(dialog->frameGeometry().size(), PlacementWorkArea(over_panel),
+                                  form->frameGeometry(), over_panel)
+                          .topLeft());
   EXPECT_EQ(app->SelectedType()[1], "AM29F040");
   const IniFile project(Path("Project.ini"));
   EXPECT_EQ(project.ReadString("Temp", "Vendor", ""), "AMD");
