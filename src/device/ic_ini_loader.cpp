@@ -358,7 +358,7 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
   const std::string fpga_file = keys.Text("FPGAFile", "None");
   const std::string user_wav = keys.Text("UserWav", "None");
   // The driver goes out before the rest of the file is looked at.
-  link_.SendDriverFile(state_, user_wav);
+  const bool driver_sent = link_.SendDriverFile(state_, user_wav);
   if (state_.WrongProgrammer != 0) return {IcLoadStatus::WrongProgrammer, {}};
 
   DeviceStateFields fields = DeviceStateFields::From(state_);
@@ -367,10 +367,10 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
                user_wav, next, fields);
   } catch (const ConversionError& e) {
     messages_.ShowError(e.what());
-    return {IcLoadStatus::Failed, e.what()};
+    return {IcLoadStatus::Failed, e.what(), driver_sent};
   } catch (const DeviceFileError& e) {
     messages_.ShowError(e.what());
-    return {IcLoadStatus::Failed, e.what()};
+    return {IcLoadStatus::Failed, e.what(), driver_sent};
   }
 
   next.MissingFileCount = 0;
@@ -384,12 +384,12 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
   next.HoldsNoDevice = no_device_file;
   device_ = std::move(next);
   fields.CommitTo(state_);
-  if (no_device_file) return {IcLoadStatus::NoDeviceFile, {}};
-  if (device_.MissingFileCount != 0) return {IcLoadStatus::MissingSupportFile, {}};
+  if (no_device_file) return {IcLoadStatus::NoDeviceFile, {}, driver_sent};
+  if (device_.MissingFileCount != 0) return {IcLoadStatus::MissingSupportFile, {}, driver_sent};
 
   const auto& p = device_.SupportFilePaths;
   link_.LoadDeviceAlgorithm(state_, p[kFpgaFile], p[kUserWav], p[kPinScanDrv], p[kPinScanFpga]);
-  return {IcLoadStatus::Loaded, {}};
+  return {IcLoadStatus::Loaded, {}, driver_sent};
 }
 
 }  // namespace quenlet

@@ -82,6 +82,10 @@ enum class IcLoadStatus {
 struct IcLoadOutcome {
   IcLoadStatus status = IcLoadStatus::Failed;
   std::string message;  // for Failed: the error, already shown through Messages::ShowError
+  // Whether the driver went out at the start of the load. A failed upload
+  // (shown by the link) leaves the values to load as usual: the start-up
+  // restores the device without a unit; an operation must not go on.
+  bool driver_sent = false;
 
   // The record now holds this device's values (a record without a device
   // file holds none).

@@ -13,7 +13,8 @@ namespace quenlet {
 
 bool IcIniReload::Reload() {
   const IcLoadOutcome outcome = loader_.LoadIcParameters(0, 0, 0);
-  return outcome.loaded() || outcome.status == IcLoadStatus::NoDeviceFile;
+  // A driver that did not go out leaves the unit unfit for the operation.
+  return outcome.driver_sent && (outcome.loaded() || outcome.status == IcLoadStatus::NoDeviceFile);
 }
 
 bool StartRefused(const OperationContext& ctx, const OperationGuard& guard,

@@ -39,6 +39,11 @@ inline constexpr const char* kCommandFail49 = "Command Fail(0x49)";
 inline constexpr const char* kCommandFail42 = "Command Fail(0x42)";
 inline constexpr const char* kCommandFail = "Command Fail";
 
+// A driver upload that failed part-way, formatted with the driver file's
+// name, the pass, the number of passes and the transfer that failed.
+inline constexpr const char* kDriverUploadFailFormat =
+    "Cannot send the driver file \"%s\": pass %d of %d failed at %s.";
+
 // A device whose device file could not be opened (the text the support-file
 // uploads use too), formatted with the file's path.
 inline constexpr const char* kCannotOpenFileFormat = "Cannot open file \"%s\".";

@@ -22,7 +22,10 @@ using ::testing::ElementsAre;
 
 class QuietLoaderLink : public DeviceLoaderLink {
  public:
-  void SendDriverFile(MainFormState&, const std::string&) override { ++drivers; }
+  bool SendDriverFile(MainFormState&, const std::string&) override {
+    ++drivers;
+    return true;
+  }
   void LoadDeviceAlgorithm(MainFormState&, const std::string&, const std::string&,
                            const std::string&, const std::string&) override {}
   int drivers = 0;
