@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "device/device_loader_link.h"
-#include "platform/ini_file.h"
+#include "platform/ini_snapshot.h"
 #include "platform/int_text.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
@@ -27,13 +27,16 @@ class DeviceFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The keys of section VK_KZExternValue. A file that does not exist, or a path
-// the resolver refuses, reads as empty: every key takes its default.
+// The keys of section VK_KZExternValue, from one reading of the file: a
+// load asks over a hundred keys, and a device file may be large. A file that
+// does not exist, or a path the resolver refuses, reads as empty: every key
+// takes its default.
 class KeyReader {
  public:
   explicit KeyReader(const std::optional<std::string>& path) {
     if (path) ini_.emplace(*path);
   }
+  bool HasDeviceSection() const { return ini_ && ini_->SectionExists(kIcIniSection); }
   std::string Text(const char* key, const char* default_value) const {
     return ini_ ? ini_->ReadString(kIcIniSection, key, default_value) : default_value;
   }
@@ -46,7 +49,7 @@ class KeyReader {
   }
 
  private:
-  std::optional<IniFile> ini_;
+  std::optional<IniSnapshot> ini_;
 };
 
 // The run-state fields that only the loader writes, parsed apart from the
@@ -352,9 +355,8 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
   // on all the same, so that the programmer is identified and the driver
   // goes out as on every load.
   const std::optional<std::string> file = paths_.Resolve(next.IcIniPath);
-  const bool no_device_file =
-      !paths_.FileExists(next.IcIniPath) || !IniFile(*file).SectionExists(kIcIniSection);
-  const KeyReader keys(no_device_file ? std::nullopt : file);
+  const KeyReader keys(paths_.FileExists(next.IcIniPath) ? file : std::nullopt);
+  const bool no_device_file = !keys.HasDeviceSection();
   const std::string fpga_file = keys.Text("FPGAFile", "None");
   const std::string user_wav = keys.Text("UserWav", "None");
   // The driver goes out before the rest of the file is looked at.
