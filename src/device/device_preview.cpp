@@ -14,27 +14,9 @@ namespace {
 
 constexpr const char* kNotRead = "<none>";
 
-// Cuts `value` to `room` - 1 bytes, as the preview's fields hold it, and
-// never inside a character: a cut UTF-8 or Big5 character would show as
-// another text.
+// Cuts `value` to `room` - 1 bytes, as the preview's fields hold it.
 std::string Cut(std::string value, size_t room) {
-  const size_t limit = room - 1;
-  if (value.size() <= limit) return value;
-  size_t end = limit;
-  if (IsValidUtf8(value)) {
-    while (end > 0 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) --end;
-  } else {
-    size_t i = 0;
-    while (i < limit) {
-      const auto c = static_cast<unsigned char>(value[i]);
-      const size_t width = c >= 0x81 && c <= 0xFE ? 2 : 1;
-      if (i + width > limit) break;
-      i += width;
-    }
-    end = i;
-  }
-  value.resize(end);
-  return value;
+  return CutWholeCharacters(std::move(value), room - 1);
 }
 
 // Tenths of a volt from the leading digits; none gives 0.

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "device/option_page_file.h"
 #include "device/option_value_rules.h"
@@ -28,9 +29,10 @@ int32_t SetValue(const OptionComponent& c, const OptionPageValues& values) {
 
 QWidget* MakeCheckBox(const OptionComponent& c, int32_t value, QWidget* page) {
   auto* box = new QCheckBox(DisplayText(c.caption), page);
-  // 20 pixels per byte of the caption, as the pages have always been laid out.
-  box->setGeometry(c.left, c.top, 20 * static_cast<int>(c.caption.size()),
-                   box->sizeHint().height());
+  // 20 pixels per byte of the caption, as the pages have always been laid
+  // out, within the window.
+  const int width = std::min(20 * static_cast<int>(c.caption.size()), int{kOptionWindowWidth});
+  box->setGeometry(c.left, c.top, width, box->sizeHint().height());
   box->setChecked(value != 0);
   return box;
 }
