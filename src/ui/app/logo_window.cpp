@@ -8,6 +8,7 @@
 #include "app/logo_file.h"
 #include "platform/ini_file.h"
 #include "platform/user_interfaces.h"
+#include "ui/app/logo_image.h"
 #include "ui/controls/center_on_screen.h"
 #include "ui/controls/look.h"
 
@@ -39,9 +40,8 @@ TLogo::TLogo(const std::string& program_dir, Messages& messages, QWidget* parent
   const int seconds =
       std::clamp(IniFile(program_dir + "History_1.ini").ReadInteger("System", "Short", 0), 0,
                  kMaxShortSeconds);
-  QImage image;
-  has_picture_ = bitmap && image.loadFromData(reinterpret_cast<const uchar*>(bitmap->data()),
-                                              static_cast<int>(bitmap->size()), "BMP");
+  const QImage image = bitmap ? DecodeLogoBitmap(*bitmap) : QImage();
+  has_picture_ = !image.isNull();
   if (has_picture_) {
     picture_->setPixmap(QPixmap::fromImage(image));
     if (seconds == 0) {
