@@ -57,6 +57,8 @@ class DeviceCatalogue {
   bool Refresh() { return snapshot_.Refresh(); }
   // How often the file was parsed.
   uint64_t LoadCount() const { return snapshot_.LoadCount(); }
+  // Whether the file was there and could be read when it was last read.
+  bool Readable() const { return snapshot_.FileRead(); }
 
   std::vector<std::string> Manufacturers() const;
   std::vector<std::string> Parts(std::string_view manufacturer) const;

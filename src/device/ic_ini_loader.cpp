@@ -1,5 +1,6 @@
 #include "device/ic_ini_loader.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -12,6 +13,7 @@
 #include "platform/user_interfaces.h"
 #include "state/buffer_limits.h"
 #include "state/main_form_state.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {
@@ -329,6 +331,21 @@ DeviceSizes DeviceSizesFor(uint32_t max_address, uint32_t ext_address, DataWidth
       break;
   }
   return s;
+}
+
+std::string DeviceFileProblem(const ProgramPaths& paths, const std::string& ic_ini_path) {
+  std::string shown = ic_ini_path;
+  std::replace(shown.begin(), shown.end(), '\\', '/');
+  const std::optional<std::string> file = paths.Resolve(ic_ini_path);
+  if (!file || !paths.FileExists(ic_ini_path)) {
+    return strprintf(op_text::kCannotOpenFileFormat, shown.c_str());
+  }
+  const IniSnapshot ini(*file);
+  if (!ini.FileRead()) return strprintf(op_text::kCannotOpenFileFormat, shown.c_str());
+  if (!ini.SectionExists(kIcIniSection)) {
+    return strprintf(op_text::kNoDeviceSectionFormat, shown.c_str());
+  }
+  return {};
 }
 
 std::optional<uint8_t> SocketPin(int64_t package_pin, uint8_t package_pins) {

@@ -57,6 +57,12 @@ DeviceSizes DeviceSizesFor(uint32_t max_address, uint32_t ext_address, DataWidth
 // nullopt when the pin would lie outside the socket.
 std::optional<uint8_t> SocketPin(int64_t package_pin, uint8_t package_pins);
 
+// What is wrong with the device file at `ic_ini_path` (a stored path), as
+// the operator is told: "Cannot open file" when it is missing or cannot be
+// read, the no-section text when it holds no section VK_KZExternValue;
+// empty when it describes a device. The path is shown with '/'.
+std::string DeviceFileProblem(const ProgramPaths& paths, const std::string& ic_ini_path);
+
 // The operation whose voltages go into CurrentVoltages.
 enum class IcOperation : int32_t {
   Read = 0,

@@ -47,6 +47,9 @@ inline constexpr const char* kDriverUploadFailFormat =
 // A device whose device file could not be opened (the text the support-file
 // uploads use too), formatted with the file's path.
 inline constexpr const char* kCannotOpenFileFormat = "Cannot open file \"%s\".";
+// A device file that opens but describes no device, formatted with its path.
+inline constexpr const char* kNoDeviceSectionFormat =
+    "The device file \"%s\" holds no device section [VK_KZExternValue].";
 
 // Refusals of this program where the device file leaves an operation
 // nothing sensible to do.
