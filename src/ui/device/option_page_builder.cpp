@@ -81,7 +81,10 @@ QWidget* MakeExplanation(const OptionComponent& c, QWidget* page) {
   box->setPalette(p);
   box->setGeometry(c.left, c.top, c.width, c.height);
   box->setAccessibleName("Explanation");
-  for (const std::string& line : c.explanation) box->appendPlainText(DisplayText(line));
+  // One text of all lines: appended one by one, each line lays out the box again.
+  QStringList lines;
+  for (const std::string& line : c.explanation) lines << DisplayText(line);
+  box->setPlainText(lines.join('\n'));
   return box;
 }
 
