@@ -2,11 +2,14 @@
 // and into a data buffer, through the program's own readers and writers and
 // a file in a temporary folder.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <random>
 #include <string>
 
@@ -16,16 +19,86 @@
 #include "buffer/intel_hex.h"
 #include "buffer/load_pipeline.h"
 #include "buffer/save_pipeline.h"
-#include "heap_peak.h"
 #include "platform/user_interfaces.h"
 #include "support/fakes.h"
 #include "support/high_hex_text.h"
+
+// Bytes held through operator new in this program, and the most held since
+// the last reset: the memory counters of the benchmarks below.
+namespace {
+
+std::atomic<size_t> live_bytes{0};
+std::atomic<size_t> peak_bytes{0};
+
+void* Take(size_t n) {
+  void* p = std::malloc(n ? n : 1);
+  if (!p) return nullptr;
+  const size_t live = live_bytes.fetch_add(malloc_usable_size(p), std::memory_order_relaxed) +
+                      malloc_usable_size(p);
+  size_t peak = peak_bytes.load(std::memory_order_relaxed);
+  while (live > peak && !peak_bytes.compare_exchange_weak(peak, live)) {
+  }
+  return p;
+}
+
+void Give(void* p) {
+  if (!p) return;
+  live_bytes.fetch_sub(malloc_usable_size(p), std::memory_order_relaxed);
+  std::free(p);
+}
+
+void* TakeOrThrow(size_t n) {
+  if (void* p = Take(n)) return p;
+  throw std::bad_alloc();
+}
+
+// The most bytes held above what was held when the scope began.
+class PeakAbove {
+ public:
+  PeakAbove() : base_(live_bytes.load()) { peak_bytes = base_; }
+  size_t bytes() const { return peak_bytes.load() - base_; }
+
+ private:
+  size_t base_;
+};
+
+}  // namespace
+
+void* operator new(size_t n) {
+  return TakeOrThrow(n);
+}
+void* operator new[](size_t n) {
+  return TakeOrThrow(n);
+}
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+  return Take(n);
+}
+void* operator new[](size_t n, const std::nothrow_t&) noexcept {
+  return Take(n);
+}
+void operator delete(void* p) noexcept {
+  Give(p);
+}
+void operator delete[](void* p) noexcept {
+  Give(p);
+}
+void operator delete(void* p, size_t) noexcept {
+  Give(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+  Give(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  Give(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  Give(p);
+}
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace quenlet;
-using bench::PeakAbove;
 
 constexpr int64_t kImageSize = 16ll * 1024 * 1024;
 

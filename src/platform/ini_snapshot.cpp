@@ -190,9 +190,9 @@ void IniSnapshot::Load(const Stamp& stamp) {
   // the next Refresh rather than lost.
   stamp_ = stamp;
   auto data = stamp.exists ? ReadWholeFile(path_) : std::nullopt;
-  file_read_ = data.has_value();
   content_ = std::make_unique<const Content>(data ? std::move(*data) : std::string());
   ++load_count_;
+  file_read_ = data.has_value();
 }
 
 bool IniSnapshot::Refresh() {
