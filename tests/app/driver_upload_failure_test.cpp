@@ -52,24 +52,24 @@ class FailedUploadTest : public RunTest, public ::testing::WithParamInterface<Fa
   }
 };
 
-// Where in the transfers of one action the driver passes lie, and the step
-// each belongs to (the pass's steps, erase to verify, upload by upload).
+// Where in the transfers of one action the driver passes lie, and the
+// device load of the action each belongs to.
 struct Upload {
   size_t transfer;  // index in the transfer lines
   bool bulk;
-  size_t step;  // 0 for the first upload of the action, 1 for the next, ...
+  size_t load;  // 0 for the action's first device load, 1 for the next, ...
 };
 
 std::vector<Upload> Uploads(const std::vector<std::string>& lines) {
   std::vector<Upload> uploads;
-  size_t step = 0;
+  size_t load = 0;
   for (size_t i = 0; i + 2 < lines.size(); ++i) {
     if (lines[i].rfind("OUT 43 000", 0) != 0 || lines[i + 1] != "OUT 47 4000 4000 0" ||
         lines[i + 2] != "bulk-out 16384") {
       continue;
     }
-    for (size_t k = 0; k < 3; ++k) uploads.push_back({i + k, k == 2, step});
-    if (lines[i] == "OUT 43 0003 0000 0") ++step;  // the fourth pass ends this upload
+    for (size_t k = 0; k < 3; ++k) uploads.push_back({i + k, k == 2, load});
+    if (lines[i] == "OUT 43 0003 0000 0") ++load;  // the fourth pass ends this upload
     i += 2;
   }
   return uploads;
@@ -100,7 +100,7 @@ TEST_P(FailedUploadTest, AnyTransferOfTheDriverFailingEndsTheStepAsFailed) {
 
       // Nothing after the failing transfer.
       EXPECT_EQ(Transfers().size(), upload.transfer + 1);
-      EXPECT_TRUE(app->pictures().Visible(loads[upload.step], Layer::f));
+      EXPECT_TRUE(app->pictures().Visible(loads[upload.load], Layer::f));
       EXPECT_FALSE(Shows(Indicator::Pass));
       EXPECT_EQ(PassSounds(), 0);
       EXPECT_GE(FailSounds(), 1);
