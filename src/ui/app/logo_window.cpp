@@ -1,4 +1,5 @@
 #include "ui/app/logo_window.h"
+#include "ui/app/logo_image.h"
 
 #include <QImage>
 #include <QLabel>
@@ -8,7 +9,6 @@
 #include "app/logo_file.h"
 #include "platform/ini_file.h"
 #include "platform/user_interfaces.h"
-#include "ui/app/logo_image.h"
 #include "ui/controls/center_on_screen.h"
 #include "ui/controls/look.h"
 
