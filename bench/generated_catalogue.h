@@ -8,9 +8,23 @@
 #include <fstream>
 #include <string>
 
+#include "device/select_ic_logic.h"
+#include "platform/document_opener.h"
 #include "platform/strprintf.h"
 
 namespace quenlet::bench {
+
+// What the device dialog hands on, doing nothing: the benchmarks measure the
+// dialog itself.
+class NoSetup : public DeviceSetup {
+ public:
+  void Apply(bool) override {}
+};
+
+class NoOpener : public DocumentOpener {
+ public:
+  bool Open(const std::string&) override { return true; }
+};
 
 namespace fs = std::filesystem;
 

@@ -1,8 +1,13 @@
 #pragma once
 // Small helpers of the fuzz targets.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "buffer/format_detect.h"
 #include "buffer/hex_text.h"
@@ -36,6 +41,56 @@ inline void CheckResult(const HexReadResult& r, std::string_view text, uint64_t 
   Check(r.image.Bytes().size() <= limit, "image within the limit");
   Check(r.image.HasData() == !r.image.Bytes().empty(), "data flag agrees with the image");
   if (r.image.HasData()) Check(r.image.LastAddress() + 1 == r.image.Bytes().size(), "last address");
+}
+
+// Nothing shown, always OK: what the fuzzed code tells the operator is not
+// what is fuzzed.
+class SilentMessages : public Messages {
+ public:
+  void Show(const std::string&) override {}
+  MessageResult Box(const std::string&, const std::string&, MessageButtons, MessageIcon) override {
+    return MessageResult::Ok;
+  }
+};
+
+// A folder of this fuzz process for the files an input is written to, in
+// memory where the machine has it; removed at exit. Ends with '/'.
+inline const std::string& ScratchDir() {
+  static const std::string dir = [] {
+    namespace fs = std::filesystem;
+    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    const fs::path path = fs::path(base) / ("quenlet-fuzz-" + std::to_string(::getpid()));
+    fs::create_directories(path);
+    static std::string removed_at_exit;
+    removed_at_exit = path.string();
+    std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(removed_at_exit, ignored);
+    });
+    return path.string() + "/";
+  }();
+  return dir;
+}
+
+// Writes `bytes` to `relative` below the scratch folder (its folders made);
+// the file's full path.
+inline std::string WriteScratch(const std::string& relative, std::string_view bytes) {
+  const std::string path = ScratchDir() + relative;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) Fail("the scratch file cannot be written");
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+  return path;
+}
+
+// The input cut at its first "\0\n" into two texts (the second empty when
+// there is none): two files from one input.
+inline std::pair<std::string_view, std::string_view> SplitInput(const uint8_t* data, size_t size) {
+  const std::string_view all(reinterpret_cast<const char*>(data), size);
+  const size_t at = all.find(std::string_view("\0\n", 2));
+  if (at == std::string_view::npos) return {all, {}};
+  return {all.substr(0, at), all.substr(at + 2)};
 }
 
 // A hex detector on arbitrary text: the shape test stays within the hex

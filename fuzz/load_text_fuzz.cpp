@@ -18,15 +18,6 @@
 
 namespace {
 
-class SilentMessages : public quenlet::Messages {
- public:
-  void Show(const std::string&) override {}
-  quenlet::MessageResult Box(const std::string&, const std::string&, quenlet::MessageButtons,
-                             quenlet::MessageIcon) override {
-    return quenlet::MessageResult::Ok;
-  }
-};
-
 // Texts whose image would pass the small limit are not loaded: the real
 // limit is the largest buffer, and fuzzing is not about filling memory.
 bool ImageStaysSmall(std::string_view text) {
@@ -57,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   request.name = "fuzz";
   DataBuffer buffer;
   buffer.SetDataMode(kModes[(data[0] >> 3) % 12]);
-  SilentMessages messages;
+  fuzz::SilentMessages messages;
   NullProgress progress;
   const std::vector<uint8_t> before(buffer.Block().begin(), buffer.Block().end());
   const uint32_t size_before = buffer.BufSize();

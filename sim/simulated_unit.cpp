@@ -73,6 +73,19 @@ void SimulatedUnit::FailTransferNumber(int n) {
   fail_transfer_at_ = n > 0 ? transfers_seen_ + static_cast<uint64_t>(n) : 0;
 }
 
+void SimulatedUnit::FailTransferAt(int n, TransferFault fault) {
+  fault_at_ = n > 0 ? any_transfers_seen_ + static_cast<uint64_t>(n) : 0;
+  fault_ = fault;
+}
+
+std::optional<TransferFault> SimulatedUnit::TransferFaultHits() {
+  ++any_transfers_seen_;
+  if (fault_at_ == 0 || any_transfers_seen_ != fault_at_) return std::nullopt;
+  fault_at_ = 0;
+  if (fault_ == TransferFault::Pull) pulled_ = true;
+  return fault_;
+}
+
 void SimulatedUnit::ShortenNextBulkRead(uint32_t delivered) {
   short_bulk_read_ = delivered;
 }
@@ -93,6 +106,7 @@ void SimulatedUnit::ClearFaults() {
   fail_request_at_ = 0;
   fail_code_.reset();
   fail_transfer_at_ = 0;
+  fault_at_ = 0;
   short_bulk_read_.reset();
   short_reply_code_.reset();
   failed_operation_status_.reset();
@@ -105,8 +119,12 @@ int SimulatedUnit::Control(const VendorRequest& r, uint8_t* data) {
   ++requests_seen_;
   pending_ = {};  // a new request ends whatever was left of a bulk block
 
+  const std::optional<TransferFault> transfer_fault = TransferFaultHits();
+  const bool lost = transfer_fault == TransferFault::LostReply;
+  const bool shortened = transfer_fault == TransferFault::Short && r.DeviceToHost();
   bool fault = fail_request_at_ != 0 && requests_seen_ == fail_request_at_;
   if (fault) fail_request_at_ = 0;
+  if (transfer_fault && !lost && !shortened) fault = true;
   if (fail_code_ && *fail_code_ == r.request && --fail_code_countdown_ == 0) {
     fault = true;
     fail_code_.reset();
@@ -133,6 +151,8 @@ int SimulatedUnit::Control(const VendorRequest& r, uint8_t* data) {
     }
     e.violation = result < 0 || violation_;
   }
+  if (shortened && result > 0) result /= 2;
+  if (lost) result = -1;
   e.ok = result >= 0;
   e.size = result > 0 ? static_cast<uint32_t>(result) : 0;
   log_.Add(e);
@@ -334,10 +354,18 @@ int64_t SimulatedUnit::RefuseBulk(WireKind kind, uint32_t count) {
 
 int64_t SimulatedUnit::BulkOut(const uint8_t* data, uint32_t count) {
   ++transfers_seen_;
-  if (BulkFaultHits()) {
+  const std::optional<TransferFault> fault = TransferFaultHits();
+  if (BulkFaultHits() || FailsWhole(fault)) {
+    pending_ = {};
     LogBulk(WireKind::BulkOut, count, false).ok = false;
     return -1;
   }
+  // A short transfer: the unit takes half of the data.
+  const uint32_t taken = fault == TransferFault::Short ? count / 2 : count;
+  return Answered(fault, count, taken, TakeBulk(data, taken));
+}
+
+int64_t SimulatedUnit::TakeBulk(const uint8_t* data, uint32_t count) {
   if (pending_.target == Target::None || pending_.device_to_host ||
       count > pending_.total - pending_.done || (count > 0 && !data)) {
     pending_ = {};
@@ -355,10 +383,17 @@ int64_t SimulatedUnit::BulkOut(const uint8_t* data, uint32_t count) {
 
 int64_t SimulatedUnit::BulkIn(uint8_t* data, uint32_t count) {
   ++transfers_seen_;
-  if (BulkFaultHits()) {
+  const std::optional<TransferFault> fault = TransferFaultHits();
+  if (BulkFaultHits() || FailsWhole(fault)) {
+    pending_ = {};
     LogBulk(WireKind::BulkIn, count, false).ok = false;
     return -1;
   }
+  const uint32_t asked = fault == TransferFault::Short ? count / 2 : count;
+  return Answered(fault, count, asked, GiveBulk(data, asked));
+}
+
+int64_t SimulatedUnit::GiveBulk(uint8_t* data, uint32_t count) {
   if (pending_.target == Target::None || !pending_.device_to_host || (count > 0 && !data)) {
     pending_ = {};
     return RefuseBulk(WireKind::BulkIn, count);
@@ -392,6 +427,23 @@ int64_t SimulatedUnit::BulkIn(uint8_t* data, uint32_t count) {
   LogBulk(WireKind::BulkIn, count, continues).size += n;
   if (pending_.done == pending_.total) CompleteBulk();
   return n;
+}
+
+bool SimulatedUnit::FailsWhole(std::optional<TransferFault> fault) {
+  return fault && *fault != TransferFault::LostReply && *fault != TransferFault::Short;
+}
+
+int64_t SimulatedUnit::Answered(std::optional<TransferFault> fault, uint32_t asked,
+                                uint32_t handled, int64_t moved) {
+  if (!fault) return moved;
+  WireEntry* last = log_.Last();
+  if (last) last->asked += asked - handled;
+  // A lost reply: the unit took the transfer, the host hears of a failure.
+  if (fault == TransferFault::LostReply || moved < 0) {
+    if (last) last->ok = false;
+    return -1;
+  }
+  return moved;
 }
 
 void SimulatedUnit::CompleteBulk() {

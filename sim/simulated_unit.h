@@ -53,6 +53,16 @@
 
 namespace quenlet {
 
+// How one transfer fails (SimulatedUnit::FailTransferAt).
+enum class TransferFault : uint8_t {
+  TimeOut,    // nothing reaches the unit; the host's transfer fails
+  LostReply,  // the unit takes the transfer, but the host's side of it fails
+  Short,      // a bulk transfer or an IN reply moves half of what was asked;
+              // a request without a data stage fails as a time-out
+  Pull,       // the unit is unplugged as the transfer starts: it fails, and
+              // so does everything after it until the unit is plugged in again
+};
+
 class SimulatedUnit {
  public:
   SimulatedUnit();
@@ -79,6 +89,12 @@ class SimulatedUnit {
   void FailTransferNumber(int n);
   // The next bulk read moves only `delivered` bytes (when it asks for more).
   void ShortenNextBulkRead(uint32_t delivered);
+  // The n-th transfer from now (1 = the next one), control requests and
+  // bulk transfers counted together, fails as `fault` says.
+  void FailTransferAt(int n, TransferFault fault);
+  // Whether a Pull fault has unplugged the unit; Replug() plugs it in again.
+  bool Pulled() const { return pulled_; }
+  void Replug() { pulled_ = false; }
   // The next reply to IN request `request` has only `bytes` bytes.
   void ShortenNextReply(uint8_t request, uint16_t bytes);
   // The model string the identification reply names.
@@ -149,8 +165,19 @@ class SimulatedUnit {
   void Expect(Target target, bool device_to_host, uint32_t total, size_t offset = 0);
   void CompleteBulk();
   bool BulkFaultHits();
+  // The transfer fault that hits the transfer in hand, if any (counts it).
+  std::optional<TransferFault> TransferFaultHits();
   WireEntry& LogBulk(WireKind kind, uint32_t asked, bool continues);
   int64_t RefuseBulk(WireKind kind, uint32_t count);
+  // The bulk transfer as the unit handles it, once past the faults.
+  int64_t TakeBulk(const uint8_t* data, uint32_t count);
+  int64_t GiveBulk(uint8_t* data, uint32_t count);
+  // Whether a transfer fault fails the whole transfer (nothing reaches the unit).
+  static bool FailsWhole(std::optional<TransferFault> fault);
+  // What the host hears of a bulk transfer of `asked` bytes of which the unit
+  // handled `handled` (moving `moved`) under `fault`.
+  int64_t Answered(std::optional<TransferFault> fault, uint32_t asked, uint32_t handled,
+                   int64_t moved);
 
   bool LengthFieldValid(const VendorRequest& r);
   bool PageWritesMayStart();
@@ -203,6 +230,10 @@ class SimulatedUnit {
   std::optional<uint8_t> fail_code_;
   int fail_code_countdown_ = 0;
   uint64_t fail_transfer_at_ = 0;
+  uint64_t any_transfers_seen_ = 0;  // control requests and bulk transfers
+  uint64_t fault_at_ = 0;
+  TransferFault fault_ = TransferFault::TimeOut;
+  bool pulled_ = false;
   std::optional<uint32_t> short_bulk_read_;
   std::optional<ProgrammerStatus> failed_operation_status_;
   std::optional<uint8_t> short_reply_code_;

@@ -13,7 +13,6 @@
 #include "../generated_catalogue.h"
 #include "device/device_history.h"
 #include "device/selected_device.h"
-#include "platform/document_opener.h"
 #include "platform/ini_file.h"
 #include "platform/program_paths.h"
 #include "state/main_form_state.h"
@@ -23,15 +22,6 @@
 namespace quenlet {
 namespace {
 
-class NoSetup : public DeviceSetup {
- public:
-  void Apply(bool) override {}
-};
-
-class NoOpener : public DocumentOpener {
- public:
-  bool Open(const std::string&) override { return true; }
-};
 
 constexpr int kBigParts = 20000;
 
@@ -57,8 +47,8 @@ struct DialogWorld {
   MainFormState state;
   SelectedDevice device;
   testing::FakeMessages messages;
-  NoOpener opener;
-  NoSetup setup;
+  bench::NoOpener opener;
+  bench::NoSetup setup;
 };
 
 void Click(QListView* list, int row) {

@@ -11,10 +11,17 @@ std::optional<std::string> RestoreLogoBitmap(const std::string& path) {
   std::error_code error;
   const uintmax_t size = std::filesystem::file_size(path, error);
   if (error || size > kLogoMaxSize) return std::nullopt;
-  std::optional<std::string> stored = ReadWholeFile(path);
-  if (!stored || stored->size() < kLogoHeaderSize) return std::nullopt;
-  const size_t body = stored->size() - kLogoHeaderSize;
-  return stored->substr(body) + stored->substr(0, body);
+  const std::optional<std::string> stored = ReadWholeFile(path);
+  if (!stored) return std::nullopt;
+  return RestoreLogoBytes(*stored);
+}
+
+std::optional<std::string> RestoreLogoBytes(std::string_view stored) {
+  if (stored.size() < kLogoHeaderSize || stored.size() > kLogoMaxSize) return std::nullopt;
+  const size_t body = stored.size() - kLogoHeaderSize;
+  std::string bitmap(stored.substr(body));
+  bitmap += stored.substr(0, body);
+  return bitmap;
 }
 
 }  // namespace quenlet

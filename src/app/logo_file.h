@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace quenlet {
 
@@ -18,5 +19,7 @@ inline constexpr uint64_t kLogoMaxSize = 16ull * 1024 * 1024;
 // nullopt for a file that is missing, unreadable, shorter than the header or
 // larger than kLogoMaxSize.
 std::optional<std::string> RestoreLogoBitmap(const std::string& path);
+// The same for a logo file's bytes `stored`.
+std::optional<std::string> RestoreLogoBytes(std::string_view stored);
 
 }  // namespace quenlet

@@ -50,16 +50,22 @@ void SortCatalogueNames(std::vector<std::string>& names) {
 DeviceCatalogue::DeviceCatalogue(const ProgramPaths& paths)
     : snapshot_(CataloguePath(paths), DuplicateSections::kMerged) {}
 
-std::vector<std::string> DeviceCatalogue::Listed(std::string_view section,
-                                                 const char* missing) const {
+template <class OnName>
+void DeviceCatalogue::ForEachListed(std::string_view section, const char* missing,
+                                    OnName&& on_name) const {
   const uint32_t count = CatalogueCount(snapshot_.Find(section, kCountKey).value_or("0"));
-  std::vector<std::string> names;
-  names.reserve(count);
   char key[8];
   for (uint32_t i = 1; i <= count; ++i) {
     std::snprintf(key, sizeof key, "%04X", static_cast<unsigned>(i));
-    names.emplace_back(snapshot_.Find(section, key).value_or(missing));
+    on_name(snapshot_.Find(section, key).value_or(missing));
   }
+}
+
+std::vector<std::string> DeviceCatalogue::Listed(std::string_view section,
+                                                 const char* missing) const {
+  std::vector<std::string> names;
+  names.reserve(CatalogueCount(snapshot_.Find(section, kCountKey).value_or("0")));
+  ForEachListed(section, missing, [&](std::string_view name) { names.emplace_back(name); });
   return names;
 }
 
@@ -76,13 +82,24 @@ std::vector<std::string> DeviceCatalogue::Parts(std::string_view manufacturer) c
 }
 
 bool DeviceCatalogue::ListsManufacturer(std::string_view manufacturer) const {
-  const std::vector<std::string> names = Listed(kItemSection, kMissingManufacturer);
-  return std::find(names.begin(), names.end(), manufacturer) != names.end();
+  if (manufacturer_index_load_ != snapshot_.LoadCount()) {
+    manufacturer_index_.clear();
+    longest_manufacturer_ = 0;
+    ForEachListed(kItemSection, kMissingManufacturer, [&](std::string_view name) {
+      manufacturer_index_.insert(name);
+      longest_manufacturer_ = std::max(longest_manufacturer_, name.size());
+    });
+    manufacturer_index_load_ = snapshot_.LoadCount();
+  }
+  return manufacturer.size() <= longest_manufacturer_ &&
+         manufacturer_index_.count(manufacturer) != 0;
 }
 
 bool DeviceCatalogue::ListsPart(std::string_view manufacturer, std::string_view part) const {
-  const std::vector<std::string> names = Listed(manufacturer, kMissingPart);
-  return std::find(names.begin(), names.end(), part) != names.end();
+  bool listed = false;
+  ForEachListed(manufacturer, kMissingPart,
+                [&](std::string_view name) { listed = listed || name == part; });
+  return listed;
 }
 
 std::string DeviceCatalogue::PartFile(std::string_view manufacturer, std::string_view part) const {

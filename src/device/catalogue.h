@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/ini_snapshot.h"
@@ -58,20 +59,32 @@ class DeviceCatalogue {
   bool Refresh() { return snapshot_.Refresh(); }
   // How often the file was parsed.
   uint64_t LoadCount() const { return snapshot_.LoadCount(); }
+  // Whether the file was there and could be read when it was last read.
+  bool Readable() const { return snapshot_.FileRead(); }
 
   std::vector<std::string> Manufacturers() const;
   std::vector<std::string> Parts(std::string_view manufacturer) const;
   // [manufacturer] part, or "<none>".
   std::string PartFile(std::string_view manufacturer, std::string_view part) const;
   // Whether the lists hold exactly this name (the missing-key names too).
+  // The manufacturers are looked up in an index built once per reading of
+  // the file: a damaged history entry asks for thousands of names.
   bool ListsManufacturer(std::string_view manufacturer) const;
   bool ListsPart(std::string_view manufacturer, std::string_view part) const;
 
  private:
   // The names of a list in file order.
   std::vector<std::string> Listed(std::string_view section, const char* missing) const;
+  // Calls on_name(std::string_view) for each name of a list, in file order;
+  // the views last until the file is read again.
+  template <class OnName>
+  void ForEachListed(std::string_view section, const char* missing, OnName&& on_name) const;
 
   IniSnapshot snapshot_;
+  // The manufacturer index and the reading of the file it was built from.
+  mutable std::unordered_set<std::string_view> manufacturer_index_;
+  mutable size_t longest_manufacturer_ = 0;  // a longer name is none of them, unhashed
+  mutable uint64_t manufacturer_index_load_ = 0;
 };
 
 // The part's IC INI file name as the INI store finds it in `select_ini`, or

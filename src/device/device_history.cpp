@@ -29,11 +29,13 @@ std::optional<DeviceChoice> SplitHistoryEntry(std::string_view entry,
     return DeviceChoice{std::string(entry.substr(0, pos)),
                         std::string(entry.substr(pos + kSeparator.size()))};
   };
+  // Each candidate is looked at in place: an entry may hold thousands of
+  // separators.
   for (size_t pos = first; pos != std::string_view::npos; pos = entry.find(kSeparator, pos + 1)) {
-    DeviceChoice choice = at(pos);
-    if (catalogue.ListsManufacturer(choice.manufacturer) &&
-        catalogue.ListsPart(choice.manufacturer, choice.part)) {
-      return choice;
+    const std::string_view manufacturer = entry.substr(0, pos);
+    if (catalogue.ListsManufacturer(manufacturer) &&
+        catalogue.ListsPart(manufacturer, entry.substr(pos + kSeparator.size()))) {
+      return at(pos);
     }
   }
   return at(first);

@@ -7,6 +7,7 @@
 #include "device/ic_ini_loader.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
+#include "platform/text_compare.h"
 #include "platform/text_decode.h"
 
 namespace quenlet {
@@ -14,27 +15,20 @@ namespace {
 
 constexpr const char* kNotRead = "<none>";
 
-// Cuts `value` to `room` - 1 bytes, as the preview's fields hold it, and
-// never inside a character: a cut UTF-8 or Big5 character would show as
-// another text.
+// Cuts `value` to `room` - 1 bytes, as the preview's fields hold it.
 std::string Cut(std::string value, size_t room) {
-  const size_t limit = room - 1;
-  if (value.size() <= limit) return value;
-  size_t end = limit;
-  if (IsValidUtf8(value)) {
-    while (end > 0 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) --end;
-  } else {
-    size_t i = 0;
-    while (i < limit) {
-      const auto c = static_cast<unsigned char>(value[i]);
-      const size_t width = c >= 0x81 && c <= 0xFE ? 2 : 1;
-      if (i + width > limit) break;
-      i += width;
-    }
-    end = i;
+  return CutWholeCharacters(std::move(value), room - 1);
+}
+
+// Whether a file name is one of the document kinds the web button opens.
+bool IsDocumentName(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string extension = name.substr(dot + 1);
+  for (const char* kind : {"pdf", "htm", "html", "txt", "png", "jpg", "gif", "bmp"}) {
+    if (SameTextNoCase(extension, kind)) return true;
   }
-  value.resize(end);
-  return value;
+  return false;
 }
 
 // Tenths of a volt from the leading digits; none gives 0.
@@ -98,7 +92,13 @@ std::optional<std::string> ManufacturerDocumentPath(const ProgramPaths& paths,
   const fs::path real = fs::canonical(*path, error);
   if (error) return std::nullopt;
   const fs::path real_folder = fs::canonical(*folder, error);
-  if (error || !fs::is_regular_file(real, error)) return std::nullopt;
+  if (error || !fs::is_regular_file(real, error) || !IsDocumentName(real.filename().string())) {
+    return std::nullopt;
+  }
+  const fs::perms perms = fs::status(real, error).permissions();
+  constexpr fs::perms kExec =
+      fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+  if (error || (perms & kExec) != fs::perms::none) return std::nullopt;
   // Inside the folder: its path is a prefix of the document's.
   auto [folder_end, real_at] =
       std::mismatch(real_folder.begin(), real_folder.end(), real.begin(), real.end());

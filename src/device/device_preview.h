@@ -44,8 +44,11 @@ class ManufacturerDocuments {
 inline constexpr const char* kNoDocument = "None";
 
 // The document's real path: a regular file in the folder URL\ of the
-// program directory, also after following links. nullopt for anything else
-// ("..", a drive letter, a folder, a link that leads out).
+// program directory, also after following links, that is a document by its
+// name (.pdf, .htm, .html, .txt, .png, .jpg, .gif, .bmp, in any case) and
+// not executable: the desktop's opener may run what it is given. nullopt
+// for anything else ("..", a drive letter, a folder, a link that leads out,
+// a program, a desktop entry).
 std::optional<std::string> ManufacturerDocumentPath(const ProgramPaths& paths,
                                                     const std::string& document);
 

@@ -1,10 +1,11 @@
 #include "device/ic_ini_loader.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
 #include "device/device_loader_link.h"
-#include "platform/ini_file.h"
+#include "platform/ini_snapshot.h"
 #include "platform/int_text.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
@@ -12,6 +13,7 @@
 #include "platform/user_interfaces.h"
 #include "state/buffer_limits.h"
 #include "state/main_form_state.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {
@@ -27,13 +29,16 @@ class DeviceFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The keys of section VK_KZExternValue. A file that does not exist, or a path
-// the resolver refuses, reads as empty: every key takes its default.
+// The keys of section VK_KZExternValue, from one reading of the file: a
+// load asks over a hundred keys, and a device file may be large. A file that
+// does not exist, or a path the resolver refuses, reads as empty: every key
+// takes its default.
 class KeyReader {
  public:
   explicit KeyReader(const std::optional<std::string>& path) {
     if (path) ini_.emplace(*path);
   }
+  bool HasDeviceSection() const { return ini_ && ini_->SectionExists(kIcIniSection); }
   std::string Text(const char* key, const char* default_value) const {
     return ini_ ? ini_->ReadString(kIcIniSection, key, default_value) : default_value;
   }
@@ -46,7 +51,7 @@ class KeyReader {
   }
 
  private:
-  std::optional<IniFile> ini_;
+  std::optional<IniSnapshot> ini_;
 };
 
 // The run-state fields that only the loader writes, parsed apart from the
@@ -328,6 +333,21 @@ DeviceSizes DeviceSizesFor(uint32_t max_address, uint32_t ext_address, DataWidth
   return s;
 }
 
+std::string DeviceFileProblem(const ProgramPaths& paths, const std::string& ic_ini_path) {
+  std::string shown = ic_ini_path;
+  std::replace(shown.begin(), shown.end(), '\\', '/');
+  const std::optional<std::string> file = paths.Resolve(ic_ini_path);
+  if (!file || !paths.FileExists(ic_ini_path)) {
+    return strprintf(op_text::kCannotOpenFileFormat, shown.c_str());
+  }
+  const IniSnapshot ini(*file);
+  if (!ini.FileRead()) return strprintf(op_text::kCannotOpenFileFormat, shown.c_str());
+  if (!ini.SectionExists(kIcIniSection)) {
+    return strprintf(op_text::kNoDeviceSectionFormat, shown.c_str());
+  }
+  return {};
+}
+
 std::optional<uint8_t> SocketPin(int64_t package_pin, uint8_t package_pins) {
   if (package_pin == 0) return uint8_t{0};
   if (package_pin < 0) return std::nullopt;
@@ -352,13 +372,12 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
   // on all the same, so that the programmer is identified and the driver
   // goes out as on every load.
   const std::optional<std::string> file = paths_.Resolve(next.IcIniPath);
-  const bool no_device_file =
-      !paths_.FileExists(next.IcIniPath) || !IniFile(*file).SectionExists(kIcIniSection);
-  const KeyReader keys(no_device_file ? std::nullopt : file);
+  const KeyReader keys(paths_.FileExists(next.IcIniPath) ? file : std::nullopt);
+  const bool no_device_file = !keys.HasDeviceSection();
   const std::string fpga_file = keys.Text("FPGAFile", "None");
   const std::string user_wav = keys.Text("UserWav", "None");
   // The driver goes out before the rest of the file is looked at.
-  link_.SendDriverFile(state_, user_wav);
+  const bool driver_sent = link_.SendDriverFile(state_, user_wav);
   if (state_.WrongProgrammer != 0) return {IcLoadStatus::WrongProgrammer, {}};
 
   DeviceStateFields fields = DeviceStateFields::From(state_);
@@ -367,10 +386,10 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
                user_wav, next, fields);
   } catch (const ConversionError& e) {
     messages_.ShowError(e.what());
-    return {IcLoadStatus::Failed, e.what()};
+    return {IcLoadStatus::Failed, e.what(), driver_sent};
   } catch (const DeviceFileError& e) {
     messages_.ShowError(e.what());
-    return {IcLoadStatus::Failed, e.what()};
+    return {IcLoadStatus::Failed, e.what(), driver_sent};
   }
 
   next.MissingFileCount = 0;
@@ -384,12 +403,12 @@ IcLoadOutcome IcIniLoader::LoadIcParameters(int32_t operation, uint16_t block_nu
   next.HoldsNoDevice = no_device_file;
   device_ = std::move(next);
   fields.CommitTo(state_);
-  if (no_device_file) return {IcLoadStatus::NoDeviceFile, {}};
-  if (device_.MissingFileCount != 0) return {IcLoadStatus::MissingSupportFile, {}};
+  if (no_device_file) return {IcLoadStatus::NoDeviceFile, {}, driver_sent};
+  if (device_.MissingFileCount != 0) return {IcLoadStatus::MissingSupportFile, {}, driver_sent};
 
   const auto& p = device_.SupportFilePaths;
   link_.LoadDeviceAlgorithm(state_, p[kFpgaFile], p[kUserWav], p[kPinScanDrv], p[kPinScanFpga]);
-  return {IcLoadStatus::Loaded, {}};
+  return {IcLoadStatus::Loaded, {}, driver_sent};
 }
 
 }  // namespace quenlet

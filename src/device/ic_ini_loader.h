@@ -57,6 +57,12 @@ DeviceSizes DeviceSizesFor(uint32_t max_address, uint32_t ext_address, DataWidth
 // nullopt when the pin would lie outside the socket.
 std::optional<uint8_t> SocketPin(int64_t package_pin, uint8_t package_pins);
 
+// What is wrong with the device file at `ic_ini_path` (a stored path), as
+// the operator is told: "Cannot open file" when it is missing or cannot be
+// read, the no-section text when it holds no section VK_KZExternValue;
+// empty when it describes a device. The path is shown with '/'.
+std::string DeviceFileProblem(const ProgramPaths& paths, const std::string& ic_ini_path);
+
 // The operation whose voltages go into CurrentVoltages.
 enum class IcOperation : int32_t {
   Read = 0,
@@ -82,6 +88,10 @@ enum class IcLoadStatus {
 struct IcLoadOutcome {
   IcLoadStatus status = IcLoadStatus::Failed;
   std::string message;  // for Failed: the error, already shown through Messages::ShowError
+  // Whether the driver went out at the start of the load. A failed upload
+  // (shown by the link) leaves the values to load as usual: the start-up
+  // restores the device without a unit; an operation must not go on.
+  bool driver_sent = false;
 
   // The record now holds this device's values (a record without a device
   // file holds none).

@@ -8,6 +8,7 @@
 #include "platform/int_text.h"
 #include "platform/program_paths.h"
 #include "platform/strprintf.h"
+#include "platform/text_decode.h"
 
 namespace quenlet {
 namespace {
@@ -26,9 +27,31 @@ std::optional<int32_t> FindInteger(const IniSnapshot& file, const std::string& s
   return a;
 }
 
-int32_t Count(const IniSnapshot& file, const std::string& section, const std::string& key,
-              int32_t default_value, int32_t most) {
-  return std::clamp(file.ReadInteger(section, key, default_value), 0, most);
+// What is left of the whole set's bounds while the file is read.
+struct Budget {
+  int32_t components = kMaxOptionComponents;
+  int32_t radio_items = kMaxOptionRadioItems;
+  int32_t explanation_lines = kMaxOptionExplanationLines;
+  bool cut = false;
+
+  // Of `asked` (a count from the file, bounded to `most` for one list), what
+  // `left` still lets in; taken from `left`.
+  int32_t Take(int32_t asked, int32_t most, int32_t& left) {
+    const int32_t granted = std::min({std::max(asked, 0), most, left});
+    cut = cut || granted < asked;
+    left -= granted;
+    return granted;
+  }
+};
+
+std::string Text(const IniSnapshot& file, const std::string& section, const std::string& key,
+                 const std::string& default_value) {
+  return CutWholeCharacters(file.ReadString(section, key, default_value), kMaxOptionText);
+}
+
+// A place or size of the page: within the window.
+int32_t Within(int32_t value, int32_t extent) {
+  return std::clamp(value, 0, extent);
 }
 
 std::vector<std::string> Lines(const IniSnapshot& file, const std::string& section, int32_t count,
@@ -36,24 +59,27 @@ std::vector<std::string> Lines(const IniSnapshot& file, const std::string& secti
   std::vector<std::string> lines;
   lines.reserve(static_cast<size_t>(count));
   for (int32_t k = 0; k < count; ++k) {
-    lines.push_back(file.ReadString(section, strprintf(key_format, component, k), "None"));
+    lines.push_back(Text(file, section, strprintf(key_format, component, k), "None"));
   }
   return lines;
 }
 
 OptionComponent ReadComponent(const IniSnapshot& file, const std::string& section, int32_t page,
-                              int32_t c) {
+                              int32_t c, Budget& budget) {
   auto key = [c](const char* format) { return strprintf(format, c); };
+  auto count = [&](const char* format, int32_t most, int32_t& left) {
+    return budget.Take(file.ReadInteger(section, key(format), 0), most, left);
+  };
   OptionComponent o;
   o.page = page;
   o.index = c;
   o.kind_key = FindInteger(file, section, key("ComponentType%d"));
   o.value_type_key = FindInteger(file, section, key("ValueType%d"));
-  o.caption = file.ReadString(section, key("ComponentCaption%d"), "NONE");
-  o.top = file.ReadInteger(section, key("Top%d"), 1);
-  o.left = file.ReadInteger(section, key("Left%d"), 1);
-  o.width = file.ReadInteger(section, key("Width%d"), 1);
-  o.height = file.ReadInteger(section, key("Height%d"), 1);
+  o.caption = Text(file, section, key("ComponentCaption%d"), "NONE");
+  o.top = Within(file.ReadInteger(section, key("Top%d"), 1), kOptionWindowHeight);
+  o.left = Within(file.ReadInteger(section, key("Left%d"), 1), kOptionWindowWidth);
+  o.width = Within(file.ReadInteger(section, key("Width%d"), 1), kOptionWindowWidth);
+  o.height = Within(file.ReadInteger(section, key("Height%d"), 1), kOptionWindowHeight);
   o.length = std::max(file.ReadInteger(section, key("Length%d"), 0), 0);
   o.file_default = file.ReadInteger(kOptionValueSection, OptionValueKey(page, c), 0);
   switch (o.kind()) {
@@ -61,7 +87,7 @@ OptionComponent ReadComponent(const IniSnapshot& file, const std::string& sectio
       o.radio_columns =
           std::clamp(file.ReadInteger(section, key("Radio%dColumns"), 1), 1, kMaxRadioColumns);
       o.radio_items =
-          Lines(file, section, Count(file, section, key("Radio%dTotal"), 0, kMaxRadioItems),
+          Lines(file, section, count("Radio%dTotal", kMaxRadioItems, budget.radio_items),
                 "Radio%dString%d", c);
       break;
     case kOptionValueEdit:
@@ -72,9 +98,9 @@ OptionComponent ReadComponent(const IniSnapshot& file, const std::string& sectio
       }
       break;
     case kOptionExplanation:
-      o.explanation = Lines(file, section,
-                            Count(file, section, key("Explation%dTotal"), 0, kMaxExplanationLines),
-                            "Explation%dLine%d", c);
+      o.explanation = Lines(
+          file, section, count("Explation%dTotal", kMaxExplanationLines, budget.explanation_lines),
+          "Explation%dLine%d", c);
       break;
     default:
       break;
@@ -98,20 +124,27 @@ uint32_t OptionComponent::BlockWords() const {
 
 OptionPageSet ReadOptionPageSet(const IniSnapshot& file) {
   OptionPageSet set;
-  set.caption = file.ReadString(kMainSection, "Caption", "None");
-  const int32_t total = Count(file, kMainSection, "Total", 1, kMaxOptionPages);
+  Budget budget;
+  set.caption = Text(file, kMainSection, "Caption", "None");
+  int32_t pages_left = kMaxOptionPages;
+  const int32_t total =
+      budget.Take(file.ReadInteger(kMainSection, "Total", 1), kMaxOptionPages, pages_left);
   set.pages.reserve(static_cast<size_t>(total));
   for (int32_t p = 0; p < total; ++p) {
     OptionPage page;
     page.number = p;
-    page.caption = file.ReadString(kMainSection, strprintf("PageCaption%d", p), "None");
+    page.caption = Text(file, kMainSection, strprintf("PageCaption%d", p), "None");
     if (page.caption == "None") page.caption = strprintf("Page%d", p);
     const std::string section = strprintf("CurrentUserPage_%d", p);
-    const int32_t n = Count(file, section, "ComponentTotal", 0, kMaxOptionComponents);
+    const int32_t n = budget.Take(file.ReadInteger(section, "ComponentTotal", 0),
+                                  kMaxOptionComponents, budget.components);
     page.components.reserve(static_cast<size_t>(n));
-    for (int32_t c = 0; c < n; ++c) page.components.push_back(ReadComponent(file, section, p, c));
+    for (int32_t c = 0; c < n; ++c) {
+      page.components.push_back(ReadComponent(file, section, p, c, budget));
+    }
     set.pages.push_back(std::move(page));
   }
+  set.cut = budget.cut;
   return set;
 }
 

@@ -7,9 +7,13 @@
 //
 // Counts come from the file and are bounded here, so that a damaged or
 // hostile file cannot make the builder or the unpack run away: negative
-// counts are 0; at most 128 pages and 128 components a page (the block
-// carries 128 values at most), 256 radio items and 1024 explanation lines;
-// radio columns 1 to 16.
+// counts are 0; at most 128 pages, 256 radio items a group and 1024
+// explanation lines a box; radio columns 1 to 16. The whole set holds at
+// most 128 components (the block carries 128 values at most), 4096 radio
+// items and 4096 explanation lines: what the file describes beyond a bound
+// is left out, and the set says so (OptionPageSet::cut). Each text is cut to
+// 2047 bytes, as the platform's profile reads did, and every place and size
+// is clamped to the option window's client area.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,10 +26,22 @@ class ProgramPaths;
 struct SelectedDevice;
 
 inline constexpr int32_t kMaxOptionPages = 128;
-inline constexpr int32_t kMaxOptionComponents = 128;
+inline constexpr int32_t kMaxOptionComponents = 128;  // in all pages together
 inline constexpr int32_t kMaxRadioItems = 256;
+inline constexpr int32_t kMaxOptionRadioItems = 4096;  // in all groups together
 inline constexpr int32_t kMaxExplanationLines = 1024;
+inline constexpr int32_t kMaxOptionExplanationLines = 4096;  // in all boxes together
 inline constexpr int32_t kMaxRadioColumns = 16;
+inline constexpr size_t kMaxOptionText = 2047;
+// The option window's client area, where every control of the pages lies.
+inline constexpr int32_t kOptionWindowWidth = 534;
+inline constexpr int32_t kOptionWindowHeight = 366;
+
+// Said once when a page file describes more than the bounds let in; formatted
+// with the file's path.
+inline constexpr const char* kOptionPagesCutFormat =
+    "The option page file \"%s\" describes more than the option pages hold: only its first "
+    "128 components, 4096 radio items and 4096 explanation lines are used.";
 
 // Component kinds (ComponentType%d).
 enum OptionKind : int32_t {
@@ -83,6 +99,9 @@ struct OptionPage {
 struct OptionPageSet {
   std::string caption = "None";  // the option window's caption
   std::vector<OptionPage> pages;
+  // The file counted more pages, components, radio items or explanation
+  // lines than the bounds let in; those were left out.
+  bool cut = false;
 };
 
 // Reads the whole description; a missing file or missing keys give the

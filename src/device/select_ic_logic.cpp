@@ -1,7 +1,9 @@
 #include "device/select_ic_logic.h"
 
 #include <algorithm>
+#include <filesystem>
 
+#include "device/ic_ini_loader.h"
 #include "device/selected_device.h"
 #include "platform/document_opener.h"
 #include "platform/ini_file.h"
@@ -36,9 +38,9 @@ std::optional<std::string> ChosenDeviceFile(const ProgramPaths& paths, const Mai
                                             const std::string& part, Messages& messages) {
   const std::string ic_path =
       state.ProgramDir + "INI\\" + OkDeviceFile(select_ini, manufacturer, part);
-  if (paths.FileExists(ic_path)) return ic_path;
-  messages.Box(strprintf(op_text::kCannotOpenFileFormat, Shown(ic_path).c_str()), kErrorCaption,
-               MessageButtons::Ok, MessageIcon::Stop);
+  const std::string problem = DeviceFileProblem(paths, ic_path);
+  if (problem.empty()) return ic_path;
+  messages.Box(problem, kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
   return std::nullopt;
 }
 
@@ -68,6 +70,11 @@ void SelectIcDialogLogic::FormCreate() {
 
 void SelectIcDialogLogic::BeforeShow() {
   catalogue_.Refresh();
+  if (catalogue_.Readable()) return;
+  const bool missing = !std::filesystem::exists(catalogue_.path());
+  env_.messages.Box(strprintf(missing ? kCatalogueMissingFormat : kCatalogueUnreadableFormat,
+                              Shown(catalogue_.path()).c_str()),
+                    kErrorCaption, MessageButtons::Ok, MessageIcon::Stop);
 }
 
 void SelectIcDialogLogic::FillManufacturerList() {

@@ -54,11 +54,18 @@ inline constexpr const char* kCouldNotCreateProcessText = "Could not create proc
 inline constexpr const char* kErrorCaption = "ERROR";
 inline constexpr const char* kCannotWriteFileFormat = "Cannot write file \"%s\".";
 inline constexpr const char* kInitialWebHint = "NONE";
+// A showing of the dialog over a catalogue it could not read, formatted with
+// the catalogue's path.
+inline constexpr const char* kCatalogueMissingFormat =
+    "The device list \"%s\" is missing: there is no device to choose.";
+inline constexpr const char* kCatalogueUnreadableFormat =
+    "The device list \"%s\" cannot be read: there is no device to choose.";
 
 // The device file a choice leads to, as OK takes it: the program
 // directory, "INI\" and the part's file in the catalogue `select_ini`.
-// nullopt, after "Cannot open file", when that file is not there: a choice
-// without one would leave the program with a device of defaults only.
+// nullopt, after saying what is wrong (DeviceFileProblem), when that file is
+// not there or describes no device: such a choice would leave the program
+// with a device of defaults only.
 std::optional<std::string> ChosenDeviceFile(const ProgramPaths& paths, const MainFormState& state,
                                             const std::string& select_ini,
                                             const std::string& manufacturer,
@@ -80,7 +87,8 @@ class SelectIcDialogLogic {
   // Creation: the history box, the last selection (or "General Type") with
   // both lists and its preview, the manufacturer's picture.
   void FormCreate();
-  // Before each showing: the catalogue is read again when it changed.
+  // Before each showing: the catalogue is read again when it changed; a
+  // catalogue that is missing or cannot be read is said, once a showing.
   void BeforeShow();
 
   // --- handlers ---------------------------------------------------------------

@@ -1,8 +1,14 @@
 #pragma once
 // A file written in pieces that replaces its target only when complete: the
-// bytes go to a temporary file beside the target, which is flushed to disk
-// and renamed over it on Commit. Until then, and after any failure, the old
-// file stays as it was; an uncommitted temporary file is removed.
+// bytes go to a temporary file beside the target (<target>.tmpXXXXXX), which
+// is flushed to disk and renamed over it on Commit. Until then, and after any
+// failure, the old file stays as it was; an uncommitted temporary file is
+// removed.
+//
+// A writer killed before its end leaves its temporary file behind. Each
+// temporary file is locked while its writer lives, so the next writer of the
+// same target removes those of that name whose lock it can take: the
+// leftovers of writers that died, never a file another writer is writing.
 #include <cstddef>
 #include <string>
 

@@ -234,6 +234,7 @@ void IniSnapshot::Load(const Stamp& stamp) {
   auto data = stamp.exists ? ReadWholeFile(path_) : std::nullopt;
   content_ = std::make_unique<const Content>(data ? std::move(*data) : std::string(), duplicates_);
   ++load_count_;
+  file_read_ = data.has_value();
 }
 
 bool IniSnapshot::Refresh() {

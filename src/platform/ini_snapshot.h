@@ -52,6 +52,9 @@ class IniSnapshot {
   bool Refresh();
   // How often the file was read and parsed, the first time included.
   uint64_t LoadCount() const { return load_count_; }
+  // Whether the last reading found the file and could read it (a missing or
+  // unreadable file reads as empty).
+  bool FileRead() const { return file_read_; }
 
   std::string ReadString(std::string_view section, std::string_view key,
                          const std::string& default_value) const;
@@ -87,6 +90,7 @@ class IniSnapshot {
   // Views into the file's text: held apart so that a move keeps them valid.
   std::unique_ptr<const Content> content_;
   uint64_t load_count_ = 0;
+  bool file_read_ = false;
 };
 
 }  // namespace quenlet

@@ -71,4 +71,23 @@ std::string DecodeDeviceText(std::string_view bytes) {
   return Latin1ToUtf8(bytes);
 }
 
+std::string CutWholeCharacters(std::string text, size_t limit) {
+  if (text.size() <= limit) return text;
+  size_t end = limit;
+  if (IsValidUtf8(text)) {
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  } else {
+    size_t i = 0;
+    while (i < limit) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      const size_t width = c >= 0x81 && c <= 0xFE ? 2 : 1;
+      if (i + width > limit) break;
+      i += width;
+    }
+    end = i;
+  }
+  text.resize(end);
+  return text;
+}
+
 }  // namespace quenlet

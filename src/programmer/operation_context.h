@@ -21,7 +21,8 @@ class IcIniLoader;
 // Refills the selected-device record (and its parameter block) from the
 // device's IC INI file; every operation does this first. False when the
 // record was not refilled (no file chosen, a bad value, another programmer
-// model); the loader has shown why. A record refilled without a device file
+// model) or the driver upload of the load failed; the loader or the upload
+// has shown why. A record refilled without a device file
 // is marked HoldsNoDevice, and the operation refuses it.
 class DeviceReload {
  public:

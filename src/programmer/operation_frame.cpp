@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/ic_ini_loader.h"
+#include "platform/program_paths.h"
 #include "platform/strprintf.h"
 #include "programmer/step_fail.h"
 #include "programmer/transport.h"
@@ -13,7 +14,8 @@ namespace quenlet {
 
 bool IcIniReload::Reload() {
   const IcLoadOutcome outcome = loader_.LoadIcParameters(0, 0, 0);
-  return outcome.loaded() || outcome.status == IcLoadStatus::NoDeviceFile;
+  // A driver that did not go out leaves the unit unfit for the operation.
+  return outcome.driver_sent && (outcome.loaded() || outcome.status == IcLoadStatus::NoDeviceFile);
 }
 
 bool StartRefused(const OperationContext& ctx, const OperationGuard& guard,
@@ -31,15 +33,19 @@ bool ReloadDevice(OperationContext& ctx, Step step) {
   return !RefusedWithoutDevice(ctx, step);
 }
 
-std::string NoDeviceFileText(const SelectedDevice& device) {
-  std::string path = device.IcIniPath;
+std::string NoDeviceFileText(const OperationContext& ctx) {
+  const std::string problem =
+      DeviceFileProblem(ProgramPaths(ctx.state.ProgramDir), ctx.device.IcIniPath);
+  if (!problem.empty()) return problem;
+  // The file was mended after the load found no device in it.
+  std::string path = ctx.device.IcIniPath;
   std::replace(path.begin(), path.end(), '\\', '/');
   return strprintf(op_text::kCannotOpenFileFormat, path.c_str());
 }
 
 bool RefusedWithoutDevice(OperationContext& ctx, Step step) {
   if (!ctx.device.HoldsNoDevice) return false;
-  ShowMessage(ctx, NoDeviceFileText(ctx.device).c_str());
+  ShowMessage(ctx, NoDeviceFileText(ctx).c_str());
   FailurePictures(ctx.view, step);
   StepFail(ctx);
   return true;

@@ -23,12 +23,12 @@ bool StartRefused(const OperationContext& ctx, const OperationGuard& guard,
 // is not, the step shows its failure pictures and StepFail; the caller
 // returns false.
 bool ReloadDevice(OperationContext& ctx, Step step);
-// A record that holds no device (its device file could not be opened) is
-// refused: `Cannot open file "<path>".`, the step's failure pictures and
-// StepFail. True when refused.
+// A record that holds no device (its device file could not be opened, or
+// holds no device section) is refused: what is wrong with the file, the
+// step's failure pictures and StepFail. True when refused.
 bool RefusedWithoutDevice(OperationContext& ctx, Step step);
-// `Cannot open file "<path>".` for a record that holds no device.
-std::string NoDeviceFileText(const SelectedDevice& device);
+// What is wrong with the device file of a record that holds no device.
+std::string NoDeviceFileText(const OperationContext& ctx);
 
 uint16_t DeviceVoltage(const OperationContext& ctx, VoltageIndex index);
 // Block bytes 32-37.

@@ -4,8 +4,8 @@
 
 namespace quenlet {
 
-void ProgrammerLoaderLink::SendDriverFile(MainFormState& /*state*/, const std::string& name) {
-  quenlet::SendDriverFile(link_, name);
+bool ProgrammerLoaderLink::SendDriverFile(MainFormState& /*state*/, const std::string& name) {
+  return quenlet::SendDriverFile(link_, name);
 }
 
 void ProgrammerLoaderLink::LoadDeviceAlgorithm(MainFormState& /*state*/,

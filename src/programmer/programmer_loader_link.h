@@ -10,7 +10,7 @@ class ProgrammerLoaderLink : public DeviceLoaderLink {
   explicit ProgrammerLoaderLink(ProgrammerLink& link) : link_(link) {}
 
   // `state` is the run state the link was built on.
-  void SendDriverFile(MainFormState& state, const std::string& name) override;
+  bool SendDriverFile(MainFormState& state, const std::string& name) override;
   void LoadDeviceAlgorithm(MainFormState& state, const std::string& fpga_file,
                            const std::string& user_wav, const std::string& pin_scan_drv,
                            const std::string& pin_scan_fpga) override;

@@ -161,7 +161,7 @@ int SelfTest::RunSelfTestOnce() {
 bool SelfTest::PrepareSelfTest() {
   ProgrammerLink& link = ctx_.link;
   if (ctx_.device.HoldsNoDevice) {
-    ctx_.messages.Show(NoDeviceFileText(ctx_.device));
+    ctx_.messages.Show(NoDeviceFileText(ctx_));
     return false;
   }
   if (ctx_.device.MissingFileCount != 0) return false;

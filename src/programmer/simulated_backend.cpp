@@ -16,12 +16,17 @@ void SimulatedBackend::SetBus(std::vector<SimulatedBusDevice> devices) {
 
 void SimulatedBackend::SetUnitPresent(bool present) {
   unit_present_ = present;
+  if (present) unit_.Replug();
+}
+
+bool SimulatedBackend::UnitPresent() const {
+  return unit_present_ && !unit_.Pulled();
 }
 
 int SimulatedBackend::Enumerate() {
   visible_.clear();
   for (int i = 0; i < static_cast<int>(bus_.size()); ++i) {
-    if (bus_[i].is_unit && !unit_present_) continue;
+    if (bus_[i].is_unit && !UnitPresent()) continue;
     visible_.push_back(i);
   }
   return static_cast<int>(visible_.size());
@@ -73,7 +78,7 @@ void SimulatedBackend::Close() {
 }
 
 bool SimulatedBackend::UnitReachable() const {
-  return open_position_ >= 0 && bus_[open_position_].is_unit && unit_present_;
+  return open_position_ >= 0 && bus_[open_position_].is_unit && UnitPresent();
 }
 
 int SimulatedBackend::ControlTransfer(const VendorRequest& request, uint8_t* data) {

@@ -28,7 +28,8 @@ class SimulatedBackend : public UsbBackend {
   // The devices the search goes through, in order.
   void SetBus(std::vector<SimulatedBusDevice> devices);
   // No unit on the bus (false) or back (true). A handle opened on the unit
-  // before it left fails every transfer.
+  // before it left fails every transfer. A unit pulled by a transfer fault
+  // (TransferFault::Pull) is gone as well until it is set present again.
   void SetUnitPresent(bool present);
   // What the backend was asked, in order: "descriptor 0", "open 2",
   // "close 2".
@@ -50,6 +51,7 @@ class SimulatedBackend : public UsbBackend {
   int64_t BulkWrite(const uint8_t* data, uint32_t count) override;
 
  private:
+  bool UnitPresent() const;
   bool UnitReachable() const;
   void FitChipToDevice();
 

@@ -32,17 +32,26 @@ std::vector<uint8_t> DriverImage(const std::optional<std::string>& path) {
 }
 
 // Four passes of the same image: 0x43 (pass value), 0x47 (0x4000, 0x4000),
-// 16 KB bulk write.
-bool SendDriverPasses(Transport& t, const std::vector<uint8_t>& image, bool number_passes) {
+// 16 KB bulk write. The failure text names the pass and transfer that
+// failed; none when all went out.
+std::optional<std::string> SendDriverPasses(Transport& t, const std::vector<uint8_t>& image,
+                                            bool number_passes, const std::string& name) {
   for (int pass = 0; pass < kDriverPasses; ++pass) {
     const uint16_t value = number_passes ? static_cast<uint16_t>(pass) : 0;
-    if (!SendRequest(t, request::kAnnounce, value, 0) ||
-        !SendRequest(t, request::kAreaWrite, area::kDriver, area::kDriverSize) ||
-        !t.UsbDataWrite(static_cast<uint32_t>(image.size()), image.data())) {
-      return false;
+    const char* failed = nullptr;
+    if (!SendRequest(t, request::kAnnounce, value, 0)) {
+      failed = "request 0x43";
+    } else if (!SendRequest(t, request::kAreaWrite, area::kDriver, area::kDriverSize)) {
+      failed = "request 0x47";
+    } else if (!t.UsbDataWrite(static_cast<uint32_t>(image.size()), image.data())) {
+      failed = "its 16 KB of data";
+    }
+    if (failed != nullptr) {
+      return strprintf(op_text::kDriverUploadFailFormat, name.c_str(), pass + 1, kDriverPasses,
+                       failed);
     }
   }
-  return true;
+  return std::nullopt;
 }
 
 // A failed driver upload marks the read step failed.
@@ -54,17 +63,19 @@ void ShowReadStepFailed(ProgrammerLink& link) {
   link.steps.Hide("Wait");
 }
 
-// Reconnects and uploads `image`; false when no unit answers or a pass fails.
-bool UploadDriverImage(ProgrammerLink& link, const std::vector<uint8_t>& image,
-                       bool number_passes) {
+// Reconnects and uploads `image` of the driver `name`; false when no unit
+// answers or a pass fails. A failed pass stops the upload there.
+bool UploadDriverImage(ProgrammerLink& link, const std::vector<uint8_t>& image, bool number_passes,
+                       const std::string& name) {
   Transport& t = link.transport;
   t.CloseProgrammer();
   if (!t.OpenProgrammer(kProgrammerProductId)) {
     link.messages.Show(kNoUnitText);
     return false;
   }
-  if (!SendDriverPasses(t, image, number_passes)) {
+  if (const std::optional<std::string> failure = SendDriverPasses(t, image, number_passes, name)) {
     ShowReadStepFailed(link);
+    link.messages.Show(*failure);
     return false;
   }
   return true;
@@ -124,19 +135,20 @@ bool UploadAlgorithm(ProgrammerLink& link) {
 
 bool SendDefaultDriverFile(ProgrammerLink& link) {
   ProgramPaths paths(link.state.ProgramDir);
-  return UploadDriverImage(link, DriverImage(paths.Resolve(kDefaultDriverFile)), false);
+  return UploadDriverImage(link, DriverImage(paths.Resolve(kDefaultDriverFile)), false,
+                           kDefaultDriverFile);
 }
 
-void SendDriverFile(ProgrammerLink& link, const std::string& name) {
+bool SendDriverFile(ProgrammerLink& link, const std::string& name) {
   // A new device load: the previous device's image must never reach the unit.
   link.state.AlgorithmImage.clear();
   // Once another model answered the program is closing: no second question
   // and no second message.
-  if (link.state.WrongProgrammer == 1) return;
+  if (link.state.WrongProgrammer == 1) return false;
   if (link.state.ProgrammerIdentified == 0) IdentifyProgrammer(link);
-  if (link.state.WrongProgrammer == 1) return;
+  if (link.state.WrongProgrammer == 1) return false;
   ProgramPaths paths(link.state.ProgramDir);
-  UploadDriverImage(link, DriverImage(paths.Resolve(name)), true);
+  return UploadDriverImage(link, DriverImage(paths.Resolve(name)), true, name);
 }
 
 void LoadDeviceAlgorithm(ProgrammerLink& link, const std::string& fpga_file,

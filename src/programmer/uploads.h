@@ -18,14 +18,18 @@ bool UploadAlgorithm(ProgrammerLink& link);
 
 // The default driver "39F0x0.drv" of the program directory in four passes,
 // each announced with value 0. False when no unit answers ("Please Open your
-// USB", no StepFail) or a transfer fails.
+// USB", no StepFail) or a transfer fails (shown as SendDriverFile shows it).
 bool SendDefaultDriverFile(ProgrammerLink& link);
 
 // Called by the device loader at the start of every device load: discards
 // the previous device's algorithm image, identifies the unit when that has
 // not yet succeeded, and (unless another model answered) uploads the driver
 // file at the program directory followed by `name` in four passes 0 to 3.
-void SendDriverFile(ProgrammerLink& link, const std::string& name);
+// True when the driver went out. False when another model answered, when no
+// unit answers ("Please Open your USB") or when a transfer failed: then the
+// read step's failure pictures, StepFail and one message naming the pass and
+// the transfer, and nothing more is sent.
+bool SendDriverFile(ProgrammerLink& link, const std::string& name);
 
 // Builds the 32 KB algorithm image from the FPGA file, the pin-scan driver
 // (only when at most 8 KB long) and the pin-scan FPGA file; the UserWav file

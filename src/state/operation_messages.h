@@ -39,9 +39,17 @@ inline constexpr const char* kCommandFail49 = "Command Fail(0x49)";
 inline constexpr const char* kCommandFail42 = "Command Fail(0x42)";
 inline constexpr const char* kCommandFail = "Command Fail";
 
+// A driver upload that failed part-way, formatted with the driver file's
+// name, the pass, the number of passes and the transfer that failed.
+inline constexpr const char* kDriverUploadFailFormat =
+    "Cannot send the driver file \"%s\": pass %d of %d failed at %s.";
+
 // A device whose device file could not be opened (the text the support-file
 // uploads use too), formatted with the file's path.
 inline constexpr const char* kCannotOpenFileFormat = "Cannot open file \"%s\".";
+// A device file that opens but describes no device, formatted with its path.
+inline constexpr const char* kNoDeviceSectionFormat =
+    "The device file \"%s\" holds no device section [VK_KZExternValue].";
 
 // Refusals of this program where the device file leaves an operation
 // nothing sensible to do.

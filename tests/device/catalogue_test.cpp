@@ -60,6 +60,20 @@ TEST_F(CatalogueTest, HugeCountIsBoundedByTheKeys) {
   EXPECT_EQ(catalogue.Manufacturers().size(), kMaxCatalogueCount);
 }
 
+// The manufacturer look-up answers from an index of the file as last read.
+TEST_F(CatalogueTest, ListedManufacturersFollowTheFileAsRead) {
+  Put("Select.ini", "[ITEM]\r\nValue=2\r\n0001=Maker A\r\n");
+  DeviceCatalogue catalogue(Paths());
+  EXPECT_TRUE(catalogue.ListsManufacturer("Maker A"));
+  EXPECT_TRUE(catalogue.ListsManufacturer("0"));  // the missing key's name
+  EXPECT_FALSE(catalogue.ListsManufacturer("Maker B"));
+  EXPECT_FALSE(catalogue.ListsManufacturer("Maker A_IC_Maker A"));
+  Put("Select.ini", "[ITEM]\r\nValue=2\r\n0001=Maker A\r\n0002=Maker B_IC_Long\r\n");
+  ASSERT_TRUE(catalogue.Refresh());
+  EXPECT_TRUE(catalogue.ListsManufacturer("Maker B_IC_Long"));
+  EXPECT_FALSE(catalogue.ListsManufacturer("0"));
+}
+
 TEST(CatalogueOrder, CaseIgnoredBytesKeptBig5TrailBytesNoLetters) {
   // "\xA4\x41" and "\xA4\x61" are two Big5 characters, not one in two cases.
   std::vector<std::string> names = {"zq-900",   "\xA4\x61", "AQ-010", "aq-2",

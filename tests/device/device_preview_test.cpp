@@ -82,6 +82,28 @@ TEST_F(DevicePreviewTest, DocumentListAndSafeDocumentPaths) {
   }
 }
 
+// A desktop opener may run what it is handed: only documents of the listed
+// kinds that are not executable are handed on.
+TEST_F(DevicePreviewTest, OnlyDocumentsThatAreNotProgramsAreOpened) {
+  for (const char* document :
+       {"a.pdf", "b.HTM", "c.html", "d.txt", "e.png", "f.JPG", "g.gif", "h.bmp", "run.desktop",
+        "run.sh", "noext", "i.jpeg", "j.pdf.sh", "prog.pdf"}) {
+    Put(std::string("URL/") + document, "document");
+  }
+  std::filesystem::permissions(dir_ / "URL" / "prog.pdf", std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  std::filesystem::create_symlink(dir_ / "URL" / "run.desktop", dir_ / "URL" / "link.pdf");
+  for (const char* opened :
+       {"a.pdf", "b.HTM", "c.html", "d.txt", "e.png", "f.JPG", "g.gif", "h.bmp"}) {
+    EXPECT_EQ(ManufacturerDocumentPath(Paths(), opened), (dir_ / "URL" / opened).string())
+        << opened;
+  }
+  for (const char* refused :
+       {"run.desktop", "run.sh", "noext", "i.jpeg", "j.pdf.sh", "prog.pdf", "link.pdf"}) {
+    EXPECT_EQ(ManufacturerDocumentPath(Paths(), refused), std::nullopt) << refused;
+  }
+}
+
 TEST_F(DevicePreviewTest, PictureOfTheManufacturerElseTheEmptyOne) {
   EXPECT_EQ(ManufacturerPicturePath(Paths(), "Maker"), std::nullopt);
   Put("Bmpdata/NULL.bmp", "BM");

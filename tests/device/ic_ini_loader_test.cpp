@@ -28,9 +28,10 @@ using B = DeviceParameterBlock;
 // Records the two programmer calls in order; can answer as another model.
 class RecordingLink : public DeviceLoaderLink {
  public:
-  void SendDriverFile(MainFormState& state, const std::string& name) override {
+  bool SendDriverFile(MainFormState& state, const std::string& name) override {
     calls.push_back("SendDriverFile " + name);
     if (wrong_model) state.WrongProgrammer = 1;
+    return !wrong_model;
   }
   void LoadDeviceAlgorithm(MainFormState&, const std::string& fpga, const std::string& wav,
                            const std::string& drv, const std::string& scan) override {

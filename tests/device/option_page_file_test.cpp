@@ -7,6 +7,7 @@
 
 #include "device/option_value_rules.h"
 #include "platform/ini_snapshot.h"
+#include "platform/strprintf.h"
 #include "support/temp_dir.h"
 
 namespace quenlet::testing {
@@ -93,6 +94,59 @@ TEST_F(OptionPageBounds, HostileCountsAreBounded) {
   EXPECT_EQ(c[3].value_max, 0xFFFFFFFFu);
   EXPECT_EQ(FormatValueMax(c[3].value_type(), c[3].value_max), "4294967295");
   EXPECT_EQ(c[3].length, 0);
+}
+
+// Four pages of 128 explanation boxes of 1024 lines each, every count within
+// its own bound: the whole set stops at 128 components and 4096 lines.
+TEST_F(OptionPageBounds, TheWholeSetIsBoundedAndSaysSo) {
+  std::string text = "[CurrentUserPage]\nTotal=4\n";
+  for (int p = 0; p < 4; ++p) {
+    text += strprintf("[CurrentUserPage_%d]\nComponentTotal=128\n", p);
+    for (int c = 0; c < 128; ++c) {
+      text += strprintf("ComponentType%d=3\nExplation%dTotal=1024\n", c, c);
+    }
+  }
+  WriteFile(Path("menu.ini"), text);
+  const OptionPageSet set = Read(Path("menu.ini"));
+  EXPECT_TRUE(set.cut);
+  ASSERT_EQ(set.pages.size(), 4u);
+  size_t components = 0;
+  size_t lines = 0;
+  for (const OptionPage& page : set.pages) {
+    components += page.components.size();
+    for (const OptionComponent& c : page.components) lines += c.explanation.size();
+  }
+  EXPECT_EQ(components, size_t{kMaxOptionComponents});
+  EXPECT_EQ(lines, size_t{kMaxOptionExplanationLines});
+  EXPECT_EQ(set.pages[0].components[3].explanation.size(), size_t{kMaxExplanationLines});
+  EXPECT_TRUE(set.pages[0].components[4].explanation.empty());
+
+  // Within every bound: nothing is cut.
+  WriteFile(Path("menu.ini"),
+            "[CurrentUserPage_0]\nComponentTotal=1\nComponentType0=3\n"
+            "Explation0Total=2\n");
+  EXPECT_FALSE(Read(Path("menu.ini")).cut);
+}
+
+// Places and sizes lie within the window, and texts within 2047 bytes.
+TEST_F(OptionPageBounds, PlacesSizesAndTextsAreBounded) {
+  WriteFile(Path("menu.ini"),
+            "[CurrentUserPage]\nCaption=" + std::string(3000, 'c') +
+                "\n[CurrentUserPage_0]\nComponentTotal=2\n"
+                "ComponentType0=2\nValueType0=0\nLeft0=2147483647\nTop0=-2147483648\n"
+                "Width0=99999\nHeight0=-1\nComponentCaption0=" +
+                std::string(2046, 'a') + "\xE5\xAD\x97" +
+                "\nComponentType1=1\nLeft1=533\nTop1=365\nWidth1=534\nHeight1=366\n");
+  const OptionPageSet set = Read(Path("menu.ini"));
+  EXPECT_FALSE(set.cut);
+  EXPECT_EQ(set.caption, std::string(kMaxOptionText, 'c'));
+  const auto& c = set.pages[0].components;
+  EXPECT_EQ((std::array{c[0].left, c[0].top, c[0].width, c[0].height}),
+            (std::array{kOptionWindowWidth, 0, kOptionWindowWidth, 0}));
+  EXPECT_EQ((std::array{c[1].left, c[1].top, c[1].width, c[1].height}),
+            (std::array{533, 365, 534, 366}));
+  // Cut before the character that does not fit whole.
+  EXPECT_EQ(c[0].caption, std::string(2046, 'a'));
 }
 
 TEST_F(OptionPageBounds, KindThatIsNoNumberCountsAsMissing) {

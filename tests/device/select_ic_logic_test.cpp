@@ -174,15 +174,22 @@ TEST_F(SelectIcLogicTest, OkRefusalsStayOpenAndWriteNothing) {
     const char* manufacturer;
     size_t part;
     std::string message;
+    const char* device_file = nullptr;  // INI/missing.ini written with this text
   };
   const Case cases[] = {
       {"device file missing", "Maker_X", 0, "Cannot open file \"" + Root() + "INI/missing.ini\"."},
       // The INI store takes "P1 " for the key: no file for "P1".
       {"blanks around =", "big vendor", 0, "Cannot open file \"" + Root() + "INI/<none>\"."},
+      {"no device section", "Maker_X", 0,
+       "The device file \"" + Root() +
+           "INI/missing.ini\" holds no device section "
+           "[VK_KZExternValue].",
+       "[Device]\r\nPIN=4\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     messages.boxes.clear();
+    if (c.device_file) Put("INI/missing.ini", c.device_file);
     auto logic = Create();
     ClickManufacturer(*logic, c.manufacturer);
     logic->NumListBoxClick(c.part);
@@ -196,6 +203,28 @@ TEST_F(SelectIcLogicTest, OkRefusalsStayOpenAndWriteNothing) {
   EXPECT_FALSE(std::filesystem::exists(state.HistoryIniFile));
   EXPECT_FALSE(std::filesystem::exists(Path("SelIcHst.ini")));
   EXPECT_EQ(device.SelectedIcIniPath, "");
+}
+
+// A dialog over no catalogue would open empty: each showing says why.
+TEST_F(SelectIcLogicTest, ShowingWithoutACatalogueSaysWhatIsWrong) {
+  std::filesystem::remove(Path("Select.ini"));
+  auto logic = Create();
+  EXPECT_THAT(messages.texts(), IsEmpty());  // made at the start, not shown
+  logic->BeforeShow();
+  std::filesystem::create_directory(Path("Select.ini"));  // there, but no file to read
+  logic->BeforeShow();
+  EXPECT_THAT(messages.texts(), ElementsAre("The device list \"" + Root() +
+                                                "Select.ini\" is missing: there is no "
+                                                "device to choose.",
+                                            "The device list \"" + Root() +
+                                                "Select.ini\" cannot be read: there is "
+                                                "no device to choose."));
+  EXPECT_EQ(messages.boxes[0].caption, "ERROR");
+  std::filesystem::remove(Path("Select.ini"));
+  Put("Select.ini", "[ITEM]\r\nValue=0\r\n");
+  messages.boxes.clear();
+  logic->BeforeShow();
+  EXPECT_THAT(messages.texts(), IsEmpty());
 }
 
 TEST_F(SelectIcLogicTest, FailedWriteOfTheChoiceNamesTheFileAndStaysOpen) {

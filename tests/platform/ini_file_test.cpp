@@ -1,11 +1,16 @@
 #include "platform/ini_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <string>
+#include <vector>
 
 #include <filesystem>
 
@@ -250,6 +255,29 @@ TEST_F(IniFileTest, FailedWriteLeavesTheFileAsItWas) {
   EXPECT_FALSE(wrote);
   EXPECT_EQ(Contents(), "[s]\r\nk=old\r\n");
   for (const auto& e : fs::directory_iterator(dir_)) EXPECT_EQ(e.path().filename(), "t.ini");
+}
+
+// Writers killed part-way leave their temporary files; the next write of the
+// same file removes them, but not one a live writer holds, nor other files.
+TEST_F(IniFileTest, AWriteRemovesTheTemporaryFilesOfWritersThatDied) {
+  Write("[s]\r\nk=old\r\n");
+  for (const char* name : {"t.ini.tmpAb12Cd", "t.ini.tmp000000", "t.ini.tmpLive01", "t.ini.tmp",
+                           "t.ini.tmpAb12Cd.keep", "u.ini.tmpAb12Cd", "t.ini.tmp-_.123"}) {
+    testing::WriteFile(Path(name), "part of a file");
+  }
+  // A writer still at work holds the lock on its file.
+  const int live = ::open(Path("t.ini.tmpLive01").c_str(), O_RDONLY);
+  ASSERT_GE(live, 0);
+  ASSERT_EQ(::flock(live, LOCK_EX), 0);
+  ASSERT_TRUE(IniFile(path_).WriteString("s", "k", "new"));
+  ::close(live);
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(dir_)) left.push_back(e.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"t.ini", "t.ini.tmp", "t.ini.tmp-_.123",
+                                            "t.ini.tmpAb12Cd.keep", "t.ini.tmpLive01",
+                                            "u.ini.tmpAb12Cd"}));
+  EXPECT_EQ(Contents(), "[s]\r\nk=new\r\n");
 }
 
 TEST_F(IniFileTest, WriteIntoMissingFolderFails) {

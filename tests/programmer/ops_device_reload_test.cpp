@@ -10,6 +10,7 @@
 #include "device/ic_ini_loader.h"
 #include "ops_fixture.h"
 #include "platform/program_paths.h"
+#include "platform/strprintf.h"
 #include "programmer/device_compare.h"
 #include "programmer/device_program.h"
 #include "programmer/device_read.h"
@@ -22,7 +23,10 @@ using ::testing::ElementsAre;
 
 class QuietLoaderLink : public DeviceLoaderLink {
  public:
-  void SendDriverFile(MainFormState&, const std::string&) override { ++drivers; }
+  bool SendDriverFile(MainFormState&, const std::string&) override {
+    ++drivers;
+    return true;
+  }
   void LoadDeviceAlgorithm(MainFormState&, const std::string&, const std::string&,
                            const std::string&, const std::string&) override {}
   int drivers = 0;
@@ -62,10 +66,11 @@ TEST(DeviceReload, FileThatDoesNotLoadStopsTheOperation) {
   EXPECT_EQ(f.FailSounds(), 1);
 }
 
-// A device without a device file holds only defaults: an all-zero block
-// must never reach the unit, nor any operation pass on it. Every operation
-// names the file it cannot open and fails; the hidden program test, which
-// does not reload, goes by the last load.
+// A device without a device file, or with one that holds no device section,
+// holds only defaults: an all-zero block must never reach the unit, nor any
+// operation pass on it. Every operation says what is wrong with the file and
+// fails; the hidden program test, which does not reload, goes by the last
+// load.
 TEST(DeviceReload, NoDeviceFileIsRefusedByEveryOperation) {
   struct Case {
     const char* name;
@@ -88,18 +93,29 @@ TEST(DeviceReload, NoDeviceFileIsRefusedByEveryOperation) {
        Step::Confirm},
       {"hidden program test", [](OperationContext& c) { return progClick(c); }, Step::Program},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ReloadFixture f;
-    f.device.SelectedIcIniPath = f.paths.root() + "INI\\None";
-    ASSERT_EQ(f.loader.LoadIcParameters().status, IcLoadStatus::NoDeviceFile);  // as at start-up
-    f.ClearRecords();
-    EXPECT_FALSE(c.run(f.file_ctx));
-    EXPECT_TRUE(f.wire.lines.empty());
-    EXPECT_THAT(f.Messages(), ElementsAre("Cannot open file \"" + f.paths.root() + "INI/None\"."));
-    EXPECT_EQ(f.view.Top(c.step), Layer::f);
-    EXPECT_FALSE(f.view.Visible(Indicator::Pass));
-    EXPECT_EQ(f.FailSounds(), 1);
+  const struct {
+    const char* file;
+    const char* said;
+  } files[] = {
+      {"None", "Cannot open file \"%s\"."},
+      {"no_section.ini", "The device file \"%s\" holds no device section [VK_KZExternValue]."},
+  };
+  for (const auto& file : files) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + " with " + file.file);
+      ReloadFixture f;
+      f.state.ProgramDir = f.paths.root();
+      f.device.SelectedIcIniPath = f.paths.root() + "INI\\" + file.file;
+      ASSERT_EQ(f.loader.LoadIcParameters().status, IcLoadStatus::NoDeviceFile);  // as at start-up
+      f.ClearRecords();
+      EXPECT_FALSE(c.run(f.file_ctx));
+      EXPECT_TRUE(f.wire.lines.empty());
+      const std::string shown = f.paths.root() + "INI/" + file.file;
+      EXPECT_THAT(f.Messages(), ElementsAre(strprintf(file.said, shown.c_str())));
+      EXPECT_EQ(f.view.Top(c.step), Layer::f);
+      EXPECT_FALSE(f.view.Visible(Indicator::Pass));
+      EXPECT_EQ(f.FailSounds(), 1);
+    }
   }
 }
 

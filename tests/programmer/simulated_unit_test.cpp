@@ -471,6 +471,56 @@ TEST(SimulatedProtocol, InjectedFaultsHitExactlyTheirTarget) {
   }
 }
 
+// The ways one transfer fails, at the status request (1), the parameter
+// request (2) or the parameter block (3) of status, block, status.
+TEST(SimulatedProtocol, TransferFaultsFailTheirTransferAsTheyDescribe) {
+  const struct {
+    const char* name;
+    int at;
+    TransferFault fault;
+    std::vector<bool> results;  // status, params request, params block, status
+    int blocks_received;
+    const char* block_line;  // the parameter block on the wire
+  } cases[] = {
+      {"time-out", 3, TransferFault::TimeOut, {true, true, false, true}, 0, "bulk-out 0/128 fail"},
+      {"lost reply",
+       3,
+       TransferFault::LostReply,
+       {true, true, false, true},
+       1,
+       "bulk-out 128 fail"},
+      {"short", 3, TransferFault::Short, {true, true, false, true}, 0, "bulk-out 64/128"},
+      {"short reply", 1, TransferFault::Short, {false, true, true, true}, 1, "bulk-out 128"},
+      {"request without data", 2, TransferFault::Short, {true, false, false, true}, 0, nullptr},
+      {"pull", 2, TransferFault::Pull, {true, false, false, false}, 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Wire w;
+    w.unit().FailTransferAt(c.at, c.fault);
+    ProgrammerStatus s;
+    std::vector<bool> results;
+    results.push_back(ReadProgrammerStatus(w.transport, s));
+    results.push_back(w.Request(0x47, 0x0B00, 0x0080));
+    results.push_back(w.transport.UsbDataWrite(128, w.block.bytes.data()));
+    results.push_back(ReadProgrammerStatus(w.transport, s));
+    EXPECT_EQ(results, c.results);
+    EXPECT_EQ(w.unit().parameter_blocks_received(), c.blocks_received);
+    if (c.block_line) {
+      EXPECT_THAT(w.unit().log().Lines(), ::testing::Contains(c.block_line));
+    }
+  }
+  // A pulled unit is gone until it is plugged in again.
+  Wire w;
+  w.unit().FailTransferAt(1, TransferFault::Pull);
+  EXPECT_FALSE(w.Request(0x43, 0, 0));
+  w.transport.CloseProgrammer();
+  EXPECT_FALSE(w.transport.OpenProgrammer(kProgrammerProductId));
+  w.backend.SetUnitPresent(true);
+  EXPECT_TRUE(w.transport.OpenProgrammer(kProgrammerProductId));
+  EXPECT_TRUE(w.Request(0x43, 0, 0));
+}
+
 TEST(SimulatedProtocol, KeepsItsStateAcrossCloseAndReopen) {
   Wire w;
   w.Device(false, kPage);

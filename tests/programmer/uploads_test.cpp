@@ -98,25 +98,32 @@ TEST(DriverUploads, NoUnitShowsPleaseOpenYourUsbWithoutStepFail) {
               ElementsAre("message Please Open your USB", "message Please Open your USB"));
 }
 
-TEST(DriverUploads, EachFailingTransferFailsTheUploadWithTheReadStepFailure) {
+TEST(DriverUploads, EachFailingTransferFailsTheUploadWithTheReadStepFailureAndSaysWhere) {
   const std::vector<std::string> failure = {"StepFail",    "hide read_n", "hide read_h",
                                             "hide read_w", "hide read_p", "show read_f",
                                             "hide Pass",   "hide Wait"};
-  // Four passes of three transfers each.
-  for (int n = 1; n <= 12; ++n) {
-    SCOPED_TRACE(n);
-    LinkFixture f;
-    if (n % 3 == 0) {
-      f.unit().FailTransferNumber(n / 3);
-    } else {
-      f.unit().FailRequestNumber(n - n / 3);
+  const char* transfers[] = {"request 0x43", "request 0x47", "its 16 KB of data"};
+  // Four passes of three transfers each, in both uploads.
+  for (bool device_driver : {true, false}) {
+    for (int n = 1; n <= 12; ++n) {
+      SCOPED_TRACE(std::to_string(n) + (device_driver ? " device driver" : " default driver"));
+      LinkFixture f;
+      f.state.ProgrammerIdentified = 1;
+      f.unit().FailTransferAt(n, TransferFault::TimeOut);
+      const bool sent =
+          device_driver ? SendDriverFile(f.link, "drv\\x.bin") : SendDefaultDriverFile(f.link);
+      EXPECT_FALSE(sent);
+      std::vector<std::string> events = failure;
+      events.push_back(strprintf(
+          "message Cannot send the driver file \"%s\": pass %d of 4 "
+          "failed at %s.",
+          device_driver ? "drv\\x.bin" : "39F0x0.drv", (n - 1) / 3 + 1, transfers[(n - 1) % 3]));
+      EXPECT_THAT(f.events, ElementsAreArray(events));
+      // Nothing after the failing transfer.
+      const auto lines = f.unit().log().Lines();
+      EXPECT_EQ(lines.size(), static_cast<size_t>(n + 1));
+      EXPECT_NE(lines.back().find(" fail"), std::string::npos);
     }
-    EXPECT_FALSE(SendDefaultDriverFile(f.link));
-    EXPECT_THAT(f.events, ElementsAreArray(failure));
-    // Nothing after the failing transfer.
-    const auto lines = f.unit().log().Lines();
-    EXPECT_EQ(lines.size(), static_cast<size_t>(n + 1));
-    EXPECT_NE(lines.back().find(" fail"), std::string::npos);
   }
 }
 

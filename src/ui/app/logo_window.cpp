@@ -1,4 +1,5 @@
 #include "ui/app/logo_window.h"
+#include "ui/app/logo_image.h"
 
 #include <QImage>
 #include <QLabel>
@@ -40,9 +41,8 @@ TLogo::TLogo(const std::string& program_dir, Messages& messages, QWidget* parent
   const int seconds =
       std::clamp(IniFile(program_dir + "History_1.ini").ReadInteger("System", "Short", 0), 0,
                  kMaxShortSeconds);
-  QImage image;
-  has_picture_ = bitmap && image.loadFromData(reinterpret_cast<const uchar*>(bitmap->data()),
-                                              static_cast<int>(bitmap->size()), "BMP");
+  const QImage image = bitmap ? DecodeLogoBitmap(*bitmap) : QImage();
+  has_picture_ = !image.isNull();
   if (has_picture_) {
     picture_->setPixmap(QPixmap::fromImage(image));
     if (seconds == 0) {

@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include "app/skin_layout.h"
+#include "ui/app/logo_image.h"
 #include "ui/app/skin_stack.h"
 #include "ui/controls/color_ref.h"
 #include "ui/controls/display_text.h"
@@ -345,10 +346,9 @@ void TMainForm::StepClicked(const std::string& picture) {
 }
 
 void TMainForm::ShowLogo() {
-  QImage image;
   const std::optional<std::string>& bitmap = app_.LogoBitmap();
-  if (!bitmap || !image.loadFromData(reinterpret_cast<const uchar*>(bitmap->data()),
-                                     static_cast<int>(bitmap->size()), "BMP")) {
+  const QImage image = bitmap ? DecodeLogoBitmap(*bitmap) : QImage();
+  if (image.isNull()) {
     logo_->hide();
     return;
   }

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "device/option_page_file.h"
 #include "device/option_value_rules.h"
@@ -28,9 +29,10 @@ int32_t SetValue(const OptionComponent& c, const OptionPageValues& values) {
 
 QWidget* MakeCheckBox(const OptionComponent& c, int32_t value, QWidget* page) {
   auto* box = new QCheckBox(DisplayText(c.caption), page);
-  // 20 pixels per byte of the caption, as the pages have always been laid out.
-  box->setGeometry(c.left, c.top, 20 * static_cast<int>(c.caption.size()),
-                   box->sizeHint().height());
+  // 20 pixels per byte of the caption, as the pages have always been laid
+  // out, within the window.
+  const int width = std::min(20 * static_cast<int>(c.caption.size()), int{kOptionWindowWidth});
+  box->setGeometry(c.left, c.top, width, box->sizeHint().height());
   box->setChecked(value != 0);
   return box;
 }
@@ -79,7 +81,10 @@ QWidget* MakeExplanation(const OptionComponent& c, QWidget* page) {
   box->setPalette(p);
   box->setGeometry(c.left, c.top, c.width, c.height);
   box->setAccessibleName("Explanation");
-  for (const std::string& line : c.explanation) box->appendPlainText(DisplayText(line));
+  // One text of all lines: appended one by one, each line lays out the box again.
+  QStringList lines;
+  for (const std::string& line : c.explanation) lines << DisplayText(line);
+  box->setPlainText(lines.join('\n'));
   return box;
 }
 

@@ -20,6 +20,8 @@
 #include "device/parameter_grid.h"
 #include "device/selected_device.h"
 #include "platform/ini_snapshot.h"
+#include "platform/strprintf.h"
+#include "platform/user_interfaces.h"
 #include "state/main_form_state.h"
 #include "ui/controls/dialog_look.h"
 #include "ui/controls/display_text.h"
@@ -77,6 +79,10 @@ struct LaneColumn {
 };
 
 }  // namespace
+
+// The page file's places and sizes are bounded by this window's size.
+static_assert(TCurrentPageForm::kClientWidth == kOptionWindowWidth &&
+              TCurrentPageForm::kClientHeight == kOptionWindowHeight);
 
 TCurrentPageForm::TCurrentPageForm(const OptionWindowContext& context, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
@@ -228,8 +234,9 @@ void TCurrentPageForm::LoadPageFile(const std::string& name) {
 }
 
 void TCurrentPageForm::BuildUserPages(const std::string& name) {
-  const OptionPageSet set =
-      ReadOptionPageSet(IniSnapshot(OptionPageFilePath(context_.paths, name)));
+  const std::string path = OptionPageFilePath(context_.paths, name);
+  const OptionPageSet set = ReadOptionPageSet(IniSnapshot(path));
+  if (set.cut) context_.messages.Show(strprintf(kOptionPagesCutFormat, path.c_str()));
   setWindowTitle(DisplayText(set.caption));
   const IniSnapshot temp_ini(OptionValuesPath(context_.paths));
   main_page_control_->clear();

@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include "app/app_fixture.h"
+#include "ui/app/bitmap_bytes.h"
 #include "ui/app/skin_stack.h"
 #include "ui/dialog_script.h"
 #include "ui/screenshot.h"
@@ -352,12 +353,17 @@ TEST_F(MainFormTest, LogoShowsOnlyWhenItDecodes) {
   // Clear of the name plate's text and of the toolbar tiles.
   EXPECT_GE(form->Logo()->x(), 160);
   EXPECT_LE(form->Logo()->geometry().right(), Stack("Multi")->x());
-  form.reset();
-  app.reset();
-  Write("Temp0.cue", std::string(54, 'x'));  // a header of nothing
-  Open();
-  EXPECT_FALSE(form->Logo()->isVisible());
-  EXPECT_THAT(Shown(), IsEmpty());
+  // A header of nothing, and an 8-bit picture cut short (72 bytes: four
+  // colours and 2 of its 16 pixel bytes).
+  for (const std::string& damaged :
+       {std::string(54, 'x'), LogoFile(Bitmap(4, 4, 8, 4, std::string(2, '\x01')))}) {
+    form.reset();
+    app.reset();
+    Write("Temp0.cue", damaged);
+    Open();
+    EXPECT_FALSE(form->Logo()->isVisible());
+    EXPECT_THAT(Shown(), IsEmpty());
+  }
 }
 
 TEST_F(MainFormTest, PicturesAreDrawnAtThePixelRatioAndSkinFilesTakeTheirPlace) {

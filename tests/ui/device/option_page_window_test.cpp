@@ -253,6 +253,35 @@ TEST_F(OptionWindowTest, ValueEditsTakeOnlyWhatTheirTypeAllows) {
   EXPECT_EQ(Control<OptionValueEdit>(*form, 0, 4)->accessibleName(), "Odd");
 }
 
+// A damaged page file: controls stay inside the window, and a set larger
+// than the bounds is built up to them and said once.
+TEST_F(OptionWindowTest, DamagedPageFileStaysWithinTheWindowAndItsBounds) {
+  std::string text =
+      "[CurrentUserPage]\nTotal=2\n[CurrentUserPage_0]\nComponentTotal=3\n"
+      "ComponentType0=2\nValueType0=0\nLeft0=2147483647\nTop0=2147483647\n"
+      "Width0=2147483647\nComponentCaption0=Far\n"
+      "ComponentType1=0\nLeft1=-2147483648\nComponentCaption1=" +
+      std::string(200, 'x') +
+      "\nComponentType2=1\nLeft2=2147483647\nWidth2=2147483647\nHeight2=2147483647\n"
+      "Radio2Total=2\n[CurrentUserPage_1]\nComponentTotal=128\n";
+  WriteFile(dir_ / "MENU" / "PAGES.INI", text);
+  const auto form = Built();
+  const QRect window(0, 0, TCurrentPageForm::kClientWidth, TCurrentPageForm::kClientHeight);
+  auto* far = Control<OptionValueEdit>(*form, 0, 0);
+  ASSERT_NE(far, nullptr);
+  EXPECT_EQ(far->width(), window.width());
+  EXPECT_EQ(far->y(), window.height());
+  EXPECT_LE(far->x(), 2 * window.width());
+  EXPECT_EQ(Control<QCheckBox>(*form, 0, 1)->geometry().topLeft().x(), 0);
+  EXPECT_EQ(Control<QCheckBox>(*form, 0, 1)->width(), window.width());
+  EXPECT_EQ(Control<OptionRadioGroup>(*form, 0, 2)->geometry(),
+            QRect(window.width(), 1, window.width(), window.height()));
+  // 3 + 128 components: the second page gets 125 of its 128.
+  EXPECT_EQ(form->Components().size(), size_t{kMaxOptionComponents});
+  EXPECT_THAT(messages_.texts(),
+              ::testing::ElementsAre(::testing::StartsWith("The option page file \"")));
+}
+
 // A lane button only picks; OK commits, Escape and a close change nothing.
 TEST_F(OptionWindowTest, LaneCommitsOnlyAtOk) {
   struct Case {
