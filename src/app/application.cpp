@@ -309,8 +309,13 @@ bool Application::RunCommand(const std::function<void()>& command) {
 }
 
 bool Application::RunStop() {
-  if (!commands_.stop) return false;
+  // A second Stop queued behind the first (a double click while a page
+  // moved) reaches the program inside the first one's "User Stop" box: the
+  // pass is stopped already, and it must not say so twice.
+  if (!commands_.stop || stopping_) return false;
+  stopping_ = true;
   RunShown(commands_.stop, messages_);
+  stopping_ = false;
   return true;
 }
 

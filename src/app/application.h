@@ -220,7 +220,7 @@ class Application : public LoadSaveHost {
   // Runs `command` as one busy span. Does nothing (false) when it is empty,
   // while busy, or while the program is exiting.
   bool RunCommand(const std::function<void()>& command);
-  // Stop acts even while busy.
+  // Stop acts even while busy; a Stop inside a Stop does nothing (false).
   bool RunStop();
   // A click on a step picture: the step's command with the clicked layer.
   bool StepClick(Step step, Layer layer);
@@ -314,6 +314,7 @@ class Application : public LoadSaveHost {
   int32_t splash_type_ = 0;
   int64_t window_handle_ = 0;
   int busy_depth_ = 0;
+  bool stopping_ = false;
   bool restored_ = false;
   bool exit_confirmed_ = false;
   bool close_requested_ = false;

@@ -43,6 +43,13 @@ bool AnySelected(const StepPictures& view) {
 
 enum class PassEnd { Refused, Failed, Ended };
 
+// The pass may start its next piece of work: it is armed and no stop is
+// being shown. Every step and every follow-up of a step asks this, so that
+// nothing more is written or erased once a stop was acknowledged.
+bool PassGoesOn(const MainFormState& s) {
+  return s.RunArmed == 1 && s.StopRequest == 0;
+}
+
 // One pass over the selected steps, up to the counting and the stop's
 // failure indication.
 PassEnd RunPass(OperationContext& ctx, bool* any_step) {
@@ -64,9 +71,9 @@ PassEnd RunPass(OperationContext& ctx, bool* any_step) {
       break;
     }
     const PassStep& step = kPassSteps[i];
-    if (!Selected(view, step.box) || s.RunArmed != 1) continue;
+    if (!Selected(view, step.box) || !PassGoesOn(s)) continue;
     bool ok = step.core(ctx, 1);
-    if (ok && step.second_area != nullptr && ctx.device.SecondAreaFollows()) {
+    if (ok && step.second_area != nullptr && ctx.device.SecondAreaFollows() && PassGoesOn(s)) {
       ok = step.second_area(ctx);
     }
     if (!ok) {

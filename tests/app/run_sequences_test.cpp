@@ -307,6 +307,55 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// A Stop pressed while a step's main area moves is seen in the pump before
+// the second area: nothing more goes to the unit once "User Stop" was said.
+// The second click of a double click on Stop, queued behind the first, comes
+// in inside that box and does nothing.
+struct StopBeforeSecondArea {
+  const char* name;
+  int stop_after;  // the operation the Stop is pressed during
+  std::vector<int> operations;
+};
+
+class StopBeforeSecondAreaTest : public RunTest,
+                                 public ::testing::WithParamInterface<StopBeforeSecondArea> {};
+
+TEST_P(StopBeforeSecondAreaTest, NothingIsSentAfterTheUserStopBoxAndAStopInsideItDoesNothing) {
+  const StopBeforeSecondArea& c = GetParam();
+  StartWith("QD2A-064", "+P+V");
+  app->state().SoundOn = 0;  // the stop's own sound alone
+  bool stopped = false;
+  pump.on_pump = [&](int) {
+    if (!stopped && !Operations().empty() && Operations().back() == c.stop_after) {
+      stopped = true;
+      EXPECT_TRUE(app->RunStop());
+    }
+  };
+  size_t wire_at_box = 0;
+  messages.on_box = [&](const RecordedBox& box) {
+    if (box.text != kUserStopText || wire_at_box != 0) return;
+    wire_at_box = sim->unit().log().entries().size();
+    EXPECT_FALSE(app->RunStop());
+  };
+  EXPECT_TRUE(AutoRunSequence(app->operations()));
+  ASSERT_TRUE(stopped);
+  EXPECT_THAT(Operations(), ElementsAreArray(c.operations));
+  const auto& wire = sim->unit().log().entries();
+  EXPECT_TRUE(std::none_of(wire.begin() + wire_at_box, wire.end(), [](const WireEntry& e) {
+    return e.kind == WireKind::Control && e.request == request::kRun;
+  }));
+  EXPECT_THAT(messages.texts(), ElementsAre(kUserStopText));
+  EXPECT_EQ(FailSounds(), 1);
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_EQ(app->state().PassCount, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, StopBeforeSecondAreaTest,
+                         ::testing::Values(StopBeforeSecondArea{"Program", 0x05, {0x05}},
+                                           StopBeforeSecondArea{
+                                               "Verify", 0x01, {0x05, 0x0E, 0x01}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(RunTest, ProjectPassesReleaseTheirButtonsAndWithoutADeviceOnlySound) {
   StartWith("QD2A-064", "+E");
   RunOnceSequence(*app);
