@@ -245,7 +245,7 @@ void Application::RestoreLastSession() {
   state_.BufferSize = 0;
   ApplyDeviceBufferSize();
 
-  FollowFuseDevice();
+  FollowChosenDevice();
   // The step pictures follow the restored device; the ticks stay.
   if (!NoDeviceChosen()) RefreshStepButtons(operations_, 2);
   messages_.EndOnce();
@@ -280,7 +280,10 @@ void Application::ApplyDeviceBufferSize() {
   buffer_.ResizeBuffer(state_.DeviceBufferSize, messages_);
 }
 
-void Application::FollowFuseDevice() {
+void Application::FollowChosenDevice() {
+  for (Indicator result : {Indicator::Pass, Indicator::Wait, Indicator::Fail}) {
+    pictures_.Hide(result);
+  }
   // The command is asked for every device, so that the editor of an earlier
   // fuse device goes when a device without fuses is chosen.
   if (state_.FuseMode == 1) fuse_map_.Init(state_.FuseCount);

@@ -202,11 +202,13 @@ class Application : public LoadSaveHost {
   bool Restored() const { return restored_; }
   // Loads the device again and sizes the data buffer for it.
   void ApplyDeviceBufferSize() override;
-  // After a device was loaded, the restored one too: a fuse device gets a
-  // fresh fuse map and its editor (create_fuse_editor), and the editor of an
-  // earlier fuse device goes when the new one has no fuses. What the command
-  // throws is shown.
-  void FollowFuseDevice();
+  // After a device was chosen and loaded (the device dialog's OK, a project
+  // opened, the restore at start-up): nothing has run on it yet, so the
+  // result indicator is empty (no Pass, Wait or Fail of the device before);
+  // a fuse device gets a fresh fuse map and its editor (create_fuse_editor),
+  // and the editor of an earlier fuse device goes when the new one has no
+  // fuses. What the command throws is shown.
+  void FollowChosenDevice();
   // Ticks the five step boxes, erase to protect.
   void TickStepBoxes(const std::array<bool, 5>& ticks);
 

@@ -78,6 +78,9 @@ PassEnd RunPass(OperationContext& ctx, bool* any_step) {
     }
     if (!ok) {
       StepFail(ctx);
+      // The operator looks at the result for how the pass ended: a failure
+      // shows Fail as a stop does (the failing step keeps its picture).
+      view.Show(Indicator::Fail);
       s.RunArmed = 0;
       s.RunFailed = 1;
       // A stop's hold lasts until the pass ends, and a failure ends it too.

@@ -7,8 +7,8 @@
 //
 // A step runs only when its run box is ticked and enabled (a box stays
 // ticked, disabled, for a step the device lacks). The operator sees one of
-// Pass, Wait and Fail: a pass starts with Fail hidden and a failed or
-// stopped pass never shows Pass.
+// Pass, Wait and Fail: a pass starts with Fail hidden, and a failed or
+// stopped pass shows Fail, never Pass.
 //
 // The passes refuse to start while a device operation runs. The shell's
 // busy gate (Application::RunCommand) keeps a second pass from starting

@@ -73,8 +73,13 @@ TEST_F(AppTest, AnotherModelClosesTheProgramAndIsSentNothingMore) {
 TEST_F(AppTest, RestoreLoadsTheLastDeviceTicksItsStepsAndSizesTheBuffer) {
   Write("INI\\AMD\\AM29F010.ini", kByteDevice);
   ChooseDevice("INI\\AMD\\AM29F010.ini", "+E+V");
-  StartAndShow();
+  Start();
+  app->WindowCreated(4242);
+  app->pictures().Show(Indicator::Fail);
+  app->RestoreLastSession();
   EXPECT_THAT(Shown(), IsEmpty());
+  // Nothing has run on the restored device: no result is shown.
+  EXPECT_FALSE(app->pictures().Visible(Indicator::Fail));
   EXPECT_EQ(app->SelectedType()[0], "AMD");
   EXPECT_EQ(app->SelectedType()[1], "AM29F010");
   EXPECT_FALSE(app->NoDeviceChosen());

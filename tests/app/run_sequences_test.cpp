@@ -58,6 +58,10 @@ struct FailingStep {
   const char* name;
   size_t operations_before;  // requests 0x49 the pass sent before the failing one
   int operation;
+  Step step;
+  // The failing step's picture; a verify whose status reports an error is
+  // made ready for a new start instead.
+  Layer picture;
 };
 
 class FailingStepTest : public PassTest, public ::testing::WithParamInterface<FailingStep> {};
@@ -82,7 +86,10 @@ TEST_P(FailingStepTest, EndsThePassWithNothingMoreSentAndNoCount) {
   EXPECT_EQ(app->state().PassCount, 0u);
   EXPECT_EQ(app->state().RunFailed, 1);
   EXPECT_EQ(app->state().DeferPassImage, 0);
+  // The result tells of the failure, and the step of its own.
   EXPECT_FALSE(Shows(Indicator::Pass));
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_EQ(app->pictures().Top(step.step), step.picture);
   // The step's own fail sound and the pass's.
   EXPECT_EQ(FailSounds(), 2);
 
@@ -94,11 +101,42 @@ TEST_P(FailingStepTest, EndsThePassWithNothingMoreSentAndNoCount) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, FailingStepTest,
-                         ::testing::Values(FailingStep{"erase", 0, 0x02},
-                                           FailingStep{"blank", 1, 0x04},
-                                           FailingStep{"program", 2, 0x05},
-                                           FailingStep{"verify", 4, 0x01}),
+                         ::testing::Values(FailingStep{"erase", 0, 0x02, Step::Erase, Layer::f},
+                                           FailingStep{"blank", 1, 0x04, Step::Blank, Layer::f},
+                                           FailingStep{"program", 2, 0x05, Step::Program, Layer::f},
+                                           FailingStep{"verify", 4, 0x01, Step::Verify, Layer::n}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What the chip says fails a pass as an error does: a blank check of a
+// programmed chip, and a verify of a chip that changed after its program.
+TEST_F(PassTest, AChipThatDoesNotAnswerAsExpectedFailsThePassAndShowsFail) {
+  StartByteDevice("+P");
+  app->buffer().Bytes()[0x10] = 0x5A;
+  AutoRun();
+  ASSERT_EQ(app->state().PassCount, 1u);
+
+  app->pictures().TickBox(RunBox::CheckBox3, false);
+  app->pictures().TickBox(RunBox::CheckBox2, true);
+  AutoRun();
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_FALSE(Shows(Indicator::Pass));
+  EXPECT_EQ(app->pictures().Top(Step::Blank), Layer::f);
+
+  app->pictures().TickBox(RunBox::CheckBox2, false);
+  for (RunBox box : {RunBox::CheckBox3, RunBox::CheckBox4}) app->pictures().TickBox(box, true);
+  Forget();
+  pump.on_pump = [&](int) {
+    // Between the program's last page and the verify.
+    if (Operations().size() == 2) sim->unit().chip().mutable_cells(ChipArea::Main)[0x10] ^= 0xFF;
+  };
+  AutoRun();
+  EXPECT_THAT(Operations(), ElementsAre(0x05, 0x05, 0x01, 0x01));
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_FALSE(Shows(Indicator::Pass));
+  EXPECT_EQ(app->pictures().Top(Step::Verify), Layer::f);
+  EXPECT_EQ(app->pictures().Top(Step::Program), Layer::p);
+  EXPECT_EQ(app->state().PassCount, 1u);
+}
 
 TEST_F(PassTest, UnitPulledDuringTheSessionGivesTheDemoText) {
   StartByteDevice("+E+C");

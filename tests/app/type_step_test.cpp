@@ -33,7 +33,7 @@ class TypeStepTest : public ::testing::Test {
     hooks.relabel = [this](const std::string& m, const std::string& p) {
       calls.push_back("label " + m + " " + p);
     };
-    hooks.replace_fuse_editor = [this] { calls.push_back("fuse editor"); };
+    hooks.follow_device = [this] { calls.push_back("follow device"); };
     hooks.load_step = [this] {
       calls.push_back("load");
       f.state.LoadNeedsDevice = 0;  // as the load dialog does
@@ -47,7 +47,7 @@ class TypeStepTest : public ::testing::Test {
 
 TEST_F(TypeStepTest, OkRelabelsAndMakesTheCopyPageReady) {
   TypeStep(f.ctx, Hooks(0));
-  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "fuse editor"));
+  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "follow device"));
   EXPECT_FALSE(f.view.Visible(Step::Type, Layer::h));
   EXPECT_EQ(f.state.VerifyMode, 0);
   EXPECT_EQ(f.state.DataSetMode(), 0);
@@ -67,7 +67,7 @@ TEST_F(TypeStepTest, CancelKeepsTheLabelAndThePictures) {
 TEST_F(TypeStepTest, AWaitingLoadFollowsTheOk) {
   f.state.LoadNeedsDevice = 1;
   TypeStep(f.ctx, Hooks(0));
-  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "fuse editor", "load"));
+  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "follow device", "load"));
 }
 
 }  // namespace

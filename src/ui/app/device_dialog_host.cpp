@@ -35,7 +35,7 @@ void DeviceDialogHost::TypeClick(Layer layer) {
   hooks.relabel = [this](const std::string& manufacturer, const std::string& part) {
     app_.SetSelectedType(manufacturer, part);
   };
-  hooks.replace_fuse_editor = [this] { ReplaceFuseEditor(); };
+  hooks.follow_device = [this] { app_.FollowChosenDevice(); };
   hooks.load_step = [this] {
     if (const auto& load = app_.commands().step(Step::Load)) load(Layer::h);
   };
@@ -45,11 +45,6 @@ void DeviceDialogHost::TypeClick(Layer layer) {
 void DeviceDialogHost::ShowDialog() {
   dialog_->move(window_.mapToGlobal(TMainForm::kPagePosition + QPoint(3, 0)));
   dialog_->Exec();
-}
-
-void DeviceDialogHost::ReplaceFuseEditor() {
-  // The fuse map follows the new device and its editor is made for it.
-  app_.FollowFuseDevice();
 }
 
 }  // namespace quenlet

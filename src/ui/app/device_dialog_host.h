@@ -30,7 +30,6 @@ class DeviceDialogHost {
  private:
   // Over the Copy page, three pixels in from its left edge.
   void ShowDialog();
-  void ReplaceFuseEditor();
 
   Application& app_;
   TMainForm& window_;

@@ -135,6 +135,21 @@ TEST_F(CopyPageTest, StopPressedWhileAPassRunsShowsFail) {
   EXPECT_TRUE(SaveScreenshot(*form, "copy-pass-stopped"));
 }
 
+// A pass that fails shows Fail where the operator looks, and the failing
+// step its failure: a blank check of a chip that was programmed.
+TEST_F(CopyPageTest, AFailedPassShowsFail) {
+  Open("QD27-256", "+C");
+  app->buffer().Bytes()[0x20] = 0x3C;
+  ClickPicture(Stack("prog_n"));
+  ASSERT_EQ(Stack("prog_n")->TopLayer(), "prog_p");
+  ClickPicture(Stack("AutoRun"));
+  EXPECT_THAT(Operations(), ElementsAre(0x05, 0x04));
+  EXPECT_EQ(Stack("check_n")->TopLayer(), "check_f");
+  EXPECT_EQ(form->ResultView()->TopLayer(), "Fail");
+  EXPECT_EQ(form->CountLabel()->text(), "0");
+  EXPECT_TRUE(SaveScreenshot(*form, "copy-pass-failed"));
+}
+
 TEST_F(CopyPageTest, LoadStepOpensTheLoadDialogAndLoadsTheChosenFile) {
   Open("QD27-256", "0");
   const std::string sample = Path("Samples/QD27-256.HEX");

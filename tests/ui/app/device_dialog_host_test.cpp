@@ -2,6 +2,7 @@
 // application object on a program folder of its own with the simulated unit.
 #include "ui/app/device_dialog_host.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QListView>
@@ -11,7 +12,9 @@
 #include <QTimer>
 
 #include "app/app_fixture.h"
+#include "app/run_sequences.h"
 #include "ui/app/main_form.h"
+#include "ui/app/skin_stack.h"
 #include "ui/device/select_ic_dialog.h"
 #include "ui/screenshot.h"
 
@@ -83,6 +86,41 @@ TEST_F(DeviceDialogHostTest, OkRelabelsTheDeviceCancelDoesNot) {
   });
   EXPECT_EQ(app->SelectedType()[1], "AM29F040");
   EXPECT_EQ(History().ReadString("SelectDlg", "OK", ""), "0");
+}
+
+// A stop leaves Fail on the window until a device is chosen: the next
+// device has run nothing yet.
+TEST_F(DeviceDialogHostTest, AStopsFailGoesWhenTheNextDeviceIsChosen) {
+  auto choose = [this](int part) {
+    TypeStep([part](TSelectICDialog& dialog) {
+      PickRow(dialog.MaunListBox(), 0);
+      PickRow(dialog.NumListBox(), part);
+      QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+    });
+  };
+  choose(0);
+  InstallRunSequences(*app);
+  app->state().SoundOn = 0;
+  pump.on_pump = [this](int) {
+    if (app->state().RunArmed == 1) {
+      pump.on_pump = nullptr;
+      app->RunStop();
+    }
+  };
+  ASSERT_TRUE(app->RunCommand(app->commands().auto_run));
+  EXPECT_THAT(messages.texts(), ::testing::Contains(kUserStopText));
+  form->Refresh();
+  EXPECT_EQ(form->ResultView()->TopLayer(), "Fail");
+  EXPECT_TRUE(SaveScreenshot(*form, "main-stopped-before-new-device"));
+
+  choose(1);
+  EXPECT_EQ(app->SelectedType()[1], "AM29F040");
+  form->Refresh();
+  EXPECT_EQ(form->ResultView()->TopLayer(), "");
+  for (Indicator result : {Indicator::Pass, Indicator::Wait, Indicator::Fail}) {
+    EXPECT_FALSE(app->pictures().Visible(result));
+  }
+  EXPECT_TRUE(SaveScreenshot(*form, "main-stopped-then-new-device"));
 }
 
 // The fuse editor follows every chosen device: a device without fuses is
