@@ -12,6 +12,7 @@
 #include "programmer/run_controls.h"
 #include "programmer/simulated_backend.h"
 #include "state/no_device.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {
@@ -190,6 +191,12 @@ bool Application::NoDeviceChosen() const {
   return quenlet::NoDeviceChosen(selected_type_[0]);
 }
 
+bool Application::SaidNoDeviceChosen() {
+  if (!NoDeviceChosen()) return false;
+  messages_.Show(op_text::kNoDeviceChosen);
+  return true;
+}
+
 void Application::SetLoadPathText(const std::string& text) {
   load_path_text_ = text;
   Changed();
@@ -325,7 +332,13 @@ bool Application::RunStop() {
 bool Application::StepClick(Step step, Layer layer) {
   const std::function<void(Layer)>& command = commands_.step(step);
   if (!command) return false;
-  return RunCommand([&] { command(layer); });
+  // Type, Load, Save and Edit work without a device; the device steps not.
+  const bool device_step =
+      step != Step::Type && step != Step::Load && step != Step::Save && step != Step::Edit;
+  return RunCommand([&] {
+    if (device_step && SaidNoDeviceChosen()) return;
+    command(layer);
+  });
 }
 
 bool Application::ExitClick() {
@@ -363,7 +376,9 @@ void Application::Button4Click(const std::optional<std::string>& data_file) {
   // Only a load that placed its data is summed: a damaged file leaves the
   // buffer as it was and the sum field alone.
   if (!LoadFileClick(context, data_file)) return;
-  const uint32_t sum = buffer_.GetCheckSum(0, state_.LoadRangeSize, 1, messages_, progress_);
+  const int64_t placed_at = buffer_.FileStartAdd();
+  const uint32_t sum =
+      buffer_.GetCheckSum(placed_at, placed_at + state_.LoadRangeSize, 1, messages_, progress_);
   pictures_.SetSum(strprintf("%08X", sum));
 }
 

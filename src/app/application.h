@@ -181,6 +181,9 @@ class Application : public LoadSaveHost {
   void SetSelectedType(const std::string& manufacturer, const std::string& part);
   // No device chosen: the label's first line reads "First Setup" or "None".
   bool NoDeviceChosen() const override;
+  // The device steps and the passes need a device: with none chosen they
+  // say so (op_text::kNoDeviceChosen) and start nothing. True when said.
+  bool SaidNoDeviceChosen();
   // The Copy page's load path field.
   std::string LoadPathText() const override { return load_path_text_; }
   void SetLoadPathText(const std::string& text) override;
@@ -252,8 +255,8 @@ class Application : public LoadSaveHost {
 
   // --- the hidden Open button (projects) ------------------------------------------
   // Loads a file through the load dialog and, when it loaded, shows the sum
-  // of the loaded range (0 to LoadRangeSize, inclusive) with its message.
-  // With `data_file` the dialog starts on that file.
+  // of the loaded range with its message: LoadRangeSize + 1 bytes from where
+  // they were placed. With `data_file` the dialog starts on that file.
   void Button4Click(const std::optional<std::string>& data_file = std::nullopt);
 
  private:

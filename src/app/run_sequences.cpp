@@ -12,6 +12,7 @@
 #include "programmer/run_controls.h"
 #include "programmer/single_shot_ops.h"
 #include "programmer/step_fail.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {
@@ -139,6 +140,7 @@ void Run_HintClick(OperationContext& ctx) {
 bool AutoRun_HintClick(OperationContext& ctx, bool no_device_chosen) {
   if (no_device_chosen) {
     PlayFailSound(ctx.sound, ctx.pump, ctx.state.SoundKind);
+    ctx.messages.Show(op_text::kNoDeviceChosen);
     return false;
   }
   const PassEnd end = AutoRunPass(ctx);
@@ -198,7 +200,9 @@ void ZeroBtnClick(MainFormState& state) {
 
 void InstallRunSequences(Application& app) {
   ShellCommands& c = app.commands();
-  c.run = [&app] { Run_HintClick(app.operations()); };
+  c.run = [&app] {
+    if (!app.SaidNoDeviceChosen()) Run_HintClick(app.operations());
+  };
   c.auto_run = [&app] { AutoRun_HintClick(app.operations(), app.NoDeviceChosen()); };
   c.stop = [&app] { Stop_HintClick(app.operations()); };
   c.zero_counter = [&app] { ZeroBtnClick(app.state()); };

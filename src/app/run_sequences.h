@@ -33,7 +33,8 @@ bool AutoRunSequence(OperationContext& ctx);
 // its end when a step ran and Pass shows.
 void Run_HintClick(OperationContext& ctx);
 
-// AutoRun: with no device chosen only the fail sound; otherwise the pass,
+// AutoRun: with no device chosen the fail sound and the text that says so
+// (op_text::kNoDeviceChosen); otherwise the pass,
 // and after a failed pass a reconnect that shows the DEMO text when no unit
 // answers. Returns what AutoRunSequence returned (false without a device).
 bool AutoRun_HintClick(OperationContext& ctx, bool no_device_chosen);

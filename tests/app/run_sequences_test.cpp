@@ -8,6 +8,7 @@
 #include "app/copy_steps.h"
 #include "programmer/operation_context.h"
 #include "run_fixture.h"
+#include "state/operation_messages.h"
 
 namespace quenlet::testing {
 namespace {
@@ -412,6 +413,25 @@ TEST_F(RunTest, ProjectPassesReleaseTheirButtonsAndWithoutADeviceOnlySound) {
   EXPECT_THAT(Transfers(), IsEmpty());
   EXPECT_EQ(FailSounds(), 1);
   EXPECT_EQ(app->state().PassCount, 2u);
+}
+
+TEST_F(RunTest, WithoutADeviceTheStepsRunAndAutoRunSayOnceHowToChooseOne) {
+  StartAndShow();
+  InstallRunSequences(*app);
+  InstallCopySteps(*app, {});
+  const std::function<bool()> starts[] = {
+      [&] { return app->StepClick(Step::Erase, Layer::n); },
+      [&] { return app->StepClick(Step::Read, Layer::n); },
+      [&] { return app->StepClick(Step::Verify, Layer::p); },
+      [&] { return app->RunCommand(app->commands().run); },
+      [&] { return app->RunCommand(app->commands().auto_run); }};
+  for (size_t i = 0; i < std::size(starts); ++i) {
+    SCOPED_TRACE(i);
+    Forget();
+    EXPECT_TRUE(starts[i]());
+    EXPECT_THAT(messages.texts(), ElementsAre(op_text::kNoDeviceChosen));
+    EXPECT_THAT(Transfers(), IsEmpty());
+  }
 }
 
 TEST_F(RunTest, CounterResetsExceptWhileExiting) {

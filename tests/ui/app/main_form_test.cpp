@@ -149,6 +149,8 @@ TEST_F(MainFormTest, HoverPressAndReleaseShowTheTwinsAndClickOnce) {
 }
 
 TEST_F(MainFormTest, StepClicksReachTheirCommandWithThePictureClicked) {
+  Write("INI\\AMD\\AM29F010.ini", kByteDevice);
+  ChooseDevice("INI\\AMD\\AM29F010.ini");
   Open();
   std::vector<std::string> clicks;
   app->commands().step(Step::Type) = [&](Layer l) {
