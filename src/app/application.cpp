@@ -213,6 +213,16 @@ void Application::WindowCreated(int64_t handle) {
 void Application::RestoreLastSession() {
   if (restored_) return;
   restored_ = true;
+  // The restore talks to the unit and lets the queue run: a click that
+  // comes in meanwhile waits for it to end.
+  {
+    BusyScope busy(*this);
+    Restore();
+  }
+  RunWaiting();
+}
+
+void Application::Restore() {
   // Both device loads below talk to the unit; without one each would say so.
   messages_.BeginOnce();
 
@@ -313,9 +323,30 @@ void Application::EditClick() {
 
 bool Application::RunCommand(const std::function<void()>& command) {
   if (!command || Busy() || state_.ExitInProgress == 1) return false;
-  BusyScope busy(*this);
-  RunShown(command, messages_);
+  {
+    BusyScope busy(*this);
+    RunShown(command, messages_);
+  }
+  RunWaiting();
   return true;
+}
+
+void Application::RunGiven(std::function<void()> click) {
+  if (Busy()) {
+    waiting_.push_back(std::move(click));
+    return;
+  }
+  RunShown(click, messages_);
+}
+
+void Application::RunWaiting() {
+  // A program that is closing runs nothing more.
+  if (close_requested_ || exit_confirmed_) waiting_.clear();
+  while (!Busy() && !waiting_.empty()) {
+    const std::function<void()> click = std::move(waiting_.front());
+    waiting_.pop_front();
+    RunShown(click, messages_);
+  }
 }
 
 bool Application::RunStop() {

@@ -35,6 +35,7 @@
 // the load and save dialogs.
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -220,27 +221,24 @@ class Application : public LoadSaveHost {
   void EditClick();
 
   // --- commands and the busy gate ----------------------------------------------
-  // True while a command or a device operation runs.
+  // True while a command (a step, a pass, a dialog and what it runs: a load,
+  // the self-test), the start-up restore or a device operation runs.
   bool Busy() const { return busy_depth_ > 0 || lock_.Busy(); }
+  // The operator's input reaches the main window: nothing runs and no exit
+  // question is open. Otherwise only Stop and the windows the running work
+  // opens take input (the window's input gate).
+  bool TakesInput() const { return !Busy() && state_.ExitInProgress == 0; }
   // Runs `command` as one busy span. Does nothing (false) when it is empty,
   // while busy, or while the program is exiting.
   bool RunCommand(const std::function<void()>& command);
+  // A click the window took while the program took input, arriving now from
+  // the event loop: it runs now, or, when something has begun meanwhile (the
+  // start-up restore), once that has ended, never inside it.
+  void RunGiven(std::function<void()> click);
   // Stop acts even while busy; a Stop inside a Stop does nothing (false).
   bool RunStop();
   // A click on a step picture: the step's command with the clicked layer.
   bool StepClick(Step step, Layer layer);
-
-  // Marks the shell busy for a scope (a sequence started outside RunCommand).
-  class BusyScope {
-   public:
-    explicit BusyScope(Application& app) : app_(app) { ++app_.busy_depth_; }
-    ~BusyScope() { --app_.busy_depth_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-   private:
-    Application& app_;
-  };
 
   // --- exit ---------------------------------------------------------------------
   // Asks "Exit Program?"; Yes stores the run boxes as [SelectDlg]
@@ -270,6 +268,21 @@ class Application : public LoadSaveHost {
    private:
     Application& app_;
   };
+
+  // Marks the shell busy for a scope; the clicks given meanwhile run after
+  // the outermost one (RunWaiting).
+  class BusyScope {
+   public:
+    explicit BusyScope(Application& app) : app_(app) { ++app_.busy_depth_; }
+    ~BusyScope() { --app_.busy_depth_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+   private:
+    Application& app_;
+  };
+  void RunWaiting();
+  void Restore();
 
   void ReadSoundOptions();
   void SetLayoutDefaults();
@@ -319,6 +332,7 @@ class Application : public LoadSaveHost {
   int32_t splash_type_ = 0;
   int64_t window_handle_ = 0;
   int busy_depth_ = 0;
+  std::deque<std::function<void()>> waiting_;  // clicks given before a busy span began
   bool stopping_ = false;
   bool restored_ = false;
   bool exit_confirmed_ = false;

@@ -19,6 +19,7 @@
 #include "ui/controls/center_on_screen.h"
 #include "ui/controls/color_ref.h"
 #include "ui/controls/display_text.h"
+#include "ui/controls/input_gate.h"
 #include "ui/controls/look.h"
 #include "ui/controls/status_lamp.h"
 
@@ -130,6 +131,8 @@ TMainForm::TMainForm(Application& app, QWidget* parent)
   setMouseTracking(true);
   setCursor(Qt::SizeAllCursor);  // the background drags the window
   setPalette(look::Palette(palette(), look::kTile));
+  // Before any button: their accessible interfaces ask it.
+  gate_ = new InputGate([this] { return app_.TakesInput(); }, *this);
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   pictures_.Prepare(screen ? screen->devicePixelRatio() : 1.0);
@@ -172,7 +175,7 @@ void TMainForm::BuildToolbar() {
   for (size_t i = 0; i < stacks.size(); ++i) {
     SkinStack* stack = AddStack(stacks[i], this, QPoint(left + int(i) * (width + 4), 5));
     const std::function<void()> action = actions[i];
-    stack->on_click = [this, action](const std::string&) { Click(action); };
+    stack->on_click = [this, stack, action](const std::string&) { Click(stack, action); };
   }
   // The stored logo, when there is one, beside the name plate.
   logo_ = new QLabel(this);
@@ -206,8 +209,8 @@ void TMainForm::BuildCopyPage() {
   sum_edit_->setObjectName("SumEdit");
   sum_edit_->setAlignment(Qt::AlignCenter);
   SkinStack* checksum = AddStack(RunStacks()[3], page, QPoint(495, 22));
-  checksum->on_click = [this, &c](const std::string&) {
-    Click([this, &c] { app_.RunCommand(c.checksum); });
+  checksum->on_click = [this, checksum, &c](const std::string&) {
+    Click(checksum, [this, &c] { app_.RunCommand(c.checksum); });
   };
   Caption("File", page, QRect(12, 60, 30, 22))->setObjectName("Label25");
   load_path_ = Field(page, QRect(44, 60, 479, 22), look::LabelFont(), "Loaded file");
@@ -217,7 +220,7 @@ void TMainForm::BuildCopyPage() {
   const Step prep[] = {Step::Type, Step::Load, Step::Save, Step::Edit};
   for (int i = 0; i < 4; ++i) {
     SkinStack* tile = AddStack(StepStack(prep[i]), page, QPoint(Column(i), 94));
-    tile->on_click = [this](const std::string& picture) { StepClicked(picture); };
+    tile->on_click = [this, tile](const std::string& picture) { StepClicked(tile, picture); };
   }
   result_ = new PictureStackView(ResultLayers(), pictures_, app_.pictures(), page);
   result_->move(312, 110);
@@ -235,7 +238,7 @@ void TMainForm::BuildCopyPage() {
   zero_btn_->setGeometry(467, 142, 56, 22);
   zero_btn_->setCursor(Qt::ArrowCursor);
   connect(zero_btn_, &QPushButton::clicked, this,
-          [this, &c] { Click([this, &c] { app_.RunCommand(c.zero_counter); }); });
+          [this, &c] { Click(zero_btn_, [this, &c] { app_.RunCommand(c.zero_counter); }); });
 
   // The device steps, each with its lamp and its run box.
   const Step device_steps[] = {Step::Read,    Step::Confirm, Step::Erase,  Step::Blank,
@@ -244,7 +247,7 @@ void TMainForm::BuildCopyPage() {
   const int box_index[] = {-1, 5, 0, 1, 2, 3, 4};
   for (int i = 0; i < 7; ++i) {
     SkinStack* tile = AddStack(StepStack(device_steps[i]), page, QPoint(Column(i), 180));
-    tile->on_click = [this](const std::string& picture) { StepClicked(picture); };
+    tile->on_click = [this, tile](const std::string& picture) { StepClicked(tile, picture); };
     // The step's status lamp, silver until something lights it.
     auto* lamp = new TALed(page);
     lamp->setObjectName(kLampNames[i]);
@@ -263,8 +266,14 @@ void TMainForm::BuildCopyPage() {
     check->setFont(look::CaptionFont());
     check->setGeometry(Column(i) + 20, 255, 48, 20);
     check->setCursor(Qt::ArrowCursor);
-    connect(check, &QCheckBox::toggled, this,
-            [this, box](bool on) { app_.pictures().TickBox(box, on); });
+    connect(check, &QCheckBox::toggled, this, [this, check, box](bool on) {
+      // A press of assistive technology toggles without an input event.
+      if (!gate_->Admits(check)) {
+        Refresh();
+        return;
+      }
+      app_.pictures().TickBox(box, on);
+    });
     boxes_[box_index[i]] = check;
   }
 
@@ -276,12 +285,14 @@ void TMainForm::BuildCopyPage() {
     SkinStack* stack = AddStack(RunStacks()[i], page, QPoint(12 + i * 128, 292));
     const std::function<void()> action = run_actions[i];
     if (i == 2) {
-      // Stop acts while a run is busy: no gate before the queue.
+      // Stop acts while a run is busy: the gate admits it, and it runs at
+      // once from the queue, never after the run.
+      gate_->AlwaysAdmit(stack);
       stack->on_click = [this, action](const std::string&) {
         QMetaObject::invokeMethod(this, action, Qt::QueuedConnection);
       };
     } else {
-      stack->on_click = [this, action](const std::string&) { Click(action); };
+      stack->on_click = [this, stack, action](const std::string&) { Click(stack, action); };
     }
   }
   Caption("Progress", page, QRect(404, 294, 100, 14));
@@ -295,11 +306,11 @@ void TMainForm::BuildCopyPage() {
   auto* trigger = new SkinStack({"Image6"}, "Engineering panel", pictures_, app_.pictures(), page);
   trigger->move(518, 349);
   trigger->setFocusPolicy(Qt::NoFocus);
-  trigger->on_click = [this, &c](const std::string&) {
-    Click([this, &c] { app_.RunCommand(c.engineering_hide); });
+  trigger->on_click = [this, trigger, &c](const std::string&) {
+    Click(trigger, [this, &c] { app_.RunCommand(c.engineering_hide); });
   };
-  trigger->on_double_click = [this, &c](const std::string&) {
-    Click([this, &c] { app_.RunCommand(c.engineering_show); });
+  trigger->on_double_click = [this, trigger, &c](const std::string&) {
+    Click(trigger, [this, &c] { app_.RunCommand(c.engineering_show); });
   };
   stacks_["Image6"] = trigger;
   app_.pictures().Show("Image6");
@@ -311,19 +322,16 @@ void TMainForm::BuildEditPage() {
   editor_host_ = new EditorPlace(edit_page_);
   ShellCommands& c = app_.commands();
   const auto& stacks = EditCommandStacks();
-  const std::function<void()> actions[] = {[this, &c] { app_.RunCommand(c.edit_sum); },
-                                           [this, &c] { app_.RunCommand(c.edit_block); },
-                                           [this, &c] { app_.RunCommand(c.edit_fill); },
-                                           // Ok leaves the editor for the Copy page.
-                                           [this] {
-                                             if (!app_.Busy() && app_.state().ExitInProgress == 0)
-                                               app_.CopyBtnClick();
-                                           }};
+  const std::function<void()> actions[] = {
+      [this, &c] { app_.RunCommand(c.edit_sum); }, [this, &c] { app_.RunCommand(c.edit_block); },
+      [this, &c] { app_.RunCommand(c.edit_fill); },
+      // Ok leaves the editor for the Copy page.
+      [this] { app_.RunCommand([this] { app_.CopyBtnClick(); }); }};
   const int left[] = {12, 116, 220, 427};
   for (size_t i = 0; i < stacks.size(); ++i) {
     SkinStack* stack = AddStack(stacks[i], edit_page_, QPoint(left[i], 316));
     const std::function<void()> action = actions[i];
-    stack->on_click = [this, action](const std::string&) { Click(action); };
+    stack->on_click = [this, stack, action](const std::string&) { Click(stack, action); };
   }
   edit_page_->hide();
 }
@@ -332,16 +340,19 @@ void TMainForm::Skin(SkinMouse event, const std::string& picture) {
   HandleSkinMouse(app_.skin(), app_.pictures(), app_.state(), event, picture);
 }
 
-void TMainForm::Click(const std::function<void()>& command) {
-  if (app_.Busy() || app_.state().ExitInProgress == 1) return;
-  QMetaObject::invokeMethod(this, command, Qt::QueuedConnection);
+void TMainForm::Click(const QWidget* from, const std::function<void()>& command) {
+  // A press of assistive technology clicks without an input event: the gate
+  // is asked here as well.
+  if (!gate_->Admits(from)) return;
+  QMetaObject::invokeMethod(
+      this, [this, command] { app_.RunGiven(command); }, Qt::QueuedConnection);
 }
 
-void TMainForm::StepClicked(const std::string& picture) {
+void TMainForm::StepClicked(const QWidget* tile, const std::string& picture) {
   Layer layer;
   const Step step = StepOf(picture, &layer);
   if (step == Step::Count) return;
-  Click([this, step, layer] { app_.StepClick(step, layer); });
+  Click(tile, [this, step, layer] { app_.StepClick(step, layer); });
 }
 
 void TMainForm::ShowLogo() {

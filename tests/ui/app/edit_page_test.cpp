@@ -149,7 +149,7 @@ TEST_F(EditPageTest, ThePageCommandsOpenTheEditorsDialogs) {
     }
   });
   {
-    Application::BusyScope busy(*app);
+    OperationGuard busy(app->operations().lock);
     Trigger("Resize");
   }
   Settle();

@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include "app/app_fixture.h"
+#include "app/run_sequences.h"
 #include "ui/app/skin_stack.h"
 #include "ui/dialog_script.h"
 #include "ui/screenshot.h"
@@ -291,6 +292,30 @@ TEST_F(MainFormTest, RestoreRunsOnceAfterTheFirstShow) {
   form->showNormal();
   Settle();
   EXPECT_EQ(sim->unit().log().size(), identifications);
+}
+
+// A click the window took just before the start-up restore began is on its
+// way through the queue when the restore lets the queue run: it runs after
+// the restore, not inside it.
+TEST_F(MainFormTest, AnAutoRunTakenBeforeTheRestoreRunsAfterIt) {
+  Write("INI\\AMD\\AM29F010.ini", kByteDevice);
+  ChooseDevice("INI\\AMD\\AM29F010.ini", "+E");
+  Start();
+  InstallRunSequences(*app);
+  // The operations let the queue run, as the program's own pump does.
+  pump.on_pump = [](int) { QCoreApplication::processEvents(); };
+  form = std::make_unique<TMainForm>(*app);
+  form->show();
+  SkinStack* auto_run = Stack("AutoRun");
+  Hover(auto_run);
+  Press(auto_run);
+  Release(auto_run);
+  EXPECT_FALSE(app->Restored());
+  Settle();
+  EXPECT_TRUE(app->Restored());
+  EXPECT_EQ(app->state().PassCount, 1u);
+  EXPECT_TRUE(app->pictures().Visible(Indicator::Pass));
+  pump.on_pump = nullptr;
 }
 
 TEST_F(MainFormTest, WindowCloseAsksTheExitQuestion) {
