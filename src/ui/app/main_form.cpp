@@ -1,5 +1,6 @@
 #include "ui/app/main_form.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -220,6 +221,7 @@ void TMainForm::BuildCopyPage() {
   const Step prep[] = {Step::Type, Step::Load, Step::Save, Step::Edit};
   for (int i = 0; i < 4; ++i) {
     SkinStack* tile = AddStack(StepStack(prep[i]), page, QPoint(Column(i), 94));
+    tile->MakeStepTile();
     tile->on_click = [this, tile](const std::string& picture) { StepClicked(tile, picture); };
   }
   result_ = new PictureStackView(ResultLayers(), pictures_, app_.pictures(), page);
@@ -247,6 +249,7 @@ void TMainForm::BuildCopyPage() {
   const int box_index[] = {-1, 5, 0, 1, 2, 3, 4};
   for (int i = 0; i < 7; ++i) {
     SkinStack* tile = AddStack(StepStack(device_steps[i]), page, QPoint(Column(i), 180));
+    tile->MakeStepTile();
     tile->on_click = [this, tile](const std::string& picture) { StepClicked(tile, picture); };
     // The step's status lamp, silver until something lights it.
     auto* lamp = new TALed(page);
@@ -345,7 +348,16 @@ void TMainForm::Click(const QWidget* from, const std::function<void()>& command)
   // is asked here as well.
   if (!gate_->Admits(from)) return;
   QMetaObject::invokeMethod(
-      this, [this, command] { app_.RunGiven(command); }, Qt::QueuedConnection);
+      this,
+      [this, command] {
+        const bool active = isActiveWindow();
+        app_.RunGiven(command);
+        // A dialog the command opened has closed and left no window of the
+        // program active: the window takes the focus back, onto the widget
+        // that had it (the tile the keyboard started the command from).
+        if (active && isVisible() && QApplication::activeWindow() == nullptr) activateWindow();
+      },
+      Qt::QueuedConnection);
 }
 
 void TMainForm::StepClicked(const QWidget* tile, const std::string& picture) {
@@ -423,7 +435,7 @@ void TMainForm::Refresh() {
   enable("Block", bool(c.edit_block));
   enable("Fill", bool(c.edit_fill));
   zero_btn_->setEnabled(bool(c.zero_counter));
-  for (auto& [name, stack] : stacks_) stack->update();
+  for (auto& [name, stack] : stacks_) stack->Refresh();
   result_->Refresh();
 
   for (size_t i = 0; i < boxes_.size(); ++i) {

@@ -16,6 +16,7 @@
 #include "ui/app/main_form.h"
 #include "ui/app/skin_stack.h"
 #include "ui/device/select_ic_dialog.h"
+#include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
 namespace quenlet::testing {
@@ -121,6 +122,37 @@ TEST_F(DeviceDialogHostTest, AStopsFailGoesWhenTheNextDeviceIsChosen) {
     EXPECT_FALSE(app->pictures().Visible(result));
   }
   EXPECT_TRUE(SaveScreenshot(*form, "main-stopped-then-new-device"));
+}
+
+// The Type step from the keyboard: one Space opens the dialog at once, and
+// whether it ends with OK or Escape the tile has its plain look and the
+// focus (with its ring) back.
+TEST_F(DeviceDialogHostTest, FromTheKeyboardTypeOpensAtOnceAndGivesTheTileBack) {
+  SkinStack* type = form->Stack("type_n");
+  ASSERT_NE(type, nullptr);
+  for (bool ok : {true, false}) {
+    SCOPED_TRACE(ok ? "OK" : "Escape");
+    QApplication::setActiveWindow(form.get());
+    type->setFocus(Qt::TabFocusReason);
+    bool seen = false;
+    WhenShown<TSelectICDialog>(
+        [ok](TSelectICDialog& dialog) {
+          if (!ok) return;  // closed with Escape
+          PickRow(dialog.MaunListBox(), 0);
+          PickRow(dialog.NumListBox(), 0);
+          QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+        },
+        &seen);
+    QTest::keyClick(type, Qt::Key_Space);
+    for (int i = 0; i < 20 && !seen; ++i) QTest::qWait(20);
+    Settle();
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(host->Dialog().isVisible());
+    EXPECT_EQ(app->SelectedType()[1], "AM29F010");  // chosen by the OK, kept by Escape
+    EXPECT_EQ(type->TopLayer(), "type_n");
+    EXPECT_TRUE(type->hasFocus());
+  }
+  EXPECT_TRUE(SaveScreenshot(*form, "main-type-tile-focus"));
 }
 
 // The fuse editor follows every chosen device: a device without fuses is

@@ -176,6 +176,77 @@ TEST_F(MainFormTest, StepClicksReachTheirCommandWithThePictureClicked) {
   EXPECT_THAT(clicks, ElementsAre("type_n", "type_h", "erace_p"));
 }
 
+// Space, Enter and the press of assistive technology do at once what the
+// mouse does by moving onto Type, Load or Save and clicking: the highlighted
+// picture's command; the tile keeps its plain look.
+TEST_F(MainFormTest, OneKeyOrPressActsOnTypeLoadAndSave) {
+  Open();
+  std::vector<std::string> clicks;
+  for (Step step : {Step::Type, Step::Load, Step::Save}) {
+    app->commands().step(step) = [&clicks, step](Layer l) {
+      clicks.push_back(StepPictures::Name(step, l));
+    };
+  }
+  const std::function<void(SkinStack*)> activations[] = {
+      [](SkinStack* tile) { QTest::keyClick(tile, Qt::Key_Space); },
+      [](SkinStack* tile) { QTest::keyClick(tile, Qt::Key_Return); },
+      [](SkinStack* tile) {
+        QAccessible::queryAccessibleInterface(tile)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QTest::qWait(150);  // the press clicks after 100 ms
+      }};
+  for (const auto& activate : activations) {
+    for (const char* name : {"type_n", "load_n", "save_n"}) {
+      SCOPED_TRACE(name);
+      clicks.clear();
+      activate(Stack(name));
+      Settle();
+      const std::string plain = name;
+      EXPECT_THAT(clicks, ElementsAre(plain.substr(0, plain.size() - 1) + "h"));
+      EXPECT_EQ(Stack(name)->TopLayer(), plain);
+    }
+  }
+}
+
+// What assistive technology (or a test from outside) reads of the Copy
+// page: each step tile's state in its description, a step the device lacks
+// disabled, and the result shown.
+TEST_F(MainFormTest, TilesAndTheResultTellTheirStateToAssistiveTechnology) {
+  Write("INI\\AMD\\AM29F010.ini", kByteDevice);  // no protect
+  ChooseDevice("INI\\AMD\\AM29F010.ini");
+  Open();
+  auto read = [](QWidget* w, QAccessible::Text text) {
+    return QAccessible::queryAccessibleInterface(w)->text(text).toStdString();
+  };
+  SkinStack* protect = Stack("secur_n");
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(protect);
+  EXPECT_TRUE(a->state().disabled);
+  EXPECT_FALSE(protect->isEnabled());
+  EXPECT_FALSE(
+      a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+  EXPECT_EQ(read(protect, QAccessible::Description), "not available for this device");
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(Stack("erace_n"))->state().disabled);
+  EXPECT_EQ(read(Stack("erace_n"), QAccessible::Description), "ready");
+  EXPECT_EQ(read(form->ResultView(), QAccessible::Name), "Result");
+  EXPECT_EQ(read(form->ResultView(), QAccessible::Description), "No result");
+
+  StepPictures& p = app->pictures();
+  for (Layer l : {Layer::n, Layer::h}) {
+    p.Hide(Step::Erase, l);
+    p.Hide(Step::Blank, l);
+    p.Hide(Step::Program, l);
+  }
+  p.Hide(Step::Blank, Layer::w);
+  p.Hide(Step::Program, Layer::w);
+  p.Hide(Step::Program, Layer::p);
+  p.Show(Indicator::Fail);
+  form->Refresh();
+  EXPECT_EQ(read(Stack("erace_n"), QAccessible::Description), "working");
+  EXPECT_EQ(read(Stack("check_n"), QAccessible::Description), "passed");
+  EXPECT_EQ(read(Stack("prog_n"), QAccessible::Description), "failed");
+  EXPECT_EQ(read(form->ResultView(), QAccessible::Description), "Fail");
+}
+
 TEST_F(MainFormTest, DraggingTheBackgroundMovesTheWindowAndTheEditPageWithIt) {
   Open();
   app->EditClick();
