@@ -144,8 +144,11 @@ TMainForm::TMainForm(Application& app, QWidget* parent)
   CenterOnPrimaryScreen(this);
 
   app_.AttachWindow(this);
-  app_.pictures().SetChangeHandler([this] { Refresh(); });
-  app_.SetChangeHandler([this] { Refresh(); });
+  refresh_timer_ = new QTimer(this);
+  refresh_timer_->setSingleShot(true);
+  connect(refresh_timer_, &QTimer::timeout, this, &TMainForm::Refresh);
+  app_.pictures().SetChangeHandler([this] { RefreshSoon(); });
+  app_.SetChangeHandler([this] { RefreshSoon(); });
   app_.WindowCreated(static_cast<int64_t>(winId()));
   ShowLogo();
   Refresh();
@@ -352,6 +355,8 @@ void TMainForm::Click(const QWidget* from, const std::function<void()>& command)
       [this, command] {
         const bool active = isActiveWindow();
         app_.RunGiven(command);
+        // What the command changed is drawn now that it is over.
+        if (refresh_timer_->isActive()) Refresh();
         // A dialog the command opened has closed and left no window of the
         // program active: the window takes the focus back, onto the widget
         // that had it (the tile the keyboard started the command from).
@@ -413,7 +418,19 @@ void TMainForm::PlaceFuseEditor(QWidget* editor) {
   editor->show();
 }
 
+void TMainForm::RefreshSoon() {
+  if (refresh_timer_->isActive()) return;
+  // The next turn of the event loop draws every change made until then;
+  // while an operation runs (its pages change the pictures hundreds of
+  // times), no sooner than the throttle's interval after the last drawing.
+  const std::chrono::milliseconds wait =
+      app_.Busy() ? throttle_.Refresh() : std::chrono::milliseconds(0);
+  refresh_timer_->start(wait);
+}
+
 void TMainForm::Refresh() {
+  refresh_timer_->stop();
+  throttle_.Painted();
   const StepPictures& model = app_.pictures();
   const ShellCommands& c = app_.commands();
   const bool edit = model.Page() == CopyPage::Edit;

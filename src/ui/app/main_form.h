@@ -22,6 +22,7 @@
 
 #include "app/application.h"
 #include "app/skin_layout.h"
+#include "buffer/repaint_throttle.h"
 #include "ui/app/skin_pictures.h"
 
 class QCheckBox;
@@ -29,6 +30,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace quenlet {
 
@@ -72,8 +74,14 @@ class TMainForm : public QWidget, public ShellWindow {
   InputGate& Gate() const { return *gate_; }
   bool SramButtonsEnabled() const { return sram_buttons_; }
 
-  // Draws the application's state again.
+  // Draws the application's state again, at once. A change of the state
+  // draws it on the next turn of the event loop (RefreshSoon).
   void Refresh();
+  // Asks for one Refresh on the next turn of the event loop: the changes
+  // made until then are drawn together. While the program is busy the
+  // window is drawn at most every RepaintThrottle::kInterval, as the hex
+  // editor is.
+  void RefreshSoon();
 
   // ShellWindow
   void QueueClose() override;
@@ -109,6 +117,8 @@ class TMainForm : public QWidget, public ShellWindow {
 
   Application& app_;
   InputGate* gate_ = nullptr;
+  QTimer* refresh_timer_ = nullptr;
+  RepaintThrottle throttle_;
   SkinPictures pictures_;
   std::map<std::string, SkinStack*> stacks_;
   QWidget* copy_page_ = nullptr;

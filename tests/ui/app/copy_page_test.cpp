@@ -124,6 +124,7 @@ TEST_F(CopyPageTest, PicturesClickedByMouseRunTheirStepAndAPassCounts) {
   EXPECT_EQ(form->CountLabel()->text(), "0");
   app->pictures().SetProgressMax(400);
   app->pictures().SetProgressPosition(300);
+  Settle();
   EXPECT_EQ(form->Progress()->value(), 300);
 }
 

@@ -270,6 +270,7 @@ TEST_F(MainFormTest, DraggingTheBackgroundMovesTheWindowAndTheEditPageWithIt) {
 TEST_F(MainFormTest, PagesShowTheirOwnControls) {
   Open();
   app->EditClick();
+  Settle();
   EXPECT_FALSE(form->CopyPage()->isVisible());
   EXPECT_TRUE(form->EditPage()->isVisible());
   EXPECT_TRUE(form->EditorHost()->isVisible());
@@ -297,10 +298,13 @@ TEST_F(MainFormTest, RunBoxesAndTheModelFollowEachOther) {
   EXPECT_TRUE(app->pictures().BoxTicked(RunBox::CheckBox5));
   app->pictures().TickBox(RunBox::CheckBox1, false);
   app->pictures().EnableBox(RunBox::CheckBox2, false);
+  // Drawn on the next turn of the event loop.
+  Settle();
   EXPECT_FALSE(form->Box(RunBox::CheckBox1)->isChecked());
   EXPECT_FALSE(form->Box(RunBox::CheckBox2)->isEnabled());
   app->pictures().SetSum("1234ABCD");
   app->pictures().SetSumColour(SumColour::Red);
+  Settle();
   EXPECT_EQ(form->SumEdit()->text(), "1234ABCD");
   EXPECT_EQ(form->SumEdit()->palette().color(QPalette::Text), QColor(255, 0, 0));
 }
@@ -324,6 +328,7 @@ TEST_F(MainFormTest, ScreenshotsOfAStepAtWorkAPassAndAFailure) {
   p.Show(Indicator::Wait);
   p.SetProgressPosition(50);
   EXPECT_EQ(form->ResultView()->TopLayer(), "Wait");
+  Settle();
   EXPECT_TRUE(SaveScreenshot(*form, "main-working"));
   // Every ticked step passed.
   for (Step s : {Step::Blank, Step::Program, Step::Verify}) {
@@ -333,6 +338,7 @@ TEST_F(MainFormTest, ScreenshotsOfAStepAtWorkAPassAndAFailure) {
   p.SetProgressPosition(100);
   app->state().PassCount = 12;
   app->pictures().SetSum("0001FE00");
+  Settle();
   EXPECT_EQ(form->ResultView()->TopLayer(), "Pass");
   EXPECT_EQ(form->CountLabel()->text(), "12");
   EXPECT_TRUE(SaveScreenshot(*form, "main-pass"));
@@ -346,6 +352,7 @@ TEST_F(MainFormTest, ScreenshotsOfAStepAtWorkAPassAndAFailure) {
   p.SetSumColour(SumColour::Red);
   EXPECT_EQ(form->ResultView()->TopLayer(), "Fail");
   EXPECT_EQ(form->findChild<SkinStack*>("prog_n")->TopLayer(), "prog_f");
+  Settle();
   EXPECT_TRUE(SaveScreenshot(*form, "main-fail"));
 }
 
