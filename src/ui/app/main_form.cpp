@@ -419,13 +419,22 @@ void TMainForm::PlaceFuseEditor(QWidget* editor) {
 }
 
 void TMainForm::RefreshSoon() {
-  if (refresh_timer_->isActive()) return;
-  // The next turn of the event loop draws every change made until then;
-  // while an operation runs (its pages change the pictures hundreds of
-  // times), no sooner than the throttle's interval after the last drawing.
-  const std::chrono::milliseconds wait =
-      app_.Busy() ? throttle_.Refresh() : std::chrono::milliseconds(0);
-  refresh_timer_->start(wait);
+  if (!app_.Busy()) {
+    // The next turn of the event loop draws every change made until then.
+    if (!refresh_timer_->isActive()) refresh_timer_->start(0);
+    return;
+  }
+  // An operation changes the pictures hundreds of times and lets the event
+  // loop run only now and then: the window is drawn at once, so that the
+  // operator sees its progress, but no oftener than the throttle allows; a
+  // change within the interval is drawn when it has passed.
+  const std::chrono::milliseconds wait = throttle_.Refresh();
+  if (wait.count() == 0) {
+    Refresh();
+    repaint();
+  } else if (!refresh_timer_->isActive()) {
+    refresh_timer_->start(wait);
+  }
 }
 
 void TMainForm::Refresh() {

@@ -79,9 +79,10 @@ class TMainForm : public QWidget, public ShellWindow {
   void Refresh();
   // Asks for one Refresh on the next turn of the event loop: the changes
   // made until then are drawn together. While the program is busy the
-  // window is drawn at most every RepaintThrottle::kInterval, as the hex
-  // editor is.
+  // window is drawn at once, but at most every RepaintThrottle::kInterval,
+  // as the hex editor is.
   void RefreshSoon();
+  void SetClock(RepaintThrottle::Now now) { throttle_.SetClock(std::move(now)); }
 
   // ShellWindow
   void QueueClose() override;

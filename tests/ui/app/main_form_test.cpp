@@ -356,6 +356,34 @@ TEST_F(MainFormTest, ScreenshotsOfAStepAtWorkAPassAndAFailure) {
   EXPECT_TRUE(SaveScreenshot(*form, "main-fail"));
 }
 
+// Changes are drawn together on the next turn of the event loop; while an
+// operation runs, whose pages let the loop run only now and then, they are
+// drawn at once, no oftener than every 50 ms.
+TEST_F(MainFormTest, ChangesAreDrawnTogetherAndWhileBusyAtMostEveryInterval) {
+  Open();
+  auto now = RepaintThrottle::Clock::now();
+  form->SetClock([&now] { return now; });
+  QProgressBar* bar = form->Progress();
+  app->pictures().SetProgressMax(100);
+  app->pictures().SetProgressPosition(5);
+  app->pictures().SetSum("00000005");
+  EXPECT_NE(bar->value(), 5);
+  Settle();
+  EXPECT_EQ(bar->value(), 5);
+  EXPECT_EQ(form->SumEdit()->text(), "00000005");
+
+  OperationGuard operation(app->operations().lock);
+  now += RepaintThrottle::kInterval;
+  app->pictures().SetProgressPosition(10);
+  EXPECT_EQ(bar->value(), 10);
+  now += RepaintThrottle::kInterval / 5;
+  app->pictures().SetProgressPosition(20);
+  EXPECT_EQ(bar->value(), 10);
+  now += RepaintThrottle::kInterval;
+  app->pictures().SetProgressPosition(30);
+  EXPECT_EQ(bar->value(), 30);
+}
+
 TEST_F(MainFormTest, RestoreRunsOnceAfterTheFirstShow) {
   Start();
   form = std::make_unique<TMainForm>(*app);
