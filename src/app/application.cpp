@@ -12,6 +12,7 @@
 #include "programmer/run_controls.h"
 #include "programmer/simulated_backend.h"
 #include "state/no_device.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {
@@ -190,6 +191,12 @@ bool Application::NoDeviceChosen() const {
   return quenlet::NoDeviceChosen(selected_type_[0]);
 }
 
+bool Application::SaidNoDeviceChosen() {
+  if (!NoDeviceChosen()) return false;
+  messages_.Show(op_text::kNoDeviceChosen);
+  return true;
+}
+
 void Application::SetLoadPathText(const std::string& text) {
   load_path_text_ = text;
   Changed();
@@ -206,6 +213,16 @@ void Application::WindowCreated(int64_t handle) {
 void Application::RestoreLastSession() {
   if (restored_) return;
   restored_ = true;
+  // The restore talks to the unit and lets the queue run: a click that
+  // comes in meanwhile waits for it to end.
+  {
+    BusyScope busy(*this);
+    Restore();
+  }
+  RunWaiting();
+}
+
+void Application::Restore() {
   // Both device loads below talk to the unit; without one each would say so.
   messages_.BeginOnce();
 
@@ -245,7 +262,7 @@ void Application::RestoreLastSession() {
   state_.BufferSize = 0;
   ApplyDeviceBufferSize();
 
-  FollowFuseDevice();
+  FollowChosenDevice();
   // The step pictures follow the restored device; the ticks stay.
   if (!NoDeviceChosen()) RefreshStepButtons(operations_, 2);
   messages_.EndOnce();
@@ -280,7 +297,10 @@ void Application::ApplyDeviceBufferSize() {
   buffer_.ResizeBuffer(state_.DeviceBufferSize, messages_);
 }
 
-void Application::FollowFuseDevice() {
+void Application::FollowChosenDevice() {
+  for (Indicator result : {Indicator::Pass, Indicator::Wait, Indicator::Fail}) {
+    pictures_.Hide(result);
+  }
   // The command is asked for every device, so that the editor of an earlier
   // fuse device goes when a device without fuses is chosen.
   if (state_.FuseMode == 1) fuse_map_.Init(state_.FuseCount);
@@ -303,21 +323,53 @@ void Application::EditClick() {
 
 bool Application::RunCommand(const std::function<void()>& command) {
   if (!command || Busy() || state_.ExitInProgress == 1) return false;
-  BusyScope busy(*this);
-  RunShown(command, messages_);
+  {
+    BusyScope busy(*this);
+    RunShown(command, messages_);
+  }
+  RunWaiting();
   return true;
 }
 
+void Application::RunGiven(std::function<void()> click) {
+  if (Busy()) {
+    waiting_.push_back(std::move(click));
+    return;
+  }
+  RunShown(click, messages_);
+}
+
+void Application::RunWaiting() {
+  // A program that is closing runs nothing more.
+  if (close_requested_ || exit_confirmed_) waiting_.clear();
+  while (!Busy() && !waiting_.empty()) {
+    const std::function<void()> click = std::move(waiting_.front());
+    waiting_.pop_front();
+    RunShown(click, messages_);
+  }
+}
+
 bool Application::RunStop() {
-  if (!commands_.stop) return false;
+  // A second Stop queued behind the first (a double click while a page
+  // moved) reaches the program inside the first one's "User Stop" box: the
+  // pass is stopped already, and it must not say so twice.
+  if (!commands_.stop || stopping_) return false;
+  stopping_ = true;
   RunShown(commands_.stop, messages_);
+  stopping_ = false;
   return true;
 }
 
 bool Application::StepClick(Step step, Layer layer) {
   const std::function<void(Layer)>& command = commands_.step(step);
   if (!command) return false;
-  return RunCommand([&] { command(layer); });
+  // Type, Load, Save and Edit work without a device; the device steps not.
+  const bool device_step =
+      step != Step::Type && step != Step::Load && step != Step::Save && step != Step::Edit;
+  return RunCommand([&] {
+    if (device_step && SaidNoDeviceChosen()) return;
+    command(layer);
+  });
 }
 
 bool Application::ExitClick() {
@@ -355,7 +407,9 @@ void Application::Button4Click(const std::optional<std::string>& data_file) {
   // Only a load that placed its data is summed: a damaged file leaves the
   // buffer as it was and the sum field alone.
   if (!LoadFileClick(context, data_file)) return;
-  const uint32_t sum = buffer_.GetCheckSum(0, state_.LoadRangeSize, 1, messages_, progress_);
+  const int64_t placed_at = buffer_.FileStartAdd();
+  const uint32_t sum =
+      buffer_.GetCheckSum(placed_at, placed_at + state_.LoadRangeSize, 1, messages_, progress_);
   pictures_.SetSum(strprintf("%08X", sum));
 }
 

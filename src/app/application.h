@@ -35,6 +35,7 @@
 // the load and save dialogs.
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -181,6 +182,9 @@ class Application : public LoadSaveHost {
   void SetSelectedType(const std::string& manufacturer, const std::string& part);
   // No device chosen: the label's first line reads "First Setup" or "None".
   bool NoDeviceChosen() const override;
+  // The device steps and the passes need a device: with none chosen they
+  // say so (op_text::kNoDeviceChosen) and start nothing. True when said.
+  bool SaidNoDeviceChosen();
   // The Copy page's load path field.
   std::string LoadPathText() const override { return load_path_text_; }
   void SetLoadPathText(const std::string& text) override;
@@ -202,11 +206,13 @@ class Application : public LoadSaveHost {
   bool Restored() const { return restored_; }
   // Loads the device again and sizes the data buffer for it.
   void ApplyDeviceBufferSize() override;
-  // After a device was loaded, the restored one too: a fuse device gets a
-  // fresh fuse map and its editor (create_fuse_editor), and the editor of an
-  // earlier fuse device goes when the new one has no fuses. What the command
-  // throws is shown.
-  void FollowFuseDevice();
+  // After a device was chosen and loaded (the device dialog's OK, a project
+  // opened, the restore at start-up): nothing has run on it yet, so the
+  // result indicator is empty (no Pass, Wait or Fail of the device before);
+  // a fuse device gets a fresh fuse map and its editor (create_fuse_editor),
+  // and the editor of an earlier fuse device goes when the new one has no
+  // fuses. What the command throws is shown.
+  void FollowChosenDevice();
   // Ticks the five step boxes, erase to protect.
   void TickStepBoxes(const std::array<bool, 5>& ticks);
 
@@ -215,27 +221,24 @@ class Application : public LoadSaveHost {
   void EditClick();
 
   // --- commands and the busy gate ----------------------------------------------
-  // True while a command or a device operation runs.
+  // True while a command (a step, a pass, a dialog and what it runs: a load,
+  // the self-test), the start-up restore or a device operation runs.
   bool Busy() const { return busy_depth_ > 0 || lock_.Busy(); }
+  // The operator's input reaches the main window: nothing runs and no exit
+  // question is open. Otherwise only Stop and the windows the running work
+  // opens take input (the window's input gate).
+  bool TakesInput() const { return !Busy() && state_.ExitInProgress == 0; }
   // Runs `command` as one busy span. Does nothing (false) when it is empty,
   // while busy, or while the program is exiting.
   bool RunCommand(const std::function<void()>& command);
-  // Stop acts even while busy.
+  // A click the window took while the program took input, arriving now from
+  // the event loop: it runs now, or, when something has begun meanwhile (the
+  // start-up restore), once that has ended, never inside it.
+  void RunGiven(std::function<void()> click);
+  // Stop acts even while busy; a Stop inside a Stop does nothing (false).
   bool RunStop();
   // A click on a step picture: the step's command with the clicked layer.
   bool StepClick(Step step, Layer layer);
-
-  // Marks the shell busy for a scope (a sequence started outside RunCommand).
-  class BusyScope {
-   public:
-    explicit BusyScope(Application& app) : app_(app) { ++app_.busy_depth_; }
-    ~BusyScope() { --app_.busy_depth_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-   private:
-    Application& app_;
-  };
 
   // --- exit ---------------------------------------------------------------------
   // Asks "Exit Program?"; Yes stores the run boxes as [SelectDlg]
@@ -250,8 +253,8 @@ class Application : public LoadSaveHost {
 
   // --- the hidden Open button (projects) ------------------------------------------
   // Loads a file through the load dialog and, when it loaded, shows the sum
-  // of the loaded range (0 to LoadRangeSize, inclusive) with its message.
-  // With `data_file` the dialog starts on that file.
+  // of the loaded range with its message: LoadRangeSize + 1 bytes from where
+  // they were placed. With `data_file` the dialog starts on that file.
   void Button4Click(const std::optional<std::string>& data_file = std::nullopt);
 
  private:
@@ -265,6 +268,21 @@ class Application : public LoadSaveHost {
    private:
     Application& app_;
   };
+
+  // Marks the shell busy for a scope; the clicks given meanwhile run after
+  // the outermost one (RunWaiting).
+  class BusyScope {
+   public:
+    explicit BusyScope(Application& app) : app_(app) { ++app_.busy_depth_; }
+    ~BusyScope() { --app_.busy_depth_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+   private:
+    Application& app_;
+  };
+  void RunWaiting();
+  void Restore();
 
   void ReadSoundOptions();
   void SetLayoutDefaults();
@@ -314,6 +332,8 @@ class Application : public LoadSaveHost {
   int32_t splash_type_ = 0;
   int64_t window_handle_ = 0;
   int busy_depth_ = 0;
+  std::deque<std::function<void()>> waiting_;  // clicks given before a busy span began
+  bool stopping_ = false;
   bool restored_ = false;
   bool exit_confirmed_ = false;
   bool close_requested_ = false;

@@ -27,7 +27,7 @@ bool CreatePage::TakeChoice() {
   if (app_.device().DialogCancelled != 0) return false;
   const auto [manufacturer, part] = dialog_.Texts();
   app_.SetSelectedType(manufacturer, part);
-  app_.FollowFuseDevice();
+  app_.FollowChosenDevice();
   return true;
 }
 

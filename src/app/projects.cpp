@@ -53,7 +53,7 @@ bool Projects::OpenProjectDevice(const std::string& manufacturer, const std::str
   device.SelectedIcIniPath = *ic_path;
   app_.loader().LoadIcParameters(0, 0, 0);
   // A project's fuse device needs its own map, as after the device dialog.
-  app_.FollowFuseDevice();
+  app_.FollowChosenDevice();
 
   state.VerifyMode = 0;
   state.SetDataSetMode(0);

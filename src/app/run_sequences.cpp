@@ -12,6 +12,7 @@
 #include "programmer/run_controls.h"
 #include "programmer/single_shot_ops.h"
 #include "programmer/step_fail.h"
+#include "state/operation_messages.h"
 
 namespace quenlet {
 namespace {
@@ -43,6 +44,13 @@ bool AnySelected(const StepPictures& view) {
 
 enum class PassEnd { Refused, Failed, Ended };
 
+// The pass may start its next piece of work: it is armed and no stop is
+// being shown. Every step and every follow-up of a step asks this, so that
+// nothing more is written or erased once a stop was acknowledged.
+bool PassGoesOn(const MainFormState& s) {
+  return s.RunArmed == 1 && s.StopRequest == 0;
+}
+
 // One pass over the selected steps, up to the counting and the stop's
 // failure indication.
 PassEnd RunPass(OperationContext& ctx, bool* any_step) {
@@ -64,13 +72,16 @@ PassEnd RunPass(OperationContext& ctx, bool* any_step) {
       break;
     }
     const PassStep& step = kPassSteps[i];
-    if (!Selected(view, step.box) || s.RunArmed != 1) continue;
+    if (!Selected(view, step.box) || !PassGoesOn(s)) continue;
     bool ok = step.core(ctx, 1);
-    if (ok && step.second_area != nullptr && ctx.device.SecondAreaFollows()) {
+    if (ok && step.second_area != nullptr && ctx.device.SecondAreaFollows() && PassGoesOn(s)) {
       ok = step.second_area(ctx);
     }
     if (!ok) {
       StepFail(ctx);
+      // The operator looks at the result for how the pass ended: a failure
+      // shows Fail as a stop does (the failing step keeps its picture).
+      view.Show(Indicator::Fail);
       s.RunArmed = 0;
       s.RunFailed = 1;
       // A stop's hold lasts until the pass ends, and a failure ends it too.
@@ -129,6 +140,7 @@ void Run_HintClick(OperationContext& ctx) {
 bool AutoRun_HintClick(OperationContext& ctx, bool no_device_chosen) {
   if (no_device_chosen) {
     PlayFailSound(ctx.sound, ctx.pump, ctx.state.SoundKind);
+    ctx.messages.Show(op_text::kNoDeviceChosen);
     return false;
   }
   const PassEnd end = AutoRunPass(ctx);
@@ -188,7 +200,9 @@ void ZeroBtnClick(MainFormState& state) {
 
 void InstallRunSequences(Application& app) {
   ShellCommands& c = app.commands();
-  c.run = [&app] { Run_HintClick(app.operations()); };
+  c.run = [&app] {
+    if (!app.SaidNoDeviceChosen()) Run_HintClick(app.operations());
+  };
   c.auto_run = [&app] { AutoRun_HintClick(app.operations(), app.NoDeviceChosen()); };
   c.stop = [&app] { Stop_HintClick(app.operations()); };
   c.zero_counter = [&app] { ZeroBtnClick(app.state()); };

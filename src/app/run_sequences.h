@@ -7,8 +7,8 @@
 //
 // A step runs only when its run box is ticked and enabled (a box stays
 // ticked, disabled, for a step the device lacks). The operator sees one of
-// Pass, Wait and Fail: a pass starts with Fail hidden and a failed or
-// stopped pass never shows Pass.
+// Pass, Wait and Fail: a pass starts with Fail hidden, and a failed or
+// stopped pass shows Fail, never Pass.
 //
 // The passes refuse to start while a device operation runs. The shell's
 // busy gate (Application::RunCommand) keeps a second pass from starting
@@ -33,7 +33,8 @@ bool AutoRunSequence(OperationContext& ctx);
 // its end when a step ran and Pass shows.
 void Run_HintClick(OperationContext& ctx);
 
-// AutoRun: with no device chosen only the fail sound; otherwise the pass,
+// AutoRun: with no device chosen the fail sound and the text that says so
+// (op_text::kNoDeviceChosen); otherwise the pass,
 // and after a failed pass a reconnect that shows the DEMO text when no unit
 // answers. Returns what AutoRunSequence returned (false without a device).
 bool AutoRun_HintClick(OperationContext& ctx, bool no_device_chosen);

@@ -18,7 +18,7 @@ void TypeStep(OperationContext& ctx, const TypeStepHooks& hooks) {
       hooks.relabel(manufacturer, part);
     }
     RefreshStepButtons(ctx, 0);
-    if (hooks.replace_fuse_editor) hooks.replace_fuse_editor();
+    if (hooks.follow_device) hooks.follow_device();
   }
   if (ctx.state.LoadNeedsDevice == 1 && hooks.load_step) hooks.load_step();
 }

@@ -18,16 +18,18 @@ struct TypeStepHooks {
   std::function<std::pair<std::string, std::string>()> choice;
   // The device label: manufacturer and part.
   std::function<void(const std::string&, const std::string&)> relabel;
-  // Drops a fuse-map editor that exists and, for a fuse device, makes one
-  // for the new device.
-  std::function<void()> replace_fuse_editor;
+  // What follows a chosen device (Application::FollowChosenDevice): an
+  // empty result indicator, and the fuse-map editor dropped and, for a fuse
+  // device, made for the new device.
+  std::function<void()> follow_device;
   // The Load step, for a load that waited for a device.
   std::function<void()> load_step;
 };
 
 // type_hClick: the dialog; VerifyMode, the byte lanes, RunReady and
 // ProgrammerHasData reset; after an OK the label, the step pictures of the
-// new device and its fuse editor; then the Load step when a load waits.
+// new device, its empty result and its fuse editor; then the Load step when
+// a load waits.
 void TypeStep(OperationContext& ctx, const TypeStepHooks& hooks);
 
 }  // namespace quenlet

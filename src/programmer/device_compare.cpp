@@ -184,7 +184,7 @@ bool RunSecondCompare(OperationContext& ctx, const Dress& dress) {
   PutReadVoltages(ctx);
   const std::optional<BlockPlan> plan = PlanCompare(ctx, dress);
   if (!plan) return false;
-  ctx.pump.PumpOnce();
+  if (!PumpBeforeFollowUp(ctx)) return true;
   ctx.view.Show(dress.step, Layer::w);
   return RunCompare(ctx, dress, *plan, {});
 }

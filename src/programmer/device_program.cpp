@@ -154,8 +154,9 @@ bool ProgramSecondArea(OperationContext& ctx) {
   PutProgramVoltages(ctx);
   ctx.view.Hide(kStep, Layer::n);
   ctx.view.Hide(kStep, Layer::h);
-  ctx.pump.PumpOnce();
+  const bool goes_on = PumpBeforeFollowUp(ctx);
   ctx.view.Hide(kStep, Layer::w);
+  if (!goes_on) return true;
 
   BlockHooks hooks;
   if (ctx.device.Width() == DataWidth::Byte) {

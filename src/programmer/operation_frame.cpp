@@ -159,4 +159,10 @@ void ShowSum(OperationContext& ctx, uint32_t sum) {
   ctx.view.SetSum(strprintf("%08lX", static_cast<unsigned long>(sum)));
 }
 
+bool PumpBeforeFollowUp(OperationContext& ctx) {
+  const bool in_pass = ctx.state.RunArmed == 1;
+  ctx.pump.PumpOnce();
+  return !in_pass || (ctx.state.RunArmed == 1 && ctx.state.StopRequest == 0);
+}
+
 }  // namespace quenlet

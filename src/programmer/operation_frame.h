@@ -77,4 +77,11 @@ bool ReadBulk(OperationContext& ctx, std::span<uint8_t> data);
 // The checksum field shows `sum` as 8 hexadecimal digits.
 void ShowSum(OperationContext& ctx, uint32_t sum);
 
+// Lets the queue run before the device work of a step's follow-up (the
+// second memory area after the main one). A Stop pressed during the main
+// area's pages is seen here; inside a pass that stop ends the follow-up
+// before anything is sent: false, and the follow-up returns true with
+// nothing done (nothing failed, the pass was stopped).
+bool PumpBeforeFollowUp(OperationContext& ctx);
+
 }  // namespace quenlet

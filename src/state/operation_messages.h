@@ -51,6 +51,12 @@ inline constexpr const char* kCannotOpenFileFormat = "Cannot open file \"%s\".";
 inline constexpr const char* kNoDeviceSectionFormat =
     "The device file \"%s\" holds no device section [VK_KZExternValue].";
 
+// No device chosen yet (a fresh start, or a remembered device whose file is
+// gone): what a device step, Run or AutoRun says instead of starting. The
+// program's own text; the unit's texts give none for this.
+inline constexpr const char* kNoDeviceChosen =
+    "No device is chosen yet.\n\nClick Type and choose the device in the socket first.";
+
 // Refusals of this program where the device file leaves an operation
 // nothing sensible to do.
 inline constexpr const char* kUnknownReadRoutineFormat =

@@ -73,8 +73,13 @@ TEST_F(AppTest, AnotherModelClosesTheProgramAndIsSentNothingMore) {
 TEST_F(AppTest, RestoreLoadsTheLastDeviceTicksItsStepsAndSizesTheBuffer) {
   Write("INI\\AMD\\AM29F010.ini", kByteDevice);
   ChooseDevice("INI\\AMD\\AM29F010.ini", "+E+V");
-  StartAndShow();
+  Start();
+  app->WindowCreated(4242);
+  app->pictures().Show(Indicator::Fail);
+  app->RestoreLastSession();
   EXPECT_THAT(Shown(), IsEmpty());
+  // Nothing has run on the restored device: no result is shown.
+  EXPECT_FALSE(app->pictures().Visible(Indicator::Fail));
   EXPECT_EQ(app->SelectedType()[0], "AMD");
   EXPECT_EQ(app->SelectedType()[1], "AM29F010");
   EXPECT_FALSE(app->NoDeviceChosen());
@@ -272,6 +277,8 @@ TEST_F(AppTest, ExitDoesNothingWhileItsQuestionIsOpenOrACommandRuns) {
 }
 
 TEST_F(AppTest, WhileACommandRunsOnlyStopActs) {
+  Write("INI\\AMD\\AM29F010.ini", kByteDevice);
+  ChooseDevice("INI\\AMD\\AM29F010.ini");
   StartAndShow();
   ShellCommands& c = app->commands();
   std::vector<std::string> ran;
@@ -344,8 +351,8 @@ class ScriptedLoad : public ShellLoadSaveWindows {
     h.WriteString("LoadDlg", "Name", file);
     h.WriteInteger("LoadDlg", "SourceSAdd", 0);
     h.WriteInteger("LoadDlg", "SourceEAdd", last);
-    h.WriteInteger("LoadDlg", "DistSAdd", 0);
-    h.WriteInteger("LoadDlg", "UserFill", 0);
+    h.WriteInteger("LoadDlg", "DistSAdd", dest);
+    h.WriteInteger("LoadDlg", "UserFill", fill);
     h.WriteInteger("LoadDlg", "UnuserFillCheck", 1);
     h.WriteInteger("LoadDlg", "Format", format);
     h.WriteString("LoadDlg", "OK", "1");
@@ -356,6 +363,8 @@ class ScriptedLoad : public ShellLoadSaveWindows {
   std::string file;
   int32_t last = 0;
   int32_t format = 3;
+  int32_t dest = 0;
+  int32_t fill = 0;
 };
 
 TEST_F(AppTest, OpenSumsTheLoadedRangeInclusiveAndOnlyAfterALoad) {
@@ -370,6 +379,14 @@ TEST_F(AppTest, OpenSumsTheLoadedRangeInclusiveAndOnlyAfterALoad) {
   app->Button4Click();
   EXPECT_EQ(app->pictures().SumText(), "00000088");
   EXPECT_THAT(messages.texts(), ::testing::Contains("SUM : 00000088"));
+
+  // Placed higher up, over a fill: the sum is of the file's bytes where
+  // they lie, not of the fill below them.
+  windows.dest = 0x100;
+  windows.fill = 0xFF;
+  app->pictures().SetSum("");
+  app->Button4Click();
+  EXPECT_EQ(app->pictures().SumText(), "00000088");
 
   // A damaged Intel HEX file loads nothing: the sum stays.
   Write("bad.hex", ":0400000001020304F1\r\n:zz\r\n");

@@ -187,6 +187,27 @@ TEST_F(StepsTest, ReadConfirmsWhenAskedAndAFailedConfirmShowsNoPass) {
   EXPECT_FALSE(app->pictures().Visible(Indicator::Pass));
 }
 
+// An open project keeps the run boxes it ticked through a Read or a Load; a
+// device chosen in the dialog gets every step it has ticked again.
+TEST_F(StepsTest, ReadAndLoadKeepTheTicksOfAnOpenProject) {
+  Open("QD27-256");
+  Data("data.bin", 0x100, 1);
+  dialogs->load_name = Path("data.bin");
+  app->pictures().TickBox(RunBox::check_confirm, false);
+  for (int32_t project : {1, 0}) {
+    for (Step step : {Step::Read, Step::Load}) {
+      SCOPED_TRACE(std::string(step == Step::Read ? "read" : "load") +
+                   (project == 1 ? " in a project" : ""));
+      app->state().ProjectActive = project;
+      app->pictures().TickBox(RunBox::CheckBox2, false);
+      Click(step, step == Step::Read ? Layer::n : Layer::h);
+      EXPECT_EQ(app->pictures().BoxTicked(RunBox::CheckBox2), project == 0);
+    }
+  }
+  EXPECT_EQ(dialogs->load_dialogs, 2);
+  EXPECT_THAT(Operations(), ElementsAre(0x01, 0x01));
+}
+
 TEST_F(StepsTest, ReadOfAHeldDataDeviceHasTheProgrammerCompareTwice) {
   Open("QDH-016");
   // After a load into the programmer its compares run at the user's vcc,

@@ -139,8 +139,10 @@ TEST_F(ProjectsTest, OpeningSelectsTheDeviceThenLoadsTheProjectsFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     StartWithProjects(std::string("[1]\r\nVendor=AMD\r\nID=AM29F010\r\n") + c.keys);
+    app->pictures().Show(Indicator::Fail);  // of the device before
     Open(0);
     EXPECT_THAT(Shown(), IsEmpty());
+    EXPECT_FALSE(app->pictures().Visible(Indicator::Fail));
     // The device was loaded before the load dialog opened on the file.
     EXPECT_THAT(load_windows->device_at_open, ElementsAre("AM29F010"));
     EXPECT_THAT(load_windows->presets,

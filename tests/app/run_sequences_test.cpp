@@ -8,6 +8,7 @@
 #include "app/copy_steps.h"
 #include "programmer/operation_context.h"
 #include "run_fixture.h"
+#include "state/operation_messages.h"
 
 namespace quenlet::testing {
 namespace {
@@ -58,6 +59,10 @@ struct FailingStep {
   const char* name;
   size_t operations_before;  // requests 0x49 the pass sent before the failing one
   int operation;
+  Step step;
+  // The failing step's picture; a verify whose status reports an error is
+  // made ready for a new start instead.
+  Layer picture;
 };
 
 class FailingStepTest : public PassTest, public ::testing::WithParamInterface<FailingStep> {};
@@ -82,7 +87,10 @@ TEST_P(FailingStepTest, EndsThePassWithNothingMoreSentAndNoCount) {
   EXPECT_EQ(app->state().PassCount, 0u);
   EXPECT_EQ(app->state().RunFailed, 1);
   EXPECT_EQ(app->state().DeferPassImage, 0);
+  // The result tells of the failure, and the step of its own.
   EXPECT_FALSE(Shows(Indicator::Pass));
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_EQ(app->pictures().Top(step.step), step.picture);
   // The step's own fail sound and the pass's.
   EXPECT_EQ(FailSounds(), 2);
 
@@ -94,11 +102,42 @@ TEST_P(FailingStepTest, EndsThePassWithNothingMoreSentAndNoCount) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, FailingStepTest,
-                         ::testing::Values(FailingStep{"erase", 0, 0x02},
-                                           FailingStep{"blank", 1, 0x04},
-                                           FailingStep{"program", 2, 0x05},
-                                           FailingStep{"verify", 4, 0x01}),
+                         ::testing::Values(FailingStep{"erase", 0, 0x02, Step::Erase, Layer::f},
+                                           FailingStep{"blank", 1, 0x04, Step::Blank, Layer::f},
+                                           FailingStep{"program", 2, 0x05, Step::Program, Layer::f},
+                                           FailingStep{"verify", 4, 0x01, Step::Verify, Layer::n}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What the chip says fails a pass as an error does: a blank check of a
+// programmed chip, and a verify of a chip that changed after its program.
+TEST_F(PassTest, AChipThatDoesNotAnswerAsExpectedFailsThePassAndShowsFail) {
+  StartByteDevice("+P");
+  app->buffer().Bytes()[0x10] = 0x5A;
+  AutoRun();
+  ASSERT_EQ(app->state().PassCount, 1u);
+
+  app->pictures().TickBox(RunBox::CheckBox3, false);
+  app->pictures().TickBox(RunBox::CheckBox2, true);
+  AutoRun();
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_FALSE(Shows(Indicator::Pass));
+  EXPECT_EQ(app->pictures().Top(Step::Blank), Layer::f);
+
+  app->pictures().TickBox(RunBox::CheckBox2, false);
+  for (RunBox box : {RunBox::CheckBox3, RunBox::CheckBox4}) app->pictures().TickBox(box, true);
+  Forget();
+  pump.on_pump = [&](int) {
+    // Between the program's last page and the verify.
+    if (Operations().size() == 2) sim->unit().chip().mutable_cells(ChipArea::Main)[0x10] ^= 0xFF;
+  };
+  AutoRun();
+  EXPECT_THAT(Operations(), ElementsAre(0x05, 0x05, 0x01, 0x01));
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_FALSE(Shows(Indicator::Pass));
+  EXPECT_EQ(app->pictures().Top(Step::Verify), Layer::f);
+  EXPECT_EQ(app->pictures().Top(Step::Program), Layer::p);
+  EXPECT_EQ(app->state().PassCount, 1u);
+}
 
 TEST_F(PassTest, UnitPulledDuringTheSessionGivesTheDemoText) {
   StartByteDevice("+E+C");
@@ -307,6 +346,55 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// A Stop pressed while a step's main area moves is seen in the pump before
+// the second area: nothing more goes to the unit once "User Stop" was said.
+// The second click of a double click on Stop, queued behind the first, comes
+// in inside that box and does nothing.
+struct StopBeforeSecondArea {
+  const char* name;
+  int stop_after;  // the operation the Stop is pressed during
+  std::vector<int> operations;
+};
+
+class StopBeforeSecondAreaTest : public RunTest,
+                                 public ::testing::WithParamInterface<StopBeforeSecondArea> {};
+
+TEST_P(StopBeforeSecondAreaTest, NothingIsSentAfterTheUserStopBoxAndAStopInsideItDoesNothing) {
+  const StopBeforeSecondArea& c = GetParam();
+  StartWith("QD2A-064", "+P+V");
+  app->state().SoundOn = 0;  // the stop's own sound alone
+  bool stopped = false;
+  pump.on_pump = [&](int) {
+    if (!stopped && !Operations().empty() && Operations().back() == c.stop_after) {
+      stopped = true;
+      EXPECT_TRUE(app->RunStop());
+    }
+  };
+  size_t wire_at_box = 0;
+  messages.on_box = [&](const RecordedBox& box) {
+    if (box.text != kUserStopText || wire_at_box != 0) return;
+    wire_at_box = sim->unit().log().entries().size();
+    EXPECT_FALSE(app->RunStop());
+  };
+  EXPECT_TRUE(AutoRunSequence(app->operations()));
+  ASSERT_TRUE(stopped);
+  EXPECT_THAT(Operations(), ElementsAreArray(c.operations));
+  const auto& wire = sim->unit().log().entries();
+  EXPECT_TRUE(std::none_of(wire.begin() + wire_at_box, wire.end(), [](const WireEntry& e) {
+    return e.kind == WireKind::Control && e.request == request::kRun;
+  }));
+  EXPECT_THAT(messages.texts(), ElementsAre(kUserStopText));
+  EXPECT_EQ(FailSounds(), 1);
+  EXPECT_TRUE(Shows(Indicator::Fail));
+  EXPECT_EQ(app->state().PassCount, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, StopBeforeSecondAreaTest,
+                         ::testing::Values(StopBeforeSecondArea{"Program", 0x05, {0x05}},
+                                           StopBeforeSecondArea{
+                                               "Verify", 0x01, {0x05, 0x0E, 0x01}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(RunTest, ProjectPassesReleaseTheirButtonsAndWithoutADeviceOnlySound) {
   StartWith("QD2A-064", "+E");
   RunOnceSequence(*app);
@@ -325,6 +413,25 @@ TEST_F(RunTest, ProjectPassesReleaseTheirButtonsAndWithoutADeviceOnlySound) {
   EXPECT_THAT(Transfers(), IsEmpty());
   EXPECT_EQ(FailSounds(), 1);
   EXPECT_EQ(app->state().PassCount, 2u);
+}
+
+TEST_F(RunTest, WithoutADeviceTheStepsRunAndAutoRunSayOnceHowToChooseOne) {
+  StartAndShow();
+  InstallRunSequences(*app);
+  InstallCopySteps(*app, {});
+  const std::function<bool()> starts[] = {
+      [&] { return app->StepClick(Step::Erase, Layer::n); },
+      [&] { return app->StepClick(Step::Read, Layer::n); },
+      [&] { return app->StepClick(Step::Verify, Layer::p); },
+      [&] { return app->RunCommand(app->commands().run); },
+      [&] { return app->RunCommand(app->commands().auto_run); }};
+  for (size_t i = 0; i < std::size(starts); ++i) {
+    SCOPED_TRACE(i);
+    Forget();
+    EXPECT_TRUE(starts[i]());
+    EXPECT_THAT(messages.texts(), ElementsAre(op_text::kNoDeviceChosen));
+    EXPECT_THAT(Transfers(), IsEmpty());
+  }
 }
 
 TEST_F(RunTest, CounterResetsExceptWhileExiting) {

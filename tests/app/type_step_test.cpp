@@ -4,7 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/ini_file.h"
 #include "programmer/ops_fixture.h"
+#include "support/temp_dir.h"
 
 namespace quenlet::testing {
 namespace {
@@ -12,10 +14,21 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class TypeStepTest : public ::testing::Test {
+class TypeStepTest : public TempDirTest {
  protected:
   void SetUp() override {
+    TempDirTest::SetUp();
+    // A device was chosen before: the step pictures and run boxes follow
+    // the device (the dialog's OK stores the new one here).
+    f.state.HistoryIniFile = Path("History_1.ini");
+    IniFile(f.state.HistoryIniFile).WriteString("SelectDlg", "Manufacturer", "Maker");
     f.Select(DeviceShape{});
+    // The boxes and pictures as the operator left them: erase unticked and
+    // passed, protect ticked.
+    f.view.TickBox(RunBox::CheckBox1, false);
+    f.view.TickBox(RunBox::CheckBox5, true);
+    for (Layer l : {Layer::n, Layer::h, Layer::w}) f.view.Hide(Step::Erase, l);
+    f.view.Show(Step::Erase, Layer::p);
     f.state.VerifyMode = 2;
     f.state.ProgrammerHasData = 1;
     f.state.SetDataSetMode(3);
@@ -33,7 +46,7 @@ class TypeStepTest : public ::testing::Test {
     hooks.relabel = [this](const std::string& m, const std::string& p) {
       calls.push_back("label " + m + " " + p);
     };
-    hooks.replace_fuse_editor = [this] { calls.push_back("fuse editor"); };
+    hooks.follow_device = [this] { calls.push_back("follow device"); };
     hooks.load_step = [this] {
       calls.push_back("load");
       f.state.LoadNeedsDevice = 0;  // as the load dialog does
@@ -47,8 +60,12 @@ class TypeStepTest : public ::testing::Test {
 
 TEST_F(TypeStepTest, OkRelabelsAndMakesTheCopyPageReady) {
   TypeStep(f.ctx, Hooks(0));
-  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "fuse editor"));
+  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "follow device"));
   EXPECT_FALSE(f.view.Visible(Step::Type, Layer::h));
+  // Every step the new device has is offered and ticked (protect keeps its tick).
+  EXPECT_TRUE(f.view.BoxTicked(RunBox::CheckBox1));
+  EXPECT_TRUE(f.view.BoxTicked(RunBox::CheckBox5));
+  EXPECT_EQ(f.view.Top(Step::Erase), Layer::n);
   EXPECT_EQ(f.state.VerifyMode, 0);
   EXPECT_EQ(f.state.DataSetMode(), 0);
   EXPECT_EQ(f.state.RunReady, 1);
@@ -58,6 +75,9 @@ TEST_F(TypeStepTest, OkRelabelsAndMakesTheCopyPageReady) {
 TEST_F(TypeStepTest, CancelKeepsTheLabelAndThePictures) {
   TypeStep(f.ctx, Hooks(1));
   EXPECT_THAT(calls, ElementsAre("dialog"));
+  EXPECT_FALSE(f.view.BoxTicked(RunBox::CheckBox1));
+  EXPECT_TRUE(f.view.BoxTicked(RunBox::CheckBox5));
+  EXPECT_EQ(f.view.Top(Step::Erase), Layer::p);
   EXPECT_EQ(f.state.VerifyMode, 0);
   EXPECT_EQ(f.state.ProgrammerHasData, 0);
   EXPECT_THAT(f.wire.lines, IsEmpty());
@@ -67,7 +87,7 @@ TEST_F(TypeStepTest, CancelKeepsTheLabelAndThePictures) {
 TEST_F(TypeStepTest, AWaitingLoadFollowsTheOk) {
   f.state.LoadNeedsDevice = 1;
   TypeStep(f.ctx, Hooks(0));
-  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "fuse editor", "load"));
+  EXPECT_THAT(calls, ElementsAre("dialog", "label Maker P27C256", "follow device", "load"));
 }
 
 }  // namespace

@@ -22,6 +22,10 @@ class FakeMessages : public Messages {
  public:
   void Show(const std::string& text) override {
     boxes.push_back({text, "", MessageButtons::Ok, MessageIcon::None, true});
+    if (on_box) {
+      const RecordedBox box = boxes.back();
+      on_box(box);
+    }
   }
   MessageResult Box(const std::string& text, const std::string& caption, MessageButtons buttons,
                     MessageIcon icon) override {
@@ -51,6 +55,7 @@ class FakeMessages : public Messages {
   std::vector<RecordedBox> boxes;
   std::vector<std::string> errors;
   std::deque<MessageResult> answers;  // answers to the next Box() calls
+  // Runs while a box (plain or not) is open: a click, a second question, ...
   std::function<void(const RecordedBox&)> on_box;
 };
 

@@ -38,7 +38,7 @@ void DeviceDialogHost::TypeClick(Layer layer) {
   hooks.relabel = [this](const std::string& manufacturer, const std::string& part) {
     app_.SetSelectedType(manufacturer, part);
   };
-  hooks.replace_fuse_editor = [this] { ReplaceFuseEditor(); };
+  hooks.follow_device = [this] { app_.FollowChosenDevice(); };
   hooks.load_step = [this] {
     if (const auto& load = app_.commands().step(Step::Load)) load(Layer::h);
   };
@@ -48,11 +48,6 @@ void DeviceDialogHost::TypeClick(Layer layer) {
 void DeviceDialogHost::ShowDialog() {
   PlaceWindow(*dialog_, WindowPlacement::AtOffset(&window_, kDialogOffset));
   dialog_->Exec();
-}
-
-void DeviceDialogHost::ReplaceFuseEditor() {
-  // The fuse map follows the new device and its editor is made for it.
-  app_.FollowFuseDevice();
 }
 
 }  // namespace quenlet

@@ -34,7 +34,6 @@ class DeviceDialogHost {
 
  private:
   void ShowDialog();
-  void ReplaceFuseEditor();
 
   Application& app_;
   TMainForm& window_;

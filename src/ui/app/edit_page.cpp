@@ -6,6 +6,7 @@
 #include "ui/app/main_form.h"
 #include "ui/buffer/buffer_dialogs.h"
 #include "ui/buffer/main_edit.h"
+#include "ui/controls/input_gate.h"
 
 namespace quenlet {
 
@@ -36,8 +37,10 @@ TMainEdit* EmbedBufferEditor(TMainForm& window) {
                        gated(work.FillData), gated(work.Block), gated(work.Resize)});
 
   // Typing, the swap buttons and the Data Set items change the buffer
-  // without a dialog: they act only when the gate would let a command run.
-  editor->SetBufferGate([&app] { return !app.Busy() && app.state().ExitInProgress != 1; });
+  // without a dialog: they act only when the window's input gate lets input
+  // into the editor (a press of assistive technology posts no input event
+  // that the gate could drop).
+  editor->SetBufferGate([&window, editor] { return window.Gate().Admits(editor); });
 
   ShellCommands& shell = app.commands();
   auto page = [&app, editor](std::function<void()> command) {

@@ -1,5 +1,6 @@
 #include "ui/app/main_form.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include "ui/app/skin_stack.h"
 #include "ui/controls/color_ref.h"
 #include "ui/controls/display_text.h"
+#include "ui/controls/input_gate.h"
 #include "ui/controls/look.h"
 #include "ui/controls/status_lamp.h"
 #include "ui/controls/window_placement.h"
@@ -131,6 +133,8 @@ TMainForm::TMainForm(Application& app, QWidget* parent)
   setMouseTracking(true);
   setCursor(Qt::SizeAllCursor);  // the background drags the window
   setPalette(look::Palette(palette(), look::kTile));
+  // Before any button: their accessible interfaces ask it.
+  gate_ = new InputGate([this] { return app_.TakesInput(); }, *this);
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   pictures_.Prepare(screen ? screen->devicePixelRatio() : 1.0);
@@ -141,8 +145,11 @@ TMainForm::TMainForm(Application& app, QWidget* parent)
   PlaceWindow(*this, WindowPlacement::OnScreen());
 
   app_.AttachWindow(this);
-  app_.pictures().SetChangeHandler([this] { Refresh(); });
-  app_.SetChangeHandler([this] { Refresh(); });
+  refresh_timer_ = new QTimer(this);
+  refresh_timer_->setSingleShot(true);
+  connect(refresh_timer_, &QTimer::timeout, this, &TMainForm::Refresh);
+  app_.pictures().SetChangeHandler([this] { RefreshSoon(); });
+  app_.SetChangeHandler([this] { RefreshSoon(); });
   app_.WindowCreated(static_cast<int64_t>(winId()));
   ShowLogo();
   Refresh();
@@ -173,7 +180,7 @@ void TMainForm::BuildToolbar() {
   for (size_t i = 0; i < stacks.size(); ++i) {
     SkinStack* stack = AddStack(stacks[i], this, QPoint(left + int(i) * (width + 4), 5));
     const std::function<void()> action = actions[i];
-    stack->on_click = [this, action](const std::string&) { Click(action); };
+    stack->on_click = [this, stack, action](const std::string&) { Click(stack, action); };
   }
   // The stored logo, when there is one, beside the name plate.
   logo_ = new QLabel(this);
@@ -207,8 +214,8 @@ void TMainForm::BuildCopyPage() {
   sum_edit_->setObjectName("SumEdit");
   sum_edit_->setAlignment(Qt::AlignCenter);
   SkinStack* checksum = AddStack(RunStacks()[3], page, QPoint(495, 22));
-  checksum->on_click = [this, &c](const std::string&) {
-    Click([this, &c] { app_.RunCommand(c.checksum); });
+  checksum->on_click = [this, checksum, &c](const std::string&) {
+    Click(checksum, [this, &c] { app_.RunCommand(c.checksum); });
   };
   Caption("File", page, QRect(12, 60, 30, 22))->setObjectName("Label25");
   load_path_ = Field(page, QRect(44, 60, 479, 22), look::LabelFont(), "Loaded file");
@@ -218,7 +225,8 @@ void TMainForm::BuildCopyPage() {
   const Step prep[] = {Step::Type, Step::Load, Step::Save, Step::Edit};
   for (int i = 0; i < 4; ++i) {
     SkinStack* tile = AddStack(StepStack(prep[i]), page, QPoint(Column(i), 94));
-    tile->on_click = [this](const std::string& picture) { StepClicked(picture); };
+    tile->MakeStepTile();
+    tile->on_click = [this, tile](const std::string& picture) { StepClicked(tile, picture); };
   }
   result_ = new PictureStackView(ResultLayers(), pictures_, app_.pictures(), page);
   result_->move(312, 110);
@@ -236,7 +244,7 @@ void TMainForm::BuildCopyPage() {
   zero_btn_->setGeometry(467, 142, 56, 22);
   zero_btn_->setCursor(Qt::ArrowCursor);
   connect(zero_btn_, &QPushButton::clicked, this,
-          [this, &c] { Click([this, &c] { app_.RunCommand(c.zero_counter); }); });
+          [this, &c] { Click(zero_btn_, [this, &c] { app_.RunCommand(c.zero_counter); }); });
 
   // The device steps, each with its lamp and its run box.
   const Step device_steps[] = {Step::Read,    Step::Confirm, Step::Erase,  Step::Blank,
@@ -245,7 +253,8 @@ void TMainForm::BuildCopyPage() {
   const int box_index[] = {-1, 5, 0, 1, 2, 3, 4};
   for (int i = 0; i < 7; ++i) {
     SkinStack* tile = AddStack(StepStack(device_steps[i]), page, QPoint(Column(i), 180));
-    tile->on_click = [this](const std::string& picture) { StepClicked(picture); };
+    tile->MakeStepTile();
+    tile->on_click = [this, tile](const std::string& picture) { StepClicked(tile, picture); };
     // The step's status lamp, silver until something lights it.
     auto* lamp = new TALed(page);
     lamp->setObjectName(kLampNames[i]);
@@ -264,8 +273,14 @@ void TMainForm::BuildCopyPage() {
     check->setFont(look::CaptionFont());
     check->setGeometry(Column(i) + 20, 255, 48, 20);
     check->setCursor(Qt::ArrowCursor);
-    connect(check, &QCheckBox::toggled, this,
-            [this, box](bool on) { app_.pictures().TickBox(box, on); });
+    connect(check, &QCheckBox::toggled, this, [this, check, box](bool on) {
+      // A press of assistive technology toggles without an input event.
+      if (!gate_->Admits(check)) {
+        Refresh();
+        return;
+      }
+      app_.pictures().TickBox(box, on);
+    });
     boxes_[box_index[i]] = check;
   }
 
@@ -277,12 +292,14 @@ void TMainForm::BuildCopyPage() {
     SkinStack* stack = AddStack(RunStacks()[i], page, QPoint(12 + i * 128, 292));
     const std::function<void()> action = run_actions[i];
     if (i == 2) {
-      // Stop acts while a run is busy: no gate before the queue.
+      // Stop acts while a run is busy: the gate admits it, and it runs at
+      // once from the queue, never after the run.
+      gate_->AlwaysAdmit(stack);
       stack->on_click = [this, action](const std::string&) {
         QMetaObject::invokeMethod(this, action, Qt::QueuedConnection);
       };
     } else {
-      stack->on_click = [this, action](const std::string&) { Click(action); };
+      stack->on_click = [this, stack, action](const std::string&) { Click(stack, action); };
     }
   }
   Caption("Progress", page, QRect(404, 294, 100, 14));
@@ -296,11 +313,11 @@ void TMainForm::BuildCopyPage() {
   auto* trigger = new SkinStack({"Image6"}, "Engineering panel", pictures_, app_.pictures(), page);
   trigger->move(518, 349);
   trigger->setFocusPolicy(Qt::NoFocus);
-  trigger->on_click = [this, &c](const std::string&) {
-    Click([this, &c] { app_.RunCommand(c.engineering_hide); });
+  trigger->on_click = [this, trigger, &c](const std::string&) {
+    Click(trigger, [this, &c] { app_.RunCommand(c.engineering_hide); });
   };
-  trigger->on_double_click = [this, &c](const std::string&) {
-    Click([this, &c] { app_.RunCommand(c.engineering_show); });
+  trigger->on_double_click = [this, trigger, &c](const std::string&) {
+    Click(trigger, [this, &c] { app_.RunCommand(c.engineering_show); });
   };
   stacks_["Image6"] = trigger;
   app_.pictures().Show("Image6");
@@ -312,19 +329,16 @@ void TMainForm::BuildEditPage() {
   editor_host_ = new EditorPlace(edit_page_);
   ShellCommands& c = app_.commands();
   const auto& stacks = EditCommandStacks();
-  const std::function<void()> actions[] = {[this, &c] { app_.RunCommand(c.edit_sum); },
-                                           [this, &c] { app_.RunCommand(c.edit_block); },
-                                           [this, &c] { app_.RunCommand(c.edit_fill); },
-                                           // Ok leaves the editor for the Copy page.
-                                           [this] {
-                                             if (!app_.Busy() && app_.state().ExitInProgress == 0)
-                                               app_.CopyBtnClick();
-                                           }};
+  const std::function<void()> actions[] = {
+      [this, &c] { app_.RunCommand(c.edit_sum); }, [this, &c] { app_.RunCommand(c.edit_block); },
+      [this, &c] { app_.RunCommand(c.edit_fill); },
+      // Ok leaves the editor for the Copy page.
+      [this] { app_.RunCommand([this] { app_.CopyBtnClick(); }); }};
   const int left[] = {12, 116, 220, 427};
   for (size_t i = 0; i < stacks.size(); ++i) {
     SkinStack* stack = AddStack(stacks[i], edit_page_, QPoint(left[i], 316));
     const std::function<void()> action = actions[i];
-    stack->on_click = [this, action](const std::string&) { Click(action); };
+    stack->on_click = [this, stack, action](const std::string&) { Click(stack, action); };
   }
   edit_page_->hide();
 }
@@ -333,16 +347,30 @@ void TMainForm::Skin(SkinMouse event, const std::string& picture) {
   HandleSkinMouse(app_.skin(), app_.pictures(), app_.state(), event, picture);
 }
 
-void TMainForm::Click(const std::function<void()>& command) {
-  if (app_.Busy() || app_.state().ExitInProgress == 1) return;
-  QMetaObject::invokeMethod(this, command, Qt::QueuedConnection);
+void TMainForm::Click(const QWidget* from, const std::function<void()>& command) {
+  // A press of assistive technology clicks without an input event: the gate
+  // is asked here as well.
+  if (!gate_->Admits(from)) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this, command] {
+        const bool active = isActiveWindow();
+        app_.RunGiven(command);
+        // What the command changed is drawn now that it is over.
+        if (refresh_timer_->isActive()) Refresh();
+        // A dialog the command opened has closed and left no window of the
+        // program active: the window takes the focus back, onto the widget
+        // that had it (the tile the keyboard started the command from).
+        if (active && isVisible() && QApplication::activeWindow() == nullptr) activateWindow();
+      },
+      Qt::QueuedConnection);
 }
 
-void TMainForm::StepClicked(const std::string& picture) {
+void TMainForm::StepClicked(const QWidget* tile, const std::string& picture) {
   Layer layer;
   const Step step = StepOf(picture, &layer);
   if (step == Step::Count) return;
-  Click([this, step, layer] { app_.StepClick(step, layer); });
+  Click(tile, [this, step, layer] { app_.StepClick(step, layer); });
 }
 
 void TMainForm::ShowLogo() {
@@ -390,7 +418,28 @@ void TMainForm::PlaceFuseEditor(QWidget* editor) {
   editor->show();
 }
 
+void TMainForm::RefreshSoon() {
+  if (!app_.Busy()) {
+    // The next turn of the event loop draws every change made until then.
+    if (!refresh_timer_->isActive()) refresh_timer_->start(0);
+    return;
+  }
+  // An operation changes the pictures hundreds of times and lets the event
+  // loop run only now and then: the window is drawn at once, so that the
+  // operator sees its progress, but no oftener than the throttle allows; a
+  // change within the interval is drawn when it has passed.
+  const std::chrono::milliseconds wait = throttle_.Refresh();
+  if (wait.count() == 0) {
+    Refresh();
+    repaint();
+  } else if (!refresh_timer_->isActive()) {
+    refresh_timer_->start(wait);
+  }
+}
+
 void TMainForm::Refresh() {
+  refresh_timer_->stop();
+  throttle_.Painted();
   const StepPictures& model = app_.pictures();
   const ShellCommands& c = app_.commands();
   const bool edit = model.Page() == CopyPage::Edit;
@@ -412,7 +461,7 @@ void TMainForm::Refresh() {
   enable("Block", bool(c.edit_block));
   enable("Fill", bool(c.edit_fill));
   zero_btn_->setEnabled(bool(c.zero_counter));
-  for (auto& [name, stack] : stacks_) stack->update();
+  for (auto& [name, stack] : stacks_) stack->Refresh();
   result_->Refresh();
 
   for (size_t i = 0; i < boxes_.size(); ++i) {

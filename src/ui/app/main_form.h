@@ -12,6 +12,8 @@
 //   CopyPage()          the Copy page, parent of the engineering panel
 //   Lamp("EraseALed")   the seven status lamps of the Copy page (TALed)
 //   Refresh()           draws the application's state again (after PassCount, ...)
+//   Gate()              the input gate of the window: while the program is busy
+//                       only Stop and the windows the running work opens take input
 #include <QWidget>
 #include <array>
 #include <map>
@@ -20,6 +22,7 @@
 
 #include "app/application.h"
 #include "app/skin_layout.h"
+#include "buffer/repaint_throttle.h"
 #include "ui/app/skin_pictures.h"
 
 class QCheckBox;
@@ -27,9 +30,11 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace quenlet {
 
+class InputGate;
 class PictureStackView;
 class SkinStack;
 
@@ -66,10 +71,18 @@ class TMainForm : public QWidget, public ShellWindow {
   QLabel* CountLabel() const { return count_label_; }
   QLabel* Logo() const { return logo_; }
   QProgressBar* Progress() const { return progress_; }
+  InputGate& Gate() const { return *gate_; }
   bool SramButtonsEnabled() const { return sram_buttons_; }
 
-  // Draws the application's state again.
+  // Draws the application's state again, at once. A change of the state
+  // draws it on the next turn of the event loop (RefreshSoon).
   void Refresh();
+  // Asks for one Refresh on the next turn of the event loop: the changes
+  // made until then are drawn together. While the program is busy the
+  // window is drawn at once, but at most every RepaintThrottle::kInterval,
+  // as the hex editor is.
+  void RefreshSoon();
+  void SetClock(RepaintThrottle::Now now) { throttle_.SetClock(std::move(now)); }
 
   // ShellWindow
   void QueueClose() override;
@@ -96,13 +109,17 @@ class TMainForm : public QWidget, public ShellWindow {
   void BuildEditPage();
   SkinStack* AddStack(const SkinStackLayout& layout, QWidget* parent, QPoint at);
   void Skin(SkinMouse event, const std::string& picture);
-  // A click runs its command from the event loop (an accessibility press
-  // must not wait for a dialog), unless the shell is busy or exiting now.
-  void Click(const std::function<void()>& command);
-  void StepClicked(const std::string& picture);
+  // A click on `from` runs its command from the event loop (an
+  // accessibility press must not wait for a dialog), unless the gate keeps
+  // `from` waiting now; a click taken before something began runs after it.
+  void Click(const QWidget* from, const std::function<void()>& command);
+  void StepClicked(const QWidget* tile, const std::string& picture);
   void ShowLogo();
 
   Application& app_;
+  InputGate* gate_ = nullptr;
+  QTimer* refresh_timer_ = nullptr;
+  RepaintThrottle throttle_;
   SkinPictures pictures_;
   std::map<std::string, SkinStack*> stacks_;
   QWidget* copy_page_ = nullptr;

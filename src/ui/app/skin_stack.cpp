@@ -1,6 +1,7 @@
 #include "ui/app/skin_stack.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -18,6 +19,26 @@ std::string TopOf(const std::vector<std::string>& layers, const StepPictures& mo
   return {};
 }
 
+const char* StepState(const std::string& top, const std::string& frame) {
+  if (top.empty() || top == frame) return "not available for this device";
+  switch (top.back()) {
+    case 'w':
+      return "working";
+    case 'p':
+      return "passed";
+    case 'f':
+      return "failed";
+    default:
+      return "ready";
+  }
+}
+
+// The focus went to another window (a dialog, a message box) and comes
+// back from it: it is still where the keyboard put it.
+bool WindowChange(const QFocusEvent* event) {
+  return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+}
+
 }  // namespace
 
 SkinStack::SkinStack(std::vector<std::string> layers, const std::string& label,
@@ -32,11 +53,29 @@ SkinStack::SkinStack(std::vector<std::string> layers, const std::string& label,
   setFocusPolicy(Qt::TabFocus);
   resize(sizeHint());
   connect(this, &QAbstractButton::clicked, this, [this] {
-    // The press action of assistive technology clicks without a press.
-    const std::string picture = pressed_.empty() ? TopLayer() : pressed_;
+    std::string picture = pressed_;
     pressed_.clear();
-    if (on_click) on_click(picture);
+    if (!picture.empty()) {
+      if (on_click) on_click(picture);
+      return;
+    }
+    // Space, Enter or the press of assistive technology: no mouse went
+    // onto the picture. What its move would uncover takes the click, and
+    // the pointer's leaving gives the stack its look back.
+    Mouse(SkinMouse::Move, TopLayer());
+    picture = TopLayer();
+    Mouse(SkinMouse::Move, SkinEngine::kBackground);
+    if (on_click && !picture.empty()) on_click(picture);
   });
+}
+
+void SkinStack::Refresh() {
+  update();
+  if (!step_tile_) return;
+  const std::string top = TopLayer();
+  const QString state = QString::fromLatin1(StepState(top, layers_.back()));
+  if (accessibleDescription() != state) setAccessibleDescription(state);
+  setEnabled(top != layers_.back() && !top.empty());
 }
 
 QSize SkinStack::sizeHint() const {
@@ -55,7 +94,8 @@ void SkinStack::paintEvent(QPaintEvent*) {
   const std::string top = TopLayer();
   if (top.empty()) return;
   QPainter p(this);
-  if (!isEnabled()) p.setOpacity(0.35);
+  // A step tile's frame is its own disabled look.
+  if (!isEnabled() && !step_tile_) p.setOpacity(0.35);
   p.drawPixmap(0, 0, pictures_.Picture(top, devicePixelRatioF()));
   if (keyboard_focus_ && hasFocus()) {
     p.setOpacity(1.0);
@@ -96,14 +136,28 @@ void SkinStack::mouseDoubleClickEvent(QMouseEvent* event) {
   QAbstractButton::mouseDoubleClickEvent(event);
 }
 
+void SkinStack::keyPressEvent(QKeyEvent* event) {
+  // Enter acts as Space does (a button of Qt's takes only Space).
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      event->modifiers() == Qt::NoModifier) {
+    if (!event->isAutoRepeat()) click();
+    event->accept();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);
+}
+
 void SkinStack::focusInEvent(QFocusEvent* event) {
-  keyboard_focus_ =
-      event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+  if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+    keyboard_focus_ = true;
+  } else if (!WindowChange(event)) {
+    keyboard_focus_ = false;
+  }
   QAbstractButton::focusInEvent(event);
 }
 
 void SkinStack::focusOutEvent(QFocusEvent* event) {
-  keyboard_focus_ = false;
+  if (!WindowChange(event)) keyboard_focus_ = false;
   QAbstractButton::focusOutEvent(event);
 }
 
@@ -111,6 +165,7 @@ PictureStackView::PictureStackView(std::vector<std::string> layers, SkinPictures
                                    const StepPictures& model, QWidget* parent)
     : QWidget(parent), layers_(std::move(layers)), pictures_(pictures), model_(model) {
   setObjectName(QString::fromStdString(layers_.front()));
+  setAccessibleName(QStringLiteral("Result"));
   resize(pictures_.Size(layers_.front()));
   Refresh();
 }
@@ -121,9 +176,9 @@ std::string PictureStackView::TopLayer() const {
 
 void PictureStackView::Refresh() {
   const std::string top = TopLayer();
-  if (top == shown_ && !accessibleName().isEmpty()) return;
+  if (top == shown_ && !accessibleDescription().isEmpty()) return;
   shown_ = top;
-  setAccessibleName(top.empty() ? QStringLiteral("No result") : QString::fromStdString(top));
+  setAccessibleDescription(top.empty() ? QStringLiteral("No result") : QString::fromStdString(top));
   update();
 }
 

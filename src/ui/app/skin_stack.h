@@ -6,6 +6,12 @@
 // a release over the widget after a press on it is a click of that picture.
 // Being a button, it has the accessible role of one and answers the press
 // action like a click.
+//
+// Space, Enter and the press of assistive technology act as the mouse does
+// in one go: onto the picture (the Type, Load and Save steps uncover their
+// highlighted picture), the click, and away again, so that the stack keeps
+// its plain look. The keyboard's focus ring stays while a window the click
+// opened has the focus, and is there again when the focus comes back.
 #include <QAbstractButton>
 #include <functional>
 #include <string>
@@ -30,6 +36,15 @@ class SkinStack : public QAbstractButton {
   std::string TopLayer() const;
   const std::vector<std::string>& Layers() const { return layers_; }
 
+  // A step's tile: its bottom picture (`_o`, the frame) alone, or none,
+  // means that the device has no such step: the tile is disabled, drawn as
+  // that picture, and says so to assistive technology. Its accessible
+  // description names the state of the step: "ready", "working", "passed",
+  // "failed" or "not available for this device".
+  void MakeStepTile() { step_tile_ = true; }
+  // Follows the model: drawn again, and a step tile's state and availability.
+  void Refresh();
+
   // The skin's handlers for the mouse on one of the pictures.
   std::function<void(SkinMouse event, const std::string& picture)> on_mouse;
   // A click (mouse or accessibility) with the picture that took it.
@@ -45,6 +60,7 @@ class SkinStack : public QAbstractButton {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
@@ -56,11 +72,13 @@ class SkinStack : public QAbstractButton {
   const StepPictures& model_;
   std::string pressed_;          // the picture that took the press, until the click is handed on
   bool keyboard_focus_ = false;  // the focus ring shows only for focus from the keyboard
+  bool step_tile_ = false;
 };
 
 // A stack that is only looked at (the Pass, Wait and Fail indicators): the
 // topmost visible picture, or an empty outline when none is shown. Its
-// accessible name is the picture shown.
+// accessible name is "Result", its description the result shown ("Pass",
+// "Wait", "Fail" or "No result"), for a screen reader or a test from outside.
 class PictureStackView : public QWidget {
   Q_OBJECT
 

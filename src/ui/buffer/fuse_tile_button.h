@@ -8,6 +8,10 @@
 namespace quenlet {
 
 class FuseTileButton : public QAbstractButton {
+  // Its own class for assistive technology: the main window's input gate
+  // answers its press (ui/controls/input_gate.h).
+  Q_OBJECT
+
  public:
   enum class Glyph { Sum, Fill, Ok, Jump };
   enum class Shape {

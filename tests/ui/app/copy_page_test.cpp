@@ -6,21 +6,28 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/run_fixture.h"
 #include "buffer/fuse_map.h"
 #include "platform/strprintf.h"
+#include "ui/app/edit_page.h"
 #include "ui/app/main_form.h"
 #include "ui/app/skin_stack.h"
 #include "ui/buffer/fuse_editor_window.h"
+#include "ui/buffer/hex_grid.h"
 #include "ui/buffer/load_dialog_window.h"
 #include "ui/buffer/load_save_windows.h"
+#include "ui/buffer/main_edit.h"
 #include "ui/buffer/show_sum_window.h"
 #include "ui/controls/history_combo_box.h"
 #include "ui/controls/pal_show_box.h"
@@ -118,6 +125,7 @@ TEST_F(CopyPageTest, PicturesClickedByMouseRunTheirStepAndAPassCounts) {
   EXPECT_EQ(form->CountLabel()->text(), "0");
   app->pictures().SetProgressMax(400);
   app->pictures().SetProgressPosition(300);
+  Settle();
   EXPECT_EQ(form->Progress()->value(), 300);
 }
 
@@ -135,6 +143,108 @@ TEST_F(CopyPageTest, StopPressedWhileAPassRunsShowsFail) {
   EXPECT_EQ(form->ResultView()->TopLayer(), "Fail");
   EXPECT_EQ(form->CountLabel()->text(), "0");
   EXPECT_TRUE(SaveScreenshot(*form, "copy-pass-stopped"));
+}
+
+// A pass that fails shows Fail where the operator looks, and the failing
+// step its failure: a blank check of a chip that was programmed.
+TEST_F(CopyPageTest, AFailedPassShowsFail) {
+  Open("QD27-256", "+C");
+  app->buffer().Bytes()[0x20] = 0x3C;
+  ClickPicture(Stack("prog_n"));
+  ASSERT_EQ(Stack("prog_n")->TopLayer(), "prog_p");
+  ClickPicture(Stack("AutoRun"));
+  EXPECT_THAT(Operations(), ElementsAre(0x05, 0x04));
+  EXPECT_EQ(Stack("check_n")->TopLayer(), "check_f");
+  EXPECT_EQ(form->ResultView()->TopLayer(), "Fail");
+  EXPECT_EQ(form->CountLabel()->text(), "0");
+  EXPECT_TRUE(SaveScreenshot(*form, "copy-pass-failed"));
+}
+
+// While a step runs only Stop takes input: a double click on a fuse, the
+// editor's Fill, a key into the hex editor, a Type click and a Parameters
+// click change nothing and open nothing. Once the step has ended they act.
+TEST_F(CopyPageTest, WhileAProgramStepRunsNothingButStopTakesInput) {
+  Open("QDG-16", "0");
+  TMainEdit* hex = EmbedBufferEditor(*form);
+  Tform2* fuses = wiring->FuseEditor();
+  ASSERT_NE(fuses, nullptr);
+  form->PlaceFuseEditor(fuses);
+  int types = 0, parameters = 0;
+  app->commands().step(Step::Type) = [&](Layer) { ++types; };
+  app->commands().parameters = [&] { ++parameters; };
+  form->Refresh();
+  // A cell of the hex editor chosen beforehand, for the keys.
+  THexGrid* grid = hex->Grid(HexGrid::Hex8);
+  app->EditClick();
+  Settle();
+  QTest::mouseClick(grid, Qt::LeftButton, {}, grid->CellRect(1, 0).center().toPoint());
+  app->CopyBtnClick();
+  Settle();
+  // Whatever the clicks open is closed again, and counted.
+  int opened = 0;
+  auto* closer = new QTimer(form.get());
+  QObject::connect(closer, &QTimer::timeout, [&opened] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      ++opened;
+      QTest::keyClick(modal, Qt::Key_Escape);
+    }
+  });
+  closer->start(10);
+  // The press of assistive technology, which posts no input event.
+  auto press = [](QWidget* widget, const QString& action) {
+    QAccessible::queryAccessibleInterface(widget)->actionInterface()->doAction(action);
+  };
+  auto operate = [&] {
+    QWidget* cells = fuses->PalShowBox1();
+    QTest::mouseClick(cells, Qt::LeftButton, {}, QPoint(11, 11));
+    QTest::mouseDClick(cells, Qt::LeftButton, {}, QPoint(11, 11));
+    QTest::mouseClick(fuses->findChild<QAbstractButton*>("Full_data"), Qt::LeftButton);
+    QTest::keyClicks(grid, "a5");
+    ClickPicture(Stack("type_n"));
+    ClickPicture(Stack("Multi"));
+    press(fuses->findChild<QAbstractButton*>("Full_data"),
+          QAccessibleActionInterface::pressAction());
+    press(Stack("Multi"), QAccessibleActionInterface::pressAction());
+    press(form->Box(RunBox::CheckBox2), QAccessibleActionInterface::toggleAction());
+    QTest::qWait(250);  // the presses click after 100 ms
+  };
+  const bool blank_ticked = app->pictures().BoxTicked(RunBox::CheckBox2);
+  const std::vector<uint8_t> map(app->fuse_map().Fuses().begin(), app->fuse_map().Fuses().end());
+  const uint8_t byte = app->buffer().Bytes()[0];
+  bool operated = false;
+  pump.on_pump = [&](int) {
+    if (operated) return;
+    operated = true;
+    ASSERT_TRUE(app->Busy());
+    operate();
+  };
+  ASSERT_TRUE(app->StepClick(Step::Program, Layer::n));
+  pump.on_pump = nullptr;
+  ASSERT_TRUE(operated);
+  EXPECT_THAT(Operations(), ElementsAre(0x05));
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), app->fuse_map().Fuses().begin()));
+  EXPECT_EQ(app->buffer().Bytes()[0], byte);
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(types, 0);
+  EXPECT_EQ(parameters, 0);
+  Settle();
+  EXPECT_EQ(types, 0);
+  EXPECT_EQ(parameters, 0);
+  // Neither tile was touched either: no highlight, no press.
+  EXPECT_EQ(Stack("type_n")->TopLayer(), "type_n");
+  EXPECT_EQ(Stack("Multi")->TopLayer(), "Multi");
+  EXPECT_EQ(app->pictures().BoxTicked(RunBox::CheckBox2), blank_ticked);
+  EXPECT_EQ(form->Box(RunBox::CheckBox2)->isChecked(), blank_ticked);
+
+  // Afterwards the same input acts, twice for Fill and Parameters.
+  operate();
+  Settle();
+  EXPECT_FALSE(std::equal(map.begin(), map.end(), app->fuse_map().Fuses().begin()));
+  EXPECT_EQ(opened, 2);
+  EXPECT_EQ(types, 1);
+  EXPECT_EQ(parameters, 2);
+  EXPECT_NE(app->pictures().BoxTicked(RunBox::CheckBox2), blank_ticked);
+  closer->stop();
 }
 
 TEST_F(CopyPageTest, LoadStepOpensTheLoadDialogAndLoadsTheChosenFile) {

@@ -3,6 +3,7 @@
 #include "ui/app/device_dialog_host.h"
 #include "ui/controls/window_placement.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QListView>
@@ -13,9 +14,12 @@
 
 #include "app/app_fixture.h"
 #include "app/create_page.h"
+#include "app/run_sequences.h"
 #include "ui/app/create_page_dialog.h"
 #include "ui/app/main_form.h"
+#include "ui/app/skin_stack.h"
 #include "ui/device/select_ic_dialog.h"
+#include "ui/dialog_script.h"
 #include "ui/screenshot.h"
 
 namespace quenlet::testing {
@@ -110,6 +114,72 @@ TEST_F(DeviceDialogHostTest, TheCreatePageShowsTheDialogOverItsPanel) {
   const IniFile project(Path("Project.ini"));
   EXPECT_EQ(project.ReadString("Temp", "Vendor", ""), "AMD");
   EXPECT_EQ(project.ReadString("Temp", "ID", ""), "AM29F040");
+}
+
+// A stop leaves Fail on the window until a device is chosen: the next
+// device has run nothing yet.
+TEST_F(DeviceDialogHostTest, AStopsFailGoesWhenTheNextDeviceIsChosen) {
+  auto choose = [this](int part) {
+    TypeStep([part](TSelectICDialog& dialog) {
+      PickRow(dialog.MaunListBox(), 0);
+      PickRow(dialog.NumListBox(), part);
+      QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+    });
+  };
+  choose(0);
+  InstallRunSequences(*app);
+  app->state().SoundOn = 0;
+  pump.on_pump = [this](int) {
+    if (app->state().RunArmed == 1) {
+      pump.on_pump = nullptr;
+      app->RunStop();
+    }
+  };
+  ASSERT_TRUE(app->RunCommand(app->commands().auto_run));
+  EXPECT_THAT(messages.texts(), ::testing::Contains(kUserStopText));
+  form->Refresh();
+  EXPECT_EQ(form->ResultView()->TopLayer(), "Fail");
+  EXPECT_TRUE(SaveScreenshot(*form, "main-stopped-before-new-device"));
+
+  choose(1);
+  EXPECT_EQ(app->SelectedType()[1], "AM29F040");
+  form->Refresh();
+  EXPECT_EQ(form->ResultView()->TopLayer(), "");
+  for (Indicator result : {Indicator::Pass, Indicator::Wait, Indicator::Fail}) {
+    EXPECT_FALSE(app->pictures().Visible(result));
+  }
+  EXPECT_TRUE(SaveScreenshot(*form, "main-stopped-then-new-device"));
+}
+
+// The Type step from the keyboard: one Space opens the dialog at once, and
+// whether it ends with OK or Escape the tile has its plain look and the
+// focus (with its ring) back.
+TEST_F(DeviceDialogHostTest, FromTheKeyboardTypeOpensAtOnceAndGivesTheTileBack) {
+  SkinStack* type = form->Stack("type_n");
+  ASSERT_NE(type, nullptr);
+  for (bool ok : {true, false}) {
+    SCOPED_TRACE(ok ? "OK" : "Escape");
+    QApplication::setActiveWindow(form.get());
+    type->setFocus(Qt::TabFocusReason);
+    bool seen = false;
+    WhenShown<TSelectICDialog>(
+        [ok](TSelectICDialog& dialog) {
+          if (!ok) return;  // closed with Escape
+          PickRow(dialog.MaunListBox(), 0);
+          PickRow(dialog.NumListBox(), 0);
+          QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+        },
+        &seen);
+    QTest::keyClick(type, Qt::Key_Space);
+    for (int i = 0; i < 20 && !seen; ++i) QTest::qWait(20);
+    Settle();
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(host->Dialog().isVisible());
+    EXPECT_EQ(app->SelectedType()[1], "AM29F010");  // chosen by the OK, kept by Escape
+    EXPECT_EQ(type->TopLayer(), "type_n");
+    EXPECT_TRUE(type->hasFocus());
+  }
+  EXPECT_TRUE(SaveScreenshot(*form, "main-type-tile-focus"));
 }
 
 // The fuse editor follows every chosen device: a device without fuses is

@@ -85,6 +85,7 @@ TEST_F(EditPageTest, AByteTypedOnTheEditPageIsInTheSavedFile) {
             ":10000000000102030405060708090A0B0C0D0E0F78\r\n"
             ":0400100010111213A6\r\n:00000001FF\r\n");
   app->EditClick();
+  Settle();  // the window follows on the next turn of the event loop
   ASSERT_TRUE(editor->isVisible());
   EXPECT_EQ(editor->parentWidget(), form->EditorHost());
 
@@ -149,7 +150,7 @@ TEST_F(EditPageTest, ThePageCommandsOpenTheEditorsDialogs) {
     }
   });
   {
-    Application::BusyScope busy(*app);
+    OperationGuard busy(app->operations().lock);
     Trigger("Resize");
   }
   Settle();

@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include "app/app_fixture.h"
+#include "app/run_sequences.h"
 #include "ui/app/bitmap_bytes.h"
 #include "ui/app/skin_stack.h"
 #include "ui/dialog_script.h"
@@ -150,6 +151,8 @@ TEST_F(MainFormTest, HoverPressAndReleaseShowTheTwinsAndClickOnce) {
 }
 
 TEST_F(MainFormTest, StepClicksReachTheirCommandWithThePictureClicked) {
+  Write("INI\\AMD\\AM29F010.ini", kByteDevice);
+  ChooseDevice("INI\\AMD\\AM29F010.ini");
   Open();
   std::vector<std::string> clicks;
   app->commands().step(Step::Type) = [&](Layer l) {
@@ -172,6 +175,77 @@ TEST_F(MainFormTest, StepClicksReachTheirCommandWithThePictureClicked) {
   Release(Stack("erace_n"));
   Settle();
   EXPECT_THAT(clicks, ElementsAre("type_n", "type_h", "erace_p"));
+}
+
+// Space, Enter and the press of assistive technology do at once what the
+// mouse does by moving onto Type, Load or Save and clicking: the highlighted
+// picture's command; the tile keeps its plain look.
+TEST_F(MainFormTest, OneKeyOrPressActsOnTypeLoadAndSave) {
+  Open();
+  std::vector<std::string> clicks;
+  for (Step step : {Step::Type, Step::Load, Step::Save}) {
+    app->commands().step(step) = [&clicks, step](Layer l) {
+      clicks.push_back(StepPictures::Name(step, l));
+    };
+  }
+  const std::function<void(SkinStack*)> activations[] = {
+      [](SkinStack* tile) { QTest::keyClick(tile, Qt::Key_Space); },
+      [](SkinStack* tile) { QTest::keyClick(tile, Qt::Key_Return); },
+      [](SkinStack* tile) {
+        QAccessible::queryAccessibleInterface(tile)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QTest::qWait(150);  // the press clicks after 100 ms
+      }};
+  for (const auto& activate : activations) {
+    for (const char* name : {"type_n", "load_n", "save_n"}) {
+      SCOPED_TRACE(name);
+      clicks.clear();
+      activate(Stack(name));
+      Settle();
+      const std::string plain = name;
+      EXPECT_THAT(clicks, ElementsAre(plain.substr(0, plain.size() - 1) + "h"));
+      EXPECT_EQ(Stack(name)->TopLayer(), plain);
+    }
+  }
+}
+
+// What assistive technology (or a test from outside) reads of the Copy
+// page: each step tile's state in its description, a step the device lacks
+// disabled, and the result shown.
+TEST_F(MainFormTest, TilesAndTheResultTellTheirStateToAssistiveTechnology) {
+  Write("INI\\AMD\\AM29F010.ini", kByteDevice);  // no protect
+  ChooseDevice("INI\\AMD\\AM29F010.ini");
+  Open();
+  auto read = [](QWidget* w, QAccessible::Text text) {
+    return QAccessible::queryAccessibleInterface(w)->text(text).toStdString();
+  };
+  SkinStack* protect = Stack("secur_n");
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(protect);
+  EXPECT_TRUE(a->state().disabled);
+  EXPECT_FALSE(protect->isEnabled());
+  EXPECT_FALSE(
+      a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+  EXPECT_EQ(read(protect, QAccessible::Description), "not available for this device");
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(Stack("erace_n"))->state().disabled);
+  EXPECT_EQ(read(Stack("erace_n"), QAccessible::Description), "ready");
+  EXPECT_EQ(read(form->ResultView(), QAccessible::Name), "Result");
+  EXPECT_EQ(read(form->ResultView(), QAccessible::Description), "No result");
+
+  StepPictures& p = app->pictures();
+  for (Layer l : {Layer::n, Layer::h}) {
+    p.Hide(Step::Erase, l);
+    p.Hide(Step::Blank, l);
+    p.Hide(Step::Program, l);
+  }
+  p.Hide(Step::Blank, Layer::w);
+  p.Hide(Step::Program, Layer::w);
+  p.Hide(Step::Program, Layer::p);
+  p.Show(Indicator::Fail);
+  form->Refresh();
+  EXPECT_EQ(read(Stack("erace_n"), QAccessible::Description), "working");
+  EXPECT_EQ(read(Stack("check_n"), QAccessible::Description), "passed");
+  EXPECT_EQ(read(Stack("prog_n"), QAccessible::Description), "failed");
+  EXPECT_EQ(read(form->ResultView(), QAccessible::Description), "Fail");
 }
 
 TEST_F(MainFormTest, DraggingTheBackgroundMovesTheWindowAndTheEditPageWithIt) {
@@ -197,6 +271,7 @@ TEST_F(MainFormTest, DraggingTheBackgroundMovesTheWindowAndTheEditPageWithIt) {
 TEST_F(MainFormTest, PagesShowTheirOwnControls) {
   Open();
   app->EditClick();
+  Settle();
   EXPECT_FALSE(form->CopyPage()->isVisible());
   EXPECT_TRUE(form->EditPage()->isVisible());
   EXPECT_TRUE(form->EditorHost()->isVisible());
@@ -224,10 +299,13 @@ TEST_F(MainFormTest, RunBoxesAndTheModelFollowEachOther) {
   EXPECT_TRUE(app->pictures().BoxTicked(RunBox::CheckBox5));
   app->pictures().TickBox(RunBox::CheckBox1, false);
   app->pictures().EnableBox(RunBox::CheckBox2, false);
+  // Drawn on the next turn of the event loop.
+  Settle();
   EXPECT_FALSE(form->Box(RunBox::CheckBox1)->isChecked());
   EXPECT_FALSE(form->Box(RunBox::CheckBox2)->isEnabled());
   app->pictures().SetSum("1234ABCD");
   app->pictures().SetSumColour(SumColour::Red);
+  Settle();
   EXPECT_EQ(form->SumEdit()->text(), "1234ABCD");
   EXPECT_EQ(form->SumEdit()->palette().color(QPalette::Text), QColor(255, 0, 0));
 }
@@ -251,6 +329,7 @@ TEST_F(MainFormTest, ScreenshotsOfAStepAtWorkAPassAndAFailure) {
   p.Show(Indicator::Wait);
   p.SetProgressPosition(50);
   EXPECT_EQ(form->ResultView()->TopLayer(), "Wait");
+  Settle();
   EXPECT_TRUE(SaveScreenshot(*form, "main-working"));
   // Every ticked step passed.
   for (Step s : {Step::Blank, Step::Program, Step::Verify}) {
@@ -260,6 +339,7 @@ TEST_F(MainFormTest, ScreenshotsOfAStepAtWorkAPassAndAFailure) {
   p.SetProgressPosition(100);
   app->state().PassCount = 12;
   app->pictures().SetSum("0001FE00");
+  Settle();
   EXPECT_EQ(form->ResultView()->TopLayer(), "Pass");
   EXPECT_EQ(form->CountLabel()->text(), "12");
   EXPECT_TRUE(SaveScreenshot(*form, "main-pass"));
@@ -273,7 +353,36 @@ TEST_F(MainFormTest, ScreenshotsOfAStepAtWorkAPassAndAFailure) {
   p.SetSumColour(SumColour::Red);
   EXPECT_EQ(form->ResultView()->TopLayer(), "Fail");
   EXPECT_EQ(form->findChild<SkinStack*>("prog_n")->TopLayer(), "prog_f");
+  Settle();
   EXPECT_TRUE(SaveScreenshot(*form, "main-fail"));
+}
+
+// Changes are drawn together on the next turn of the event loop; while an
+// operation runs, whose pages let the loop run only now and then, they are
+// drawn at once, no oftener than every 50 ms.
+TEST_F(MainFormTest, ChangesAreDrawnTogetherAndWhileBusyAtMostEveryInterval) {
+  Open();
+  auto now = RepaintThrottle::Clock::now();
+  form->SetClock([&now] { return now; });
+  QProgressBar* bar = form->Progress();
+  app->pictures().SetProgressMax(100);
+  app->pictures().SetProgressPosition(5);
+  app->pictures().SetSum("00000005");
+  EXPECT_NE(bar->value(), 5);
+  Settle();
+  EXPECT_EQ(bar->value(), 5);
+  EXPECT_EQ(form->SumEdit()->text(), "00000005");
+
+  OperationGuard operation(app->operations().lock);
+  now += RepaintThrottle::kInterval;
+  app->pictures().SetProgressPosition(10);
+  EXPECT_EQ(bar->value(), 10);
+  now += RepaintThrottle::kInterval / 5;
+  app->pictures().SetProgressPosition(20);
+  EXPECT_EQ(bar->value(), 10);
+  now += RepaintThrottle::kInterval;
+  app->pictures().SetProgressPosition(30);
+  EXPECT_EQ(bar->value(), 30);
 }
 
 TEST_F(MainFormTest, RestoreRunsOnceAfterTheFirstShow) {
@@ -290,6 +399,30 @@ TEST_F(MainFormTest, RestoreRunsOnceAfterTheFirstShow) {
   form->showNormal();
   Settle();
   EXPECT_EQ(sim->unit().log().size(), identifications);
+}
+
+// A click the window took just before the start-up restore began is on its
+// way through the queue when the restore lets the queue run: it runs after
+// the restore, not inside it.
+TEST_F(MainFormTest, AnAutoRunTakenBeforeTheRestoreRunsAfterIt) {
+  Write("INI\\AMD\\AM29F010.ini", kByteDevice);
+  ChooseDevice("INI\\AMD\\AM29F010.ini", "+E");
+  Start();
+  InstallRunSequences(*app);
+  // The operations let the queue run, as the program's own pump does.
+  pump.on_pump = [](int) { QCoreApplication::processEvents(); };
+  form = std::make_unique<TMainForm>(*app);
+  form->show();
+  SkinStack* auto_run = Stack("AutoRun");
+  Hover(auto_run);
+  Press(auto_run);
+  Release(auto_run);
+  EXPECT_FALSE(app->Restored());
+  Settle();
+  EXPECT_TRUE(app->Restored());
+  EXPECT_EQ(app->state().PassCount, 1u);
+  EXPECT_TRUE(app->pictures().Visible(Indicator::Pass));
+  pump.on_pump = nullptr;
 }
 
 TEST_F(MainFormTest, WindowCloseAsksTheExitQuestion) {
