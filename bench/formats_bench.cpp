@@ -1,15 +1,18 @@
 // Reading and writing 16 MiB images as Intel HEX and Motorola S3 files, from
 // and into a data buffer, through the program's own readers and writers and
-// a file in a temporary folder.
+// a file in a temporary folder; whole loads of 128 MiB images.
+//
+// Memory counters: peak_bytes is the most this program held at once through
+// operator new and its own anonymous mappings (support/counting_memory.h),
+// above what it held when the measured work began; resident_bytes the most
+// it held resident (pages really touched, the kernel's count) above the same
+// mark.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <new>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -19,81 +22,14 @@
 #include "buffer/intel_hex.h"
 #include "buffer/load_pipeline.h"
 #include "buffer/save_pipeline.h"
+#include "platform/program_paths.h"
 #include "platform/user_interfaces.h"
+#include "state/main_form_state.h"
+#include "support/counting_memory.h"
+#include "support/fake_load_save_windows.h"
 #include "support/fakes.h"
 #include "support/high_hex_text.h"
-
-// Bytes held through operator new in this program, and the most held since
-// the last reset: the memory counters of the benchmarks below.
-namespace {
-
-std::atomic<size_t> live_bytes{0};
-std::atomic<size_t> peak_bytes{0};
-
-void* Take(size_t n) {
-  void* p = std::malloc(n ? n : 1);
-  if (!p) return nullptr;
-  const size_t live = live_bytes.fetch_add(malloc_usable_size(p), std::memory_order_relaxed) +
-                      malloc_usable_size(p);
-  size_t peak = peak_bytes.load(std::memory_order_relaxed);
-  while (live > peak && !peak_bytes.compare_exchange_weak(peak, live)) {
-  }
-  return p;
-}
-
-void Give(void* p) {
-  if (!p) return;
-  live_bytes.fetch_sub(malloc_usable_size(p), std::memory_order_relaxed);
-  std::free(p);
-}
-
-void* TakeOrThrow(size_t n) {
-  if (void* p = Take(n)) return p;
-  throw std::bad_alloc();
-}
-
-// The most bytes held above what was held when the scope began.
-class PeakAbove {
- public:
-  PeakAbove() : base_(live_bytes.load()) { peak_bytes = base_; }
-  size_t bytes() const { return peak_bytes.load() - base_; }
-
- private:
-  size_t base_;
-};
-
-}  // namespace
-
-void* operator new(size_t n) {
-  return TakeOrThrow(n);
-}
-void* operator new[](size_t n) {
-  return TakeOrThrow(n);
-}
-void* operator new(size_t n, const std::nothrow_t&) noexcept {
-  return Take(n);
-}
-void* operator new[](size_t n, const std::nothrow_t&) noexcept {
-  return Take(n);
-}
-void operator delete(void* p) noexcept {
-  Give(p);
-}
-void operator delete[](void* p) noexcept {
-  Give(p);
-}
-void operator delete(void* p, size_t) noexcept {
-  Give(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-  Give(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-  Give(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  Give(p);
-}
+#include "support/resident_peak.h"
 
 namespace {
 
@@ -101,6 +37,7 @@ namespace fs = std::filesystem;
 using namespace quenlet;
 
 constexpr int64_t kImageSize = 16ll * 1024 * 1024;
+constexpr int64_t kLargeImageSize = 128ll * 1024 * 1024;
 
 struct Folder {
   Folder() {
@@ -112,13 +49,29 @@ struct Folder {
   fs::path path;
 };
 
-// A buffer holding 16 MiB of pseudo-random bytes from seed 1.
-bool FillBuffer(DataBuffer& buffer, testing::FakeMessages& messages) {
-  if (!buffer.ResizeBuffer(kImageSize, messages)) return false;
+// A buffer holding `size` pseudo-random bytes from seed 1.
+bool FillBuffer(DataBuffer& buffer, testing::FakeMessages& messages, int64_t size = kImageSize) {
+  if (!buffer.ResizeBuffer(size, messages)) return false;
   std::mt19937 rng(1);
-  for (int64_t i = 0; i < kImageSize; ++i) buffer.Bytes()[size_t(i)] = uint8_t(rng());
+  const auto bytes = buffer.Bytes();
+  for (int64_t i = 0; i < size; ++i) bytes[size_t(i)] = uint8_t(rng());
   return true;
 }
+
+// A file of `size` pseudo-random bytes from seed 1 in `save_format`, in a
+// temporary folder of its own.
+struct SavedImage {
+  SavedImage(const char* name, int64_t size, int32_t save_format) : file(folder.File(name)) {
+    DataBuffer source;
+    testing::FakeMessages messages;
+    NullProgress progress;
+    saved = FillBuffer(source, messages, size) &&
+            SaveRange(source, file, 0, size - 1, save_format, messages, progress);
+  }
+  Folder folder;
+  std::string file;
+  bool saved = false;
+};
 
 void WriteBench(benchmark::State& state, int32_t save_format, const char* name) {
   Folder folder;
@@ -138,17 +91,11 @@ void WriteBench(benchmark::State& state, int32_t save_format, const char* name) 
 
 void ReadBench(benchmark::State& state, int32_t save_format, int32_t load_format,
                const char* name) {
-  Folder folder;
+  const SavedImage image(name, kImageSize, save_format);
+  if (!image.saved) return state.SkipWithError("save failed");
+  const std::string& file = image.file;
   testing::FakeMessages messages;
   NullProgress progress;
-  const std::string file = folder.File(name);
-  {
-    DataBuffer source;
-    if (!FillBuffer(source, messages)) return state.SkipWithError("no 16 MiB buffer");
-    if (!SaveRange(source, file, 0, kImageSize - 1, save_format, messages, progress)) {
-      return state.SkipWithError("save failed");
-    }
-  }
   DataBuffer buffer;
   LoadRequest request;
   request.name = file;
@@ -190,7 +137,7 @@ void BM_ReadIntelHexAt128MiB(benchmark::State& state) {
   NullProgress progress;
   size_t peak = 0;
   for (auto _ : state) {
-    PeakAbove measure;
+    testing::memory::PeakAbove measure;
     HexReadResult r = ReadIntelHex(text, 0xFF, progress);
     if (!r.ok() || r.image.Bytes().size() != kAddress + kData) {
       return state.SkipWithError("read failed");
@@ -216,7 +163,7 @@ void BM_ReadIntelHexAt128MiB(benchmark::State& state) {
   request.format = kLoadIntelHex;
   request.fill = 0xFF;
   request.fill_unused = true;
-  PeakAbove measure;
+  testing::memory::PeakAbove measure;
   {
     DataBuffer buffer;
     FileRangeRead read = ReadFileBytes(file, 0, GetFileLength(file) - 1);
@@ -227,10 +174,70 @@ void BM_ReadIntelHexAt128MiB(benchmark::State& state) {
   state.counters["load_peak_bytes"] = static_cast<double>(measure.bytes());
 }
 
+// The whole load of a 128 MiB image from its file, as the editor's Load
+// command runs it: LoadFileClick with the load dialog scripted (the file, its
+// whole range, fill 0xFF around the data), into a new buffer each time (the
+// 8 KB one of a program just started). buffer_bytes is the block the load
+// leaves, file_bytes the file's size.
+void LoadClickBench(benchmark::State& state, int32_t save_format, int32_t load_format,
+                    const char* name) {
+  const SavedImage image(name, kLargeImageSize, save_format);
+  if (!image.saved) return state.SkipWithError("save failed");
+  const std::string& file = image.file;
+  testing::FakeMessages messages;
+  NullProgress progress;
+  const uint64_t file_bytes = GetFileLength(file);
+  const std::string history = image.folder.File("History_1.ini");
+  const ProgramPaths paths(image.folder.path.string() + "/");
+  MainFormState form_state;
+  testing::FakeLoadSaveWindows windows;
+  std::unique_ptr<DataBuffer> buffer;
+  windows.on_load_dialog = [&] {
+    testing::WriteLoadDialog(history, *buffer, file, file_bytes - 1, load_format, 0xFF);
+    return true;
+  };
+  size_t peak = 0;
+  uint64_t resident = 0;
+  uint64_t block = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    buffer = std::make_unique<DataBuffer>();
+    buffer->SetHistoryIniPath(history);
+    LoadSaveContext context{*buffer, form_state, paths, messages, progress, windows};
+    testing::memory::PeakAbove held;
+    testing::ResidentPeak touched;
+    state.ResumeTiming();
+    const bool loaded = LoadFileClick(context);
+    state.PauseTiming();
+    if (!loaded || !messages.boxes.empty() || buffer->FileSize() != kLargeImageSize) {
+      return state.SkipWithError("load failed");
+    }
+    peak = std::max(peak, held.bytes());
+    resident = std::max(resident, touched.bytes());
+    block = buffer->BlockSize();
+    buffer.reset();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(state.iterations() * kLargeImageSize);
+  state.counters["peak_bytes"] = static_cast<double>(peak);
+  state.counters["resident_bytes"] = static_cast<double>(resident);
+  state.counters["buffer_bytes"] = static_cast<double>(block);
+  state.counters["file_bytes"] = static_cast<double>(file_bytes);
+}
+
+void BM_ReadIntelHex128MiB(benchmark::State& state) {
+  LoadClickBench(state, kSaveIntelHex, kLoadIntelHex, "large.hex");
+}
+void BM_ReadSRecord128MiB(benchmark::State& state) {
+  LoadClickBench(state, kSaveMotorolaS3, kLoadMotorola, "large.s3");
+}
+
 BENCHMARK(BM_ReadIntelHex16MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadIntelHexAt128MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteIntelHex16MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadSRecord16MiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadIntelHex128MiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadSRecord128MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteSRecord16MiB)->Unit(benchmark::kMillisecond);
 
 }  // namespace

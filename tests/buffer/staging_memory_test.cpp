@@ -1,14 +1,8 @@
 // What the hex readers' images take from memory, and a load whose image
-// cannot be had. The array allocations of this test program (the images are
-// arrays) go through the counting operators below, which can also be told to
-// refuse large nothrow requests.
-#include <malloc.h>
-
+// cannot be had. Every allocation of this test program, the images' included,
+// is counted (support/counting_memory.h), and large requests can be refused.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 
 #include "buffer/data_buffer.h"
@@ -17,49 +11,9 @@
 #include "buffer/load_pipeline.h"
 #include "buffer/motorola_srec.h"
 #include "platform/user_interfaces.h"
+#include "support/counting_memory.h"
 #include "support/fakes.h"
 #include "support/high_hex_text.h"
-
-namespace {
-
-std::atomic<size_t> refuse_from{SIZE_MAX};  // nothrow requests of this many bytes or more fail
-std::atomic<size_t> live_bytes{0};
-std::atomic<size_t> peak_bytes{0};
-
-void* Take(size_t n) {
-  void* p = std::malloc(n ? n : 1);
-  if (!p) return nullptr;
-  const size_t live = live_bytes += malloc_usable_size(p);
-  size_t peak = peak_bytes.load();
-  while (live > peak && !peak_bytes.compare_exchange_weak(peak, live)) {
-  }
-  return p;
-}
-
-void Give(void* p) {
-  if (!p) return;
-  live_bytes -= malloc_usable_size(p);
-  std::free(p);
-}
-
-}  // namespace
-
-void* operator new[](size_t n) {
-  if (void* p = Take(n)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t n, const std::nothrow_t&) noexcept {
-  return n >= refuse_from ? nullptr : Take(n);
-}
-void operator delete[](void* p) noexcept {
-  Give(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-  Give(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  Give(p);
-}
 
 namespace quenlet {
 namespace {
@@ -99,14 +53,13 @@ TEST(StagingMemory, AHighImageIsAllocatedOnceAtItsSize) {
        }) {
     SCOPED_TRACE(row.name);
     NullProgress progress;
-    const size_t before = live_bytes;
-    peak_bytes = before;
+    testing::memory::PeakAbove held;
     HexReadResult r = row.read(row.text, 0xFF, progress, kMaxBufferSize);
     ASSERT_TRUE(r.ok()) << r.failure->reason;
     ASSERT_EQ(r.image.Bytes().size(), row.image_size);
     EXPECT_EQ(r.image.Bytes()[row.image_size - 1], 0xFF);
     EXPECT_EQ(r.image.Capacity(), kRoom);
-    EXPECT_LE(peak_bytes - before, kRoom + 0x10000);  // and the reader's own few bytes
+    EXPECT_LE(held.bytes(), kRoom + 0x10000);  // and the reader's own few bytes
   }
 }
 
@@ -130,8 +83,7 @@ TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
     DataBuffer buffer;
     testing::FakeMessages messages;
     NullProgress progress;
-    const size_t before = live_bytes;
-    peak_bytes = before;
+    testing::memory::PeakAbove held;
     const LoadOutcome outcome =
         LoadTextIntoBuffer(buffer, row.text, HighLoad(row.format, true), messages, progress);
     ASSERT_TRUE(outcome.loaded);
@@ -140,8 +92,10 @@ TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
     EXPECT_EQ(buffer.Bytes()[row.last - 0xFE], 0x01);
     EXPECT_EQ(buffer.Bytes()[row.last + 1], 0xFF);
     EXPECT_EQ(buffer.Bytes()[0], 0xFF);
-    // Beside the new block: the old 8 KB one until it goes, nothing more.
-    EXPECT_LE(peak_bytes - before, buffer.BlockSize() + DataBuffer::kInitialBlock);
+    // Beside the new block: the text handed in and the old 8 KB block until
+    // they go, and the reader's few bytes; nothing more.
+    EXPECT_LE(held.bytes(),
+              buffer.BlockSize() + row.text.size() + DataBuffer::kInitialBlock + 0x1000);
   }
 }
 
@@ -163,10 +117,12 @@ TEST(StagingMemory, AnImageThatCannotBeHadShowsTheMemoryText) {
     DataBuffer buffer;
     testing::FakeMessages messages;
     NullProgress progress;
-    refuse_from = row.refuse_from;
-    const LoadOutcome outcome =
-        LoadTextIntoBuffer(buffer, row.text, HighLoad(row.format, false), messages, progress);
-    refuse_from = SIZE_MAX;
+    LoadOutcome outcome;
+    {
+      testing::memory::Refusal refusal(row.refuse_from);
+      outcome =
+          LoadTextIntoBuffer(buffer, row.text, HighLoad(row.format, false), messages, progress);
+    }
     EXPECT_FALSE(outcome.loaded);
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text, "Memory Error.");
