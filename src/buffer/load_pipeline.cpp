@@ -151,7 +151,7 @@ bool RefuseOversizedByteRange(LoadSaveContext& context, const std::string& name,
 
 }  // namespace
 
-LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadRequest& request,
+LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, TextBlock text, const LoadRequest& request,
                                Messages& messages, Progress& progress) {
   LoadOutcome outcome;
   const std::string_view view(text);
@@ -223,7 +223,7 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
       }
       image = hex.image.Bytes();
       // The text has been read: it goes before the buffer grows.
-      std::string().swap(text);
+      text = TextBlock();
       if (format == kLoadMotorola && dest >= 0) dest %= static_cast<int64_t>(kMotorolaWindow);
       break;
     }
@@ -289,11 +289,18 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
                               static_cast<uint64_t>(dest) + len);
   }
   const int64_t n = static_cast<int64_t>(final_size - DataBuffer::kSizeExtra);
-  // A whole hex image at 0 with the fill around it becomes the buffer itself:
-  // a file whose data lies high is then held once, not twice.
-  const bool adopted = hex.image.HasData() && PlacementMode(mode) == kDataEveryByte && dest == 0 &&
-                       request.fill_unused &&
-                       buffer.AdoptImage(hex.image, n, request.fill, progress);
+  // An image laid whole at 0 with the fill around it becomes the buffer
+  // itself, grown in place to the block: a hex reader's image, or the text
+  // itself where the image is the text's start (binary, .com, POF). It is
+  // then neither copied nor held twice. Where that cannot be, `own` still
+  // holds the image for the placement of a copy.
+  PageBlock own;
+  bool adopted = false;
+  if (PlacementMode(mode) == kDataEveryByte && dest == 0 && request.fill_unused) {
+    const bool text_start = !text.empty() && image.data() == text.bytes().data();
+    own = hex.image.HasData() ? hex.image.Release() : text_start ? text.Release() : PageBlock();
+    adopted = !own.empty() && buffer.AdoptImage(own, len, n, request.fill, progress);
+  }
   if (!adopted && !buffer.ResizeBuffer(n, messages)) return outcome;
   const int32_t old_mode = buffer.DataMode();
   buffer.SetDataMode(PlacementMode(mode));
@@ -322,7 +329,7 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
   return outcome;
 }
 
-std::optional<std::string> ReadFileRange(LoadSaveContext& context) {
+std::optional<TextBlock> ReadFileRange(LoadSaveContext& context) {
   IniFile ini(context.buffer.HistoryIniPath());
   const std::string name = ini.ReadString(kLoadDlg, "Name", "None");
   const int64_t first = ini.ReadInteger(kLoadDlg, "SourceSAdd", 0);
@@ -381,7 +388,7 @@ std::optional<std::string> ReadFileRange(LoadSaveContext& context) {
   return std::move(read.bytes);
 }
 
-int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_detection,
+int32_t LoadIntoBuffer(LoadSaveContext& context, TextBlock text, bool report_detection,
                        bool report_sum, std::function<void()> before_commit) {
   DataBuffer& buffer = context.buffer;
   IniFile ini(buffer.HistoryIniPath());
@@ -434,7 +441,7 @@ bool LoadFileClick(LoadSaveContext& context, const std::optional<std::string>& p
   context.windows.SetLoadPathText(name);
   ini.WriteInteger("CommonParameterSet", "CommonDataSelect", 0);
   try {
-    std::optional<std::string> text = ReadFileRange(context);
+    std::optional<TextBlock> text = ReadFileRange(context);
     if (!text) return false;
     const std::string ic_ini = ResolveIcIniFile(buffer, context.paths);
     const bool pic = !ic_ini.empty() &&

@@ -200,6 +200,7 @@ TEST_F(SrecordTest, LoadsMatchSrecCatsReadingByteForByte) {
     std::vector<Region> regions;
     std::optional<uint8_t> fill;  // none: merged over the buffer
     int64_t before;               // the buffer's size before, -1 a new buffer
+    int64_t dest = 0;             // where the image goes
   };
   constexpr uint64_t kBound = 0x40000;  // small blocks below, mapped ones from here
   const std::vector<Row> rows = {
@@ -249,6 +250,20 @@ TEST_F(SrecordTest, LoadsMatchSrecCatsReadingByteForByte) {
        {{0x5, 0x2000}, {0x7FFF00, 0x100}},
        0x5A,
        0x1800000},
+      {"intel sparse placed higher, zero fill",
+       kLoadIntelHex,
+       "-intel",
+       {{0x10, 0x60}, {0x300000, 0x80}},
+       0x00,
+       0x100000,
+       0x10030},
+      {"S3 dense merged higher",
+       kLoadMotorola,
+       "-motorola -address-length=4",
+       {{0, 0x20000}},
+       std::nullopt,
+       0x40000,
+       0x1234},
       {"tektronix dense", kLoadTektronix, "-tektronix", {{0, 0x8000}}, 0xFF, -1},
       {"tektronix sparse merged over a large buffer",
        kLoadTektronix,
@@ -284,6 +299,7 @@ TEST_F(SrecordTest, LoadsMatchSrecCatsReadingByteForByte) {
     request.format = row.format;
     request.fill = row.fill.value_or(0x33);
     request.fill_unused = row.fill.has_value();
+    request.dest = row.dest;
     FileRangeRead text = ReadFileBytes(file, 0, GetFileLength(file) - 1);
     ASSERT_EQ(text.status, FileRangeRead::Status::Read);
     ASSERT_TRUE(
@@ -291,26 +307,28 @@ TEST_F(SrecordTest, LoadsMatchSrecCatsReadingByteForByte) {
     ASSERT_TRUE(messages.boxes.empty()) << messages.boxes[0].text;
     const uint64_t size = buffer.BufSize();
 
-    // srec_cat's image of the file from 0 up to `end`, `fill` in its holes.
-    const auto srec_image = [&](uint8_t fill, uint64_t end) {
+    // srec_cat's image of the file moved up by `offset`, from 0 up to `end`,
+    // `fill` in its holes.
+    const auto srec_image = [&](uint8_t fill, uint64_t offset, uint64_t end) {
       const char* reading = row.format == kLoadIntelHex   ? "-intel"
                             : row.format == kLoadMotorola ? "-motorola"
                                                           : "-tektronix";
-      return SrecCat(strprintf("%s %s -fill 0x%02X 0 %llu -o - -binary", file.c_str(), reading,
-                               fill, static_cast<unsigned long long>(end)));
+      return SrecCat(strprintf("%s %s -offset %llu -fill 0x%02X 0 %llu -o - -binary", file.c_str(),
+                               reading, static_cast<unsigned long long>(offset), fill,
+                               static_cast<unsigned long long>(end)));
     };
     std::string expected;
     if (row.fill) {
-      expected = srec_image(*row.fill, size);
+      expected = srec_image(*row.fill, row.dest, size);
       EXPECT_EQ(buffer.Block()[size], *row.fill);  // the slack byte the fill reaches
     } else {
       // The readers' pre-fill: 0xFF for S-records without a fill, else the fill byte.
       const uint8_t pre = row.format == kLoadMotorola ? 0xFF : request.fill;
       expected.assign(old.begin(), old.begin() + std::min<uint64_t>(old.size(), size));
       expected.resize(size, '\0');
-      const std::string image = srec_image(pre, end);
+      const std::string image = srec_image(pre, 0, end);
       ASSERT_EQ(image.size(), end);
-      expected.replace(0, image.size(), image);
+      expected.replace(row.dest, image.size(), image);
     }
     ASSERT_EQ(expected.size(), size);
     const auto bytes = buffer.Bytes();

@@ -3,6 +3,7 @@
 // is counted (support/counting_memory.h), and large requests can be refused.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "buffer/data_buffer.h"
@@ -14,6 +15,7 @@
 #include "support/counting_memory.h"
 #include "support/fakes.h"
 #include "support/high_hex_text.h"
+#include "support/resident_pages.h"
 
 namespace quenlet {
 namespace {
@@ -96,6 +98,52 @@ TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
     // they go, and the reader's few bytes; nothing more.
     EXPECT_LE(held.bytes(),
               buffer.BlockSize() + row.text.size() + DataBuffer::kInitialBlock + 0x1000);
+  }
+}
+
+// A zero fill costs nothing where no data lies: the holes of the image and
+// of the buffer stay zero pages, also where the buffer held data before. A
+// fill of another byte writes every byte, as it must.
+TEST(StagingMemory, AZeroFillLeavesTheHolesUntouched) {
+  constexpr uint32_t kAddress = 0x04000000;
+  const std::string text = testing::HighIntelText(kAddress, 0x10000);
+  struct Row {
+    const char* name;
+    uint8_t fill;
+    int64_t dest;
+    bool written_before;  // the buffer held 64 MiB of data
+    bool touched;         // every page is resident afterwards
+  };
+  for (const Row& row : {
+           Row{"zero fill", 0x00, 0, false, false},
+           Row{"zero fill over old data", 0x00, 0, true, false},
+           Row{"zero fill of a copy placed higher", 0x00, 0x100, true, false},
+           Row{"another fill", 0xFF, 0, false, true},
+       }) {
+    SCOPED_TRACE(row.name);
+    const uint64_t resident_before = testing::ResidentAnonymousBytes();
+    DataBuffer buffer;
+    testing::FakeMessages messages;
+    NullProgress progress;
+    if (row.written_before) {
+      ASSERT_TRUE(buffer.ResizeBuffer(int64_t(64) << 20, messages));
+      std::memset(buffer.Bytes().data(), 0x77, buffer.BufSize());
+    }
+    LoadRequest request = HighLoad(kLoadIntelHex, true);
+    request.fill = row.fill;
+    request.dest = row.dest;
+    ASSERT_TRUE(LoadTextIntoBuffer(buffer, text, request, messages, progress).loaded);
+    const uint64_t data = kAddress + row.dest;
+    EXPECT_EQ(buffer.Bytes()[data + 0xFFFF], 0xFF);
+    EXPECT_EQ(buffer.Bytes()[data - 1], row.fill);
+    EXPECT_EQ(buffer.Bytes()[1], row.fill);
+    const uint64_t resident = testing::ResidentAnonymousBytes() - resident_before;
+    if (row.touched) {
+      EXPECT_GE(resident, kAddress);
+    } else {
+      // The data's 64 KB and the ends, in huge pages at most, and the text.
+      EXPECT_LE(resident, uint64_t(8) << 20);
+    }
   }
 }
 
