@@ -55,7 +55,8 @@ class FakeLoadSaveWindows : public LoadSaveWindows {
 inline void WriteLoadDialog(const std::string& history_ini, DataBuffer& buffer,
                             const std::string& file, uint64_t last, int32_t format,
                             std::optional<uint8_t> fill) {
-  IniFile h(history_ini);
+  // One write, as the dialog's Load button makes it.
+  IniBatch h;
   h.WriteString("LoadDlg", "Name", file);
   h.WriteInteger("LoadDlg", "SourceSAdd", 0);
   h.WriteInteger("LoadDlg", "SourceEAdd", static_cast<int32_t>(last));
@@ -64,6 +65,7 @@ inline void WriteLoadDialog(const std::string& history_ini, DataBuffer& buffer,
   h.WriteInteger("LoadDlg", "UnuserFillCheck", fill ? 1 : 0);
   h.WriteInteger("LoadDlg", "Format", format);
   h.WriteString("LoadDlg", "OK", "1");
+  IniFile(history_ini).Write(h);
   buffer.SetFileFormat(format);
 }
 
