@@ -10,7 +10,6 @@
 namespace quenlet {
 namespace {
 
-constexpr size_t kHugePage = 2 * 1024 * 1024;
 // Zero ranges of at least this many bytes hand their whole pages back; below
 // it writing the zeros is cheaper than the call.
 constexpr size_t kHandBackFrom = 64 * 1024;
@@ -18,15 +17,6 @@ constexpr size_t kHandBackFrom = 64 * 1024;
 size_t PageSize() {
   static const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
   return page;
-}
-
-// Large mappings in huge pages: a first write then costs one fault per 2 MB
-// instead of one per 4 KB. The advice covers the whole mapping, whose
-// unaligned ends simply keep small pages: advice on a part would split the
-// mapping in two kinds, which mremap cannot grow. It stays with the mapping
-// as it grows.
-void AdviseHugePages(void* data, size_t length) {
-  if (length >= 2 * kHugePage) ::madvise(data, length, MADV_HUGEPAGE);
 }
 
 }  // namespace
@@ -88,7 +78,6 @@ bool PageBlock::ResizeMapping(size_t n) {
     // From the heap (or nothing) to a mapping of its own: its pages are zero.
     void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) return false;
-    AdviseHugePages(p, length);
     if (size_ > 0) std::memcpy(p, bytes_, std::min(size_, n));
     delete[] bytes_;
     bytes_ = static_cast<uint8_t*>(p);

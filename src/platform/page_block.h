@@ -5,6 +5,10 @@
 // written, and the block grows and shrinks in place (mremap) without copying
 // what it holds. Small sizes come from the heap, where zeroing is cheap.
 //
+// Small pages only: advice to use huge ones makes the kernel compact memory
+// at the first write, which slowed large loads several-fold on a busy
+// machine; and a page never written stays a page not held.
+//
 // Invariant: every byte of the block is either written by its owner or zero,
 // and so is every byte between the size and the end of a mapping, so growing
 // never shows old bytes.

@@ -74,7 +74,7 @@ TEST(DataBufferStorage, ResizeKeepsContentsZeroesNewBytesAndResetsTheView) {
 
 // A large buffer is zero pages: sizing it touches only what it keeps.
 TEST(DataBufferStorage, ALargeBufferCostsOnlyTheBytesWritten) {
-  constexpr size_t kHugePages = 2 * 512;  // the pages of two huge pages at most
+  constexpr size_t kHugePages = 2 * 512;  // two huge pages, where the system gives them unasked
   DataBuffer buffer;
   FakeMessages messages;
   buffer.Bytes()[0x1FFF] = 0xA5;

@@ -85,7 +85,7 @@ TEST(PageBlock, NeverWrittenPagesAreNotResident) {
   ASSERT_TRUE(block.Resize(kSize));
   EXPECT_EQ(block.get()[kSize - 1], 0);
   // The first bytes and the page of the last byte read, nothing else (a huge
-  // page each at most).
+  // page each at most, where the system gives them unasked).
   EXPECT_LE(ResidentPages(block, 0, kSize), 2 * 512u);
 
   std::memset(block.get() + 0x100000, 0x22, 0x800000);
