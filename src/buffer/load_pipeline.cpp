@@ -149,6 +149,34 @@ bool RefuseOversizedByteRange(LoadSaveContext& context, const std::string& name,
   return true;
 }
 
+// The block that becomes the buffer when an image is laid whole at 0, the
+// image at its start (`image` then points there); empty when there is none.
+// Where the image is the text's start (binary, .com, POF), the text's. For a
+// hex image, the image's own block, or the text's with the image copied into
+// it once, when the buffer's block of `block` bytes needs fewer new pages
+// that way (a buffer sized by the text of a dense file): a page written for
+// the first time costs several times a page copied.
+PageBlock BlockToAdopt(HexReadResult& hex, TextBlock& text, std::span<const uint8_t>& image,
+                       uint64_t block) {
+  const bool text_start =
+      !text.empty() && image.data() == reinterpret_cast<const uint8_t*>(text.data());
+  if (text_start) return text.Release();
+  if (!hex.image.HasData()) return {};
+  const uint64_t len = image.size();
+  const auto new_pages = [block](uint64_t have) { return block > have ? block - have : 0; };
+  PageBlock taken;
+  if (text.size() >= len && new_pages(text.size()) + len / 8 < new_pages(hex.image.Capacity())) {
+    std::memcpy(text.data(), image.data(), len);
+    hex.image.Release();
+    taken = text.Release();
+  } else {
+    taken = hex.image.Release();
+    text = TextBlock();  // read: it goes before the image grows
+  }
+  image = {taken.get(), len};
+  return taken;
+}
+
 }  // namespace
 
 LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, TextBlock text, const LoadRequest& request,
@@ -222,8 +250,6 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, TextBlock text, const LoadReq
                      MessageIcon::None);
       }
       image = hex.image.Bytes();
-      // The text has been read: it goes before the buffer grows.
-      text = TextBlock();
       if (format == kLoadMotorola && dest >= 0) dest %= static_cast<int64_t>(kMotorolaWindow);
       break;
     }
@@ -290,17 +316,17 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, TextBlock text, const LoadReq
   }
   const int64_t n = static_cast<int64_t>(final_size - DataBuffer::kSizeExtra);
   // An image laid whole at 0 with the fill around it becomes the buffer
-  // itself, grown in place to the block: a hex reader's image, or the text
-  // itself where the image is the text's start (binary, .com, POF). It is
-  // then neither copied nor held twice. Where that cannot be, `own` still
-  // holds the image for the placement of a copy.
+  // itself, grown in place to the block (BlockToAdopt). It is then not held
+  // twice. Where that cannot be, `own` still holds the image for the
+  // placement of a copy.
   PageBlock own;
   bool adopted = false;
   if (PlacementMode(mode) == kDataEveryByte && dest == 0 && request.fill_unused) {
-    const bool text_start = !text.empty() && image.data() == text.bytes().data();
-    own = hex.image.HasData() ? hex.image.Release() : text_start ? text.Release() : PageBlock();
+    own = BlockToAdopt(hex, text, image, static_cast<uint64_t>(n) + DataBuffer::kBlockExtra);
     adopted = !own.empty() && buffer.AdoptImage(own, len, n, request.fill, progress);
   }
+  // A hex text has been read: it goes before the buffer grows.
+  if (hex.image.HasData() || !own.empty()) text = TextBlock();
   if (!adopted && !buffer.ResizeBuffer(n, messages)) return outcome;
   const int32_t old_mode = buffer.DataMode();
   buffer.SetDataMode(PlacementMode(mode));

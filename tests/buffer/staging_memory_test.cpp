@@ -67,19 +67,23 @@ TEST(StagingMemory, AHighImageIsAllocatedOnceAtItsSize) {
 
 // A whole load of such a file holds the image once: the buffer takes the
 // image's array over instead of a copy, so the load needs no more than the
-// final buffer beside its text.
+// final buffer beside its text. So does a dense file whose buffer the text's
+// length sizes.
 TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
   struct Row {
     const char* name;
     std::string text;
     int32_t format;
     uint64_t last;  // the last data byte's address
+    uint8_t first;  // the byte at 0
   };
   for (const Row& row : {
            Row{"Intel at 0x01000000", testing::HighIntelText(0x01000000, 0x10000), kLoadIntelHex,
-               0x0100FFFF},
+               0x0100FFFF, 0xFF},
            Row{"S3 at 0x08F00000", testing::HighS3Text(0x08F00000, 0x10000), kLoadMotorola,
-               0x00F0FFFF},
+               0x00F0FFFF, 0xFF},
+           Row{"Intel from 0, sized by its text", testing::HighIntelText(0, 0x100000),
+               kLoadIntelHex, 0xFFFFF, 0x00},
        }) {
     SCOPED_TRACE(row.name);
     DataBuffer buffer;
@@ -93,7 +97,7 @@ TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
     EXPECT_EQ(buffer.Bytes()[row.last], 0xFF);  // the counting bytes' last, of 0x10000
     EXPECT_EQ(buffer.Bytes()[row.last - 0xFE], 0x01);
     EXPECT_EQ(buffer.Bytes()[row.last + 1], 0xFF);
-    EXPECT_EQ(buffer.Bytes()[0], 0xFF);
+    EXPECT_EQ(buffer.Bytes()[0], row.first);
     // Beside the new block: the text handed in and the old 8 KB block until
     // they go, and the reader's few bytes; nothing more.
     EXPECT_LE(held.bytes(),
