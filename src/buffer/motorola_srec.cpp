@@ -44,14 +44,87 @@ uint64_t DataExtent(std::string_view text, size_t from, uint64_t window_base) {
   return extent;
 }
 
+// Where the text's last data record ends, counted from the window base, by
+// its header alone; 0 when the text's last lines hold no data record or it
+// lies below the window.
+uint64_t LastRecordEnd(std::string_view text, uint64_t window_base) {
+  constexpr size_t kLastLines = 4096;
+  const size_t from = text.size() > kLastLines ? text.size() - kLastLines : 0;
+  for (size_t i = text.size(); i-- > from;) {
+    if (text[i] != 'S' || (i > 0 && text[i - 1] != '\n' && text[i - 1] != '\r')) continue;
+    const unsigned char t = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (t < '1' || t > '3') continue;
+    const int address_bytes = kAddressBytes[t - '0'];
+    const int count = HexPairAt(text, i + 2);
+    if (count < address_bytes + 1) continue;
+    uint64_t address = 0;
+    bool digits = true;
+    for (int k = 0; k < address_bytes && digits; ++k) {
+      const int v = HexPairAt(text, i + 4 + 2 * static_cast<size_t>(k));
+      digits = v >= 0;
+      address = address << 8 | static_cast<uint64_t>(v);
+    }
+    if (!digits) continue;
+    return address < window_base
+               ? 0
+               : address - window_base + static_cast<uint64_t>(count - address_bytes - 1);
+  }
+  return 0;
+}
+
+// Reads the usual record at text[i] straight into the image: an S1, S2 or
+// S3 record with a count that holds its address, sound digits, a right
+// checksum and a gap (or the text's end) after it, whose data lies inside
+// the window and the image's room. Returns the record's end, or 0 for every
+// other record, which the careful walk then reads and, where it is damaged,
+// reports.
+size_t ReadDataRecordInPlace(std::string_view text, size_t i, uint64_t window_base,
+                             StagingImage& image) {
+  const size_t n = text.size();
+  if (i + 4 > n) return 0;
+  const unsigned char t = static_cast<unsigned char>(text[i + 1]);
+  if (t < '1' || t > '3') return 0;
+  const size_t address_bytes = static_cast<size_t>(t - '0') + 1;
+  const int count = HexPairAt(text, i + 2);
+  if (count < static_cast<int>(address_bytes) + 1) return 0;
+  const size_t end = i + 4 + 2 * static_cast<size_t>(count);
+  if (end > n || (end < n && !IsRecordGap(static_cast<unsigned char>(text[end])))) return 0;
+  // The count, address, data and checksum in one go; with the checksum the
+  // bytes add up to FF.
+  uint8_t rec[256];
+  unsigned sum = 0;
+  const size_t pairs = static_cast<size_t>(count) + 1;
+  const bool padded = i + 2 + 16 * ((pairs + 7) / 8) <= n;
+  if (!(padded ? DecodeHexPairsPadded(text.data() + i + 2, pairs, rec, &sum)
+               : DecodeHexPairs(text, i + 2, pairs, rec, &sum)) ||
+      (sum & 0xFF) != 0xFF) {
+    return 0;
+  }
+  uint64_t address = uint64_t{rec[1]} << 8 | rec[2];
+  if (address_bytes > 2) address = address << 8 | rec[3];
+  if (address_bytes > 3) address = address << 8 | rec[4];
+  const size_t data_length = static_cast<size_t>(count) - address_bytes - 1;
+  if (address < window_base || address - window_base + data_length > image.Capacity() ||
+      (data_length > 0 && address + data_length - 1 > 0xFFFFFFFF)) {
+    return 0;
+  }
+  if (data_length > 0) {
+    uint8_t* to = image.Claim(address - window_base, data_length);
+    const uint8_t* data = rec + 1 + address_bytes;
+    if (data_length == 16) {
+      std::memcpy(to, data, 16);  // the usual length, without a call
+    } else {
+      std::memcpy(to, data, data_length);
+    }
+  }
+  return end;
+}
+
 }  // namespace
 
 HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progress,
                             uint64_t limit) {
   HexReadResult result{std::nullopt, StagingImage(fill, limit)};
-  // Two digits a byte: records that follow each other from a low address
-  // need at most half the text.
-  result.image.Reserve(text.size() / 2);
   bool sized = false;
   progress.SetCaption("File processing ......");
   WalkProgress walk(progress, text.size());
@@ -63,13 +136,27 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
   size_t i = 0;
   const size_t n = text.size();
   for (;;) {
-    if (auto stray = SkipToRecordMark(text, 'S', i, line)) {
+    // The usual line end before the next record, without the walk's call.
+    if (i + 2 < n && text[i] == '\r' && text[i + 1] == '\n' && text[i + 2] == 'S') {
+      i += 2;
+      ++line;
+    } else if (auto stray = SkipToRecordMark(text, 'S', i, line)) {
       result.failure = std::move(stray);
       return result;
     }
     if (i >= n) break;
     any_record = true;
     walk.At(i);
+    __builtin_prefetch(text.data() + i + 1024);
+    // A sound data record inside the window and the image's room goes in at
+    // once; every other record (the first data record among them, which
+    // sets the window and sizes the image) takes the careful way below.
+    if (have_window) {
+      if (const size_t end = ReadDataRecordInPlace(text, i, window_base, result.image)) {
+        i = end;
+        continue;
+      }
+    }
     if (i + 1 >= n || text[i + 1] == '\r' || text[i + 1] == '\n') {
       result.failure = Fail(line, "the record is cut short");
       return result;
@@ -115,6 +202,13 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
       if (!have_window) {
         have_window = true;
         window_base = address & ~uint64_t{0xFFFFFF};
+        // Files in address order end with their highest record: the image
+        // is sized once, to what the records reach, and no larger.
+        if (const uint64_t last = LastRecordEnd(text, window_base)) {
+          result.image.Reserve(
+              std::max(ImageRoomFor(std::max(last, address - window_base + data_length)),
+                       BlockForBufSize(kMotorolaBufSize)));
+        }
       }
       if (address < window_base) {
         result.failure = Fail(line, strprintf("the address %08llX lies below the 16 MB window of "

@@ -39,6 +39,12 @@ TEST(MotorolaRead, S1S2S3RecordsAndSkippedRecords) {
   EXPECT_EQ(At(r, 0xFFFFFE, 2), (std::vector<uint8_t>{0x11, 0x22}));
   EXPECT_EQ(r.image.LastAddress(), 0xFFFFFFu);
   EXPECT_EQ(At(r, 4, 1), std::vector<uint8_t>{0x5A});
+
+  // Lower-case digits, in the records that follow the first one too.
+  HexReadResult lower = Read("S1070000aabbccddea\nS1070004AaBbcCdDe6\n");
+  ASSERT_TRUE(lower.ok()) << lower.failure->reason;
+  EXPECT_EQ(At(lower, 0, 8),
+            (std::vector<uint8_t>{0xAA, 0xBB, 0xCC, 0xDD, 0xAA, 0xBB, 0xCC, 0xDD}));
 }
 
 TEST(MotorolaRead, S3AddressesCountFromTheFirstRecordsWindow) {
@@ -88,7 +94,19 @@ INSTANTIATE_TEST_SUITE_P(
         testing::BadCase{"unknown_type", "S4030000FC\n", K::Format, 1, "S4"},
         testing::BadCase{"count_too_small", "S1020000\n", K::Format, 1, "too small"},
         testing::BadCase{"control_byte", "S1070000AABBCCDDEA\n\x7F\n", K::Format, 2, "0x7F"},
-        testing::BadCase{"empty", "\r\n", K::Format, 1, "no S-record"}),
+        testing::BadCase{"empty", "\r\n", K::Format, 1, "no S-record"},
+        // Damage after a sound data record, where records are read in one go.
+        testing::BadCase{"later_bad_digit", "S1070000AABBCCDDEA\nS1070004AABBCGDDE6\n", K::Format,
+                         2, "'G' is not a hex digit"},
+        testing::BadCase{"later_more_digits", "S1070000AABBCCDDEA\nS1070004AABBCCDDE600\n",
+                         K::Format, 2, "more digits than its count 07"},
+        testing::BadCase{"later_other_characters", "S1070000AABBCCDDEA\nS1070004AABBCCDDE6x\n",
+                         K::Format, 2, "followed by other characters"},
+        testing::BadCase{"later_past_the_last_address",
+                         "S3060800000044AD\nS30EFFFFFFF800010203040506070800\n", K::Format, 2,
+                         "runs past the last address"},
+        testing::BadCase{"later_beyond_the_largest_buffer", "S3060000000022D7\nS306300000001100\n",
+                         K::Format, 2, "beyond the largest buffer"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MotorolaDetect, EveryDataRecordMustBeRight) {
