@@ -72,52 +72,65 @@ uint64_t LastRecordEnd(std::string_view text, uint64_t window_base) {
   return 0;
 }
 
-// Reads the usual record at text[i] straight into the image: an S1, S2 or
-// S3 record with a count that holds its address, sound digits, a right
-// checksum and a gap (or the text's end) after it, whose data lies inside
-// the window and the image's room. Returns the record's end, or 0 for every
-// other record, which the careful walk then reads and, where it is damaged,
-// reports.
-size_t ReadDataRecordInPlace(std::string_view text, size_t i, uint64_t window_base,
-                             StagingImage& image) {
+// Reads the usual records from text[i] on straight into the image, while
+// they come one per line: S1, S2 or S3 records of at most 23 bytes after
+// their count, with a count that holds their address, sound digits, a right
+// checksum, a gap after them, and data inside the window and the image's
+// room. Returns where the first record it does not take starts (i itself
+// when that is the first), which the careful walk then reads and, where it
+// is damaged, reports; `line` counts the lines passed.
+size_t ReadSoundRecords(std::string_view text, size_t i, size_t& line, uint64_t window_base,
+                        StagingImage& image, WalkProgress& walk) {
+  const char* t = text.data();
   const size_t n = text.size();
-  if (i + 4 > n) return 0;
-  const unsigned char t = static_cast<unsigned char>(text[i + 1]);
-  if (t < '1' || t > '3') return 0;
-  const size_t address_bytes = static_cast<size_t>(t - '0') + 1;
-  const int count = HexPairAt(text, i + 2);
-  if (count < static_cast<int>(address_bytes) + 1) return 0;
-  const size_t end = i + 4 + 2 * static_cast<size_t>(count);
-  if (end > n || (end < n && !IsRecordGap(static_cast<unsigned char>(text[end])))) return 0;
-  // The count, address, data and checksum in one go; with the checksum the
-  // bytes add up to FF.
-  uint8_t rec[256];
-  unsigned sum = 0;
-  const size_t pairs = static_cast<size_t>(count) + 1;
-  const bool padded = i + 2 + 16 * ((pairs + 7) / 8) <= n;
-  if (!(padded ? DecodeHexPairsPadded(text.data() + i + 2, pairs, rec, &sum)
-               : DecodeHexPairs(text, i + 2, pairs, rec, &sum)) ||
-      (sum & 0xFF) != 0xFF) {
-    return 0;
-  }
-  uint64_t address = uint64_t{rec[1]} << 8 | rec[2];
-  if (address_bytes > 2) address = address << 8 | rec[3];
-  if (address_bytes > 3) address = address << 8 | rec[4];
-  const size_t data_length = static_cast<size_t>(count) - address_bytes - 1;
-  if (address < window_base || address - window_base + data_length > image.Capacity() ||
-      (data_length > 0 && address + data_length - 1 > 0xFFFFFFFF)) {
-    return 0;
-  }
-  if (data_length > 0) {
-    uint8_t* to = image.Claim(address - window_base, data_length);
-    const uint8_t* data = rec + 1 + address_bytes;
-    if (data_length == 16) {
-      std::memcpy(to, data, 16);  // the usual length, without a call
-    } else {
-      std::memcpy(to, data, data_length);
+  const uint64_t room = image.Capacity();
+  StagingImage::Run run(image);
+  uint8_t rec[24];
+  // 48 digits from the count on hold the whole record and are all read.
+  while (i + 50 <= n) {
+    walk.At(i);
+    // The text is asked for well ahead of the walk: waiting for it took half
+    // of the reader's time. (A prefetch past the text's end is harmless.)
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(t) + i + 1024));
+    const unsigned char type = static_cast<unsigned char>(t[i + 1]);
+    if (type < '1' || type > '3') break;
+    const size_t address_bytes = static_cast<size_t>(type - '0') + 1;
+    const int high = HexDigitValue(static_cast<unsigned char>(t[i + 2]));
+    const int low = HexDigitValue(static_cast<unsigned char>(t[i + 3]));
+    if ((high | low) < 0) break;
+    const size_t count = static_cast<size_t>(high << 4 | low);
+    if (count < address_bytes + 1 || count > 23) break;
+    const size_t end = i + 4 + 2 * count;
+    if (!IsRecordGap(static_cast<unsigned char>(t[end]))) break;
+    // The count, address, data and checksum; with the checksum the bytes
+    // add up to FF.
+    unsigned sum = 0;
+    if (!DecodeHexPairsPadded(t + i + 2, count + 1, rec, &sum) || (sum & 0xFF) != 0xFF) break;
+    uint64_t address = uint64_t{rec[1]} << 8 | rec[2];
+    if (address_bytes > 2) address = address << 8 | rec[3];
+    if (address_bytes > 3) address = address << 8 | rec[4];
+    const size_t data_length = count - address_bytes - 1;
+    if (address < window_base || address - window_base + data_length > room ||
+        address + data_length > uint64_t{0xFFFFFFFF} + 1) {
+      break;
     }
+    if (data_length > 0) {
+      uint8_t* to = run.Claim(address - window_base, data_length);
+      const uint8_t* data = rec + 1 + address_bytes;
+      if (data_length == 16) {
+        std::memcpy(to, data, 16);  // the usual length, without a call
+      } else {
+        std::memcpy(to, data, data_length);
+      }
+    }
+    // The next record on the next line (CR LF or LF), or the careful walk
+    // from here.
+    const size_t next = end + (t[end] == '\r' && t[end + 1] == '\n' ? 2 : t[end] == '\n' ? 1 : 0);
+    if (next == end || t[next] != 'S') return end;
+    i = next;
+    ++line;
   }
-  return end;
+  return i;
 }
 
 }  // namespace
@@ -147,16 +160,13 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
     if (i >= n) break;
     any_record = true;
     walk.At(i);
-    // The text is asked for well ahead of the walk: waiting for it took half
-    // of the reader's time. (A prefetch past the text's end is harmless.)
-    __builtin_prefetch(
-        reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(text.data()) + i + 1024));
-    // A sound data record inside the window and the image's room goes in at
+    // Sound data records inside the window and the image's room go in at
     // once; every other record (the first data record among them, which
     // sets the window and sizes the image) takes the careful way below.
     if (have_window) {
-      if (const size_t end = ReadDataRecordInPlace(text, i, window_base, result.image)) {
-        i = end;
+      const size_t next = ReadSoundRecords(text, i, line, window_base, result.image, walk);
+      if (next != i) {
+        i = next;
         continue;
       }
     }

@@ -58,6 +58,33 @@ class StagingImage {
     return true;
   }
 
+  // Direct writes for a reader's inner loop, inside the room the image
+  // already has: the size is kept in the run while the loop goes (so that
+  // the loop's stores into the image cannot make it be read again), and the
+  // image takes it when the run ends.
+  class Run {
+   public:
+    explicit Run(StagingImage& image)
+        : image_(image), bytes_(image.bytes_.get()), size_(image.size_), fill_(image.fill_) {}
+    ~Run() { image_.size_ = size_; }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    // Room for size bytes from address on, which must end inside
+    // Capacity(); as StagingImage::Claim otherwise.
+    uint8_t* Claim(uint64_t address, size_t size) {
+      if (address > size_ && fill_ != 0) std::memset(bytes_ + size_, fill_, address - size_);
+      if (address + size > size_) size_ = address + size;
+      return bytes_ + address;
+    }
+
+   private:
+    StagingImage& image_;
+    uint8_t* bytes_;
+    uint64_t size_;
+    uint8_t fill_;
+  };
+
   // The image's block, taken out: the image is empty afterwards. The block
   // is Capacity() bytes long; past what Bytes() said it is zero.
   PageBlock Release() {
