@@ -73,10 +73,10 @@ uint64_t LastRecordEnd(std::string_view text, uint64_t window_base) {
 }
 
 // Reads the usual records from text[i] on straight into the image, while
-// they come one per line: S1, S2 or S3 records of at most 23 bytes after
-// their count, with a count that holds their address, sound digits, a right
-// checksum, a gap after them, and data inside the window and the image's
-// room. Returns where the first record it does not take starts (i itself
+// they come one per line: S1, S2 or S3 records with a count that holds
+// their address, sound digits, a right checksum, a gap after them, and data
+// inside the window and the image's room, with text enough after them for
+// the decoder's whole chunks. Returns where the first record it does not take starts (i itself
 // when that is the first), which the careful walk then reads and, where it
 // is damaged, reports; `line` counts the lines passed.
 size_t ReadSoundRecords(std::string_view text, size_t i, size_t& line, uint64_t window_base,
@@ -85,9 +85,8 @@ size_t ReadSoundRecords(std::string_view text, size_t i, size_t& line, uint64_t 
   const size_t n = text.size();
   const uint64_t room = image.Capacity();
   StagingImage::Run run(image);
-  uint8_t rec[24];
-  // 48 digits from the count on hold the whole record and are all read.
-  while (i + 50 <= n) {
+  uint8_t rec[256];
+  while (i + 4 <= n) {
     walk.At(i);
     // The text is asked for well ahead of the walk: waiting for it took half
     // of the reader's time. (A prefetch past the text's end is harmless.)
@@ -99,7 +98,10 @@ size_t ReadSoundRecords(std::string_view text, size_t i, size_t& line, uint64_t 
     const int low = HexDigitValue(static_cast<unsigned char>(t[i + 3]));
     if ((high | low) < 0) break;
     const size_t count = static_cast<size_t>(high << 4 | low);
-    if (count < address_bytes + 1 || count > 23) break;
+    // Whole chunks of 16 digits are read from the count on, and the line
+    // end and the next record's mark after the record.
+    const size_t reads = std::max<size_t>(16 * ((count + 8) / 8), 2 * count + 5);
+    if (count < address_bytes + 1 || i + 2 + reads > n) break;
     const size_t end = i + 4 + 2 * count;
     if (!IsRecordGap(static_cast<unsigned char>(t[end]))) break;
     // The count, address, data and checksum; with the checksum the bytes
