@@ -9,8 +9,8 @@
 
 #include "buffer/fuse_map.h"
 #include "buffer/jedec_file.h"
+#include "support/counting_memory.h"
 #include "support/fuse_map_of.h"
-#include "support/heap_count.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ void BM_ReadJedecHostile16MiB(benchmark::State& state) {
   while (text.size() + 3 <= kFileBytes) text += "L0*";
   size_t read_peak = 0;
   for (auto _ : state) {
-    const testing::PeakAbove measure;
+    const testing::memory::PeakAbove measure;
     JedecRead read = ReadJedecText(text, kGalFuses);
     if (read.status != JedecStatus::Read) return state.SkipWithError("not read");
     benchmark::DoNotOptimize(read);

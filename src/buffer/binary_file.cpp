@@ -1,26 +1,15 @@
 #include "buffer/binary_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <new>
-#include <stdexcept>
 
 #include "platform/atomic_output_file.h"
 
 namespace quenlet {
 namespace {
-
-void AdviseHugePages(void* data, size_t size) {
-  constexpr uintptr_t kHuge = 2 * 1024 * 1024;
-  if (size < 2 * kHuge) return;
-  const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-  const uintptr_t stop = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
-  if (stop > begin) ::madvise(reinterpret_cast<void*>(begin), stop - begin, MADV_HUGEPAGE);
-}
 
 // Data files are regular files only. A FIFO would wait for a writer, a
 // device node may answer forever or act on being opened, and a folder holds
@@ -62,16 +51,8 @@ FileRangeRead ReadFileBytes(const std::string& path, uint64_t first, uint64_t la
   const uint64_t size = static_cast<uint64_t>(st.st_size);
   const uint64_t end = last < size ? last + 1 : size;
   if (first < end) {
-    try {
-      // Large texts in huge pages: their first touch would otherwise cost a
-      // page fault per 4 KB.
-      const size_t want = static_cast<size_t>(end - first);
-      result.bytes.reserve(want);
-      AdviseHugePages(result.bytes.data(), want);
-      result.bytes.resize(want);
-    } catch (const std::bad_alloc&) {
-      result.status = FileRangeRead::Status::NoMemory;
-    } catch (const std::length_error&) {
+    // Read straight into fresh pages: nothing writes them before the file does.
+    if (!result.bytes.Allocate(static_cast<size_t>(end - first))) {
       result.status = FileRangeRead::Status::NoMemory;
     }
     size_t done = 0;
@@ -86,10 +67,10 @@ FileRangeRead ReadFileBytes(const std::string& path, uint64_t first, uint64_t la
       if (n <= 0) break;  // the file shrank while we read: keep what it held
       done += static_cast<size_t>(n);
     }
-    result.bytes.resize(done);
+    result.bytes.Truncate(done);
   }
   ::close(fd);
-  if (result.status != FileRangeRead::Status::Read) result.bytes.clear();
+  if (result.status != FileRangeRead::Status::Read) result.bytes = TextBlock();
   return result;
 }
 

@@ -7,14 +7,16 @@
 #include <span>
 #include <string>
 
+#include "buffer/text_block.h"
+
 namespace quenlet {
 
 // Outcome of reading a range of a file.
 struct FileRangeRead {
   enum class Status { Read, CannotOpen, NoMemory, ReadError };
   Status status = Status::Read;
-  std::string bytes;  // the bytes the file holds within the range
-  int error = 0;      // errno where there is one
+  TextBlock bytes;  // the bytes the file holds within the range
+  int error = 0;    // errno where there is one
 };
 
 // Bytes first .. last (inclusive) of the file at path, cut to what the file

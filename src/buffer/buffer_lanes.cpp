@@ -6,7 +6,6 @@
 
 #include "buffer/data_buffer.h"
 #include "buffer/progress_steps.h"
-#include "buffer/staging_image.h"
 #include "platform/user_interfaces.h"
 #include "state/buffer_limits.h"
 
@@ -18,7 +17,8 @@ namespace {
 // index at or after the index it writes, or reads a whole group before
 // writing it, so that works.
 struct Slot {
-  uint8_t* out;
+  PageBlock* block;  // the buffer's block
+  uint8_t* out;      // its bytes
   const uint8_t* in;
   uint64_t in_size;  // readable image bytes, slack included
   uint64_t len;
@@ -48,6 +48,42 @@ void SwapHalves(const Slot& s, uint64_t limit, ProgressSteps& steps) {
   });
 }
 
+// Whether the n bytes at p are all zero.
+bool AllZero(const uint8_t* p, uint64_t n) {
+  uint64_t any = 0;
+  for (; n >= 8; p += 8, n -= 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    any |= w;
+  }
+  while (n > 0) any |= p[--n];
+  return any == 0;
+}
+
+// Copies image bytes a .. b - 1 into the slot. Whole aligned runs of zeros
+// (the holes of a sparse image with a zero fill) are handed back to the
+// system in the buffer instead of written, so that they cost nothing.
+void CopyImage(const Slot& s, uint64_t a, uint64_t b) {
+  constexpr uint64_t kRun = 64 * 1024;
+  uint64_t i = a;
+  while (i < b) {
+    uint64_t zeros = i;
+    while ((s.dest + zeros) % kRun == 0 && b - zeros >= kRun && AllZero(s.in + zeros, kRun)) {
+      zeros += kRun;
+    }
+    if (zeros > i) {
+      s.block->Zero(s.dest + i, s.dest + zeros);
+      i = zeros;
+      continue;
+    }
+    // Up to the buffer's next run boundary.
+    const uint64_t at = s.dest + i;
+    const uint64_t next = std::min(b, (at / kRun + 1) * kRun - s.dest);
+    std::memmove(s.out + at, s.in + i, next - i);
+    i = next;
+  }
+}
+
 // Every k-th image byte from offset into the first count bytes of the slot.
 void Gather(const Slot& s, uint64_t every, uint64_t offset, uint64_t count, ProgressSteps& steps) {
   steps.Walk(0, count, [&](uint64_t a, uint64_t b) {
@@ -69,7 +105,7 @@ int64_t WriteSlot(const Slot& s, int32_t mode, PairRule pairs, ProgressSteps& st
     case kDataEveryByte:
       // An image laid over itself at its own place has nothing to move.
       steps.Walk(0, s.len, [&](uint64_t a, uint64_t b) {
-        if (s.in != s.out + s.dest) std::memmove(s.out + s.dest + a, s.in + a, b - a);
+        if (s.in != s.out + s.dest) CopyImage(s, a, b);
       });
       return int64_t(s.len);
     case kDataEvenBytes:
@@ -107,8 +143,16 @@ int64_t WriteSlot(const Slot& s, int32_t mode, PairRule pairs, ProgressSteps& st
   }
 }
 
-void FillRange(uint8_t* out, uint64_t from, uint64_t to, uint8_t fill, ProgressSteps& steps) {
-  steps.Walk(from, to, [&](uint64_t a, uint64_t b) { std::memset(out + a, fill, b - a); });
+// A zero fill hands whole pages back instead of writing them: they read as
+// zero and cost nothing until written.
+void FillRange(PageBlock& block, uint64_t from, uint64_t to, uint8_t fill, ProgressSteps& steps) {
+  steps.Walk(from, to, [&](uint64_t a, uint64_t b) {
+    if (fill == 0) {
+      block.Zero(a, b);
+    } else {
+      std::memset(block.get() + a, fill, b - a);
+    }
+  });
 }
 
 bool Overlaps(std::span<const uint8_t> image, std::span<const uint8_t> block) {
@@ -149,13 +193,13 @@ bool DataBuffer::PlaceByMode(const uint8_t* image, uint64_t image_size, uint64_t
   bool placed = false;
   if (known && HasBuffer()) {
     uint8_t* out = block_.get();
-    if (fill_around) FillRange(out, 0, dest, fill, steps);
-    const Slot slot{out, image, image_size, len, dest};
+    if (fill_around) FillRange(block_, 0, dest, fill, steps);
+    const Slot slot{&block_, out, image, image_size, len, dest};
     const int64_t taken = WriteSlot(slot, mode, pairs, steps);
     if (fill_around) {
-      FillRange(out, dest + uint64_t(taken), dest + len, fill, steps);
+      FillRange(block_, dest + uint64_t(taken), dest + len, fill, steps);
       // Up to and including index BufSize: that byte is slack.
-      if (tail) FillRange(out, dest + len, size + 1, fill, steps);
+      if (tail) FillRange(block_, dest + len, size + 1, fill, steps);
     }
     placed = taken >= 0;
   }
@@ -196,30 +240,31 @@ bool DataBuffer::PlaceImageEvenOdd(std::span<const uint8_t> image, int64_t len, 
   return Place(image, len, fill, dest, true, true, messages, progress);
 }
 
-bool DataBuffer::AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progress& progress) {
-  const uint64_t len = image.Bytes().size();
+bool DataBuffer::AdoptImage(PageBlock& image, uint64_t len, int64_t n, uint8_t fill,
+                            Progress& progress) {
   if (n < 0 || uint64_t(n) > kMaxBufferSize) return false;
   const uint64_t size = uint64_t(n) + kSizeExtra;
   const uint64_t block = uint64_t(n) + kBlockExtra;
-  if (len == 0 || len > size || image.Capacity() < block) return false;
+  if (len == 0 || len > size || len > image.size()) return false;
+  // In place where the block is mapped: the image's pages stay where they are.
+  if (!image.Resize(static_cast<size_t>(block))) return false;
 
-  std::unique_ptr<uint8_t[]> taken = image.Release();
-  uint8_t* out = taken.get();
+  PageBlock old = std::move(block_);
+  block_ = std::move(image);
+  uint8_t* out = block_.get();
   // The slack above what the placement fills holds what the old block held
-  // there, else zero, as a resize leaves it.
+  // there, else zero, as a resize leaves it (less than 1 KB either way).
   const uint64_t filled_to = len < size ? size + 1 : len;
-  const uint64_t kept_to = std::max(filled_to, std::min(block_size_, block));
-  if (kept_to > filled_to)
-    std::memcpy(out + filled_to, block_.get() + filled_to, kept_to - filled_to);
+  const uint64_t kept_to = std::max(filled_to, std::min<uint64_t>(old.size(), block));
+  if (kept_to > filled_to) std::memcpy(out + filled_to, old.get() + filled_to, kept_to - filled_to);
   std::memset(out + kept_to, 0, block - kept_to);
+  // The old block goes before the fill touches the new one.
+  old = PageBlock();
 
-  block_ = std::move(taken);
-  block_size_ = block;
   SetSizeFor(uint64_t(n));
   // The image already stands at 0: placing it over itself walks the progress
   // and fills the tail as a placement of a copy would.
-  return PlaceByMode(block_.get(), block_size_, len, fill, 0, kDataEveryByte, true, false,
-                     progress);
+  return PlaceByMode(out, block, len, fill, 0, kDataEveryByte, true, false, progress);
 }
 
 bool DataBuffer::SetDataSetInPlace(int32_t mode, Progress& progress) {
@@ -227,7 +272,7 @@ bool DataBuffer::SetDataSetInPlace(int32_t mode, Progress& progress) {
   if (!HasBuffer()) return false;
   // The buffer is its own image; its slack stands behind the last byte.
   const bool placed =
-      PlaceByMode(block_.get(), block_size_, buf_size_, 0, 0, mode, true, true, progress);
+      PlaceByMode(block_.get(), block_.size(), buf_size_, 0, 0, mode, true, true, progress);
   Changed(BufferChange::Contents);
   return placed;
 }
@@ -239,7 +284,7 @@ bool DataBuffer::SwapInPlace(int32_t swap_mode, Progress& progress) {
   const int32_t saved = data_mode_;
   data_mode_ = swap_mode;
   const bool placed =
-      PlaceByMode(block_.get(), block_size_, buf_size_, 0, 0, swap_mode, true, false, progress);
+      PlaceByMode(block_.get(), block_.size(), buf_size_, 0, 0, swap_mode, true, false, progress);
   data_mode_ = saved;
   Changed(BufferChange::Contents);
   return placed;

@@ -69,16 +69,9 @@ DataBuffer::DataBuffer(Messages& messages) : DataBuffer() {
 }
 
 bool DataBuffer::Allocate(uint64_t block_size) {
-  // The same size keeps the block as it is: a reload of a file of the same
-  // size then holds one buffer, not two.
-  if (block_ && block_size == block_size_) return true;
-  // A fresh block of exactly the asked size, zeroed, the old contents copied.
-  std::unique_ptr<uint8_t[]> fresh(new (std::nothrow) uint8_t[static_cast<size_t>(block_size)]());
-  if (!fresh) return false;
-  if (block_) std::memcpy(fresh.get(), block_.get(), std::min<uint64_t>(block_size_, block_size));
-  block_ = std::move(fresh);
-  block_size_ = block_size;
-  return true;
+  // Contents kept and new bytes zero; a large block grows and shrinks in
+  // place, and the same size keeps the block as it is.
+  return block_.Resize(static_cast<size_t>(block_size));
 }
 
 bool DataBuffer::ResizeBuffer(int64_t n, Messages& messages) {

@@ -16,17 +16,16 @@
 // first and refuse what cannot fit.
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <span>
 #include <string>
 
+#include "platform/page_block.h"
 #include "state/buffer_limits.h"
 
 namespace quenlet {
 
 class Messages;
 class Progress;
-class StagingImage;
 struct SelectedDevice;
 
 // The codes of DataMode: how a placement lays an image of len bytes into its
@@ -73,10 +72,11 @@ class DataBuffer {
 
   // ---- storage and growth -------------------------------------------------
 
-  bool HasBuffer() const { return block_size_ > 0; }
+  bool HasBuffer() const { return !block_.empty(); }
 
-  // Block of n + 2000 bytes, BufSize n + 1024; contents kept, new bytes zero;
-  // the view returns to its top. A size above kMaxBufferSize, a negative size
+  // Block of n + 2000 bytes, BufSize n + 1024; contents kept, new bytes zero
+  // (zero pages: bytes never written cost nothing); the view returns to its
+  // top. A size above kMaxBufferSize, a negative size
   // or a failed allocation shows "Memory error !" / "Buffer Resize." and keeps
   // the old buffer and size. Returns true when the buffer was resized.
   bool ResizeBuffer(int64_t n, Messages& messages);
@@ -84,7 +84,7 @@ class DataBuffer {
   // BufSize: the logical size in bytes (GetBufSize).
   uint32_t BufSize() const { return buf_size_; }
   // Size of the whole block, slack included.
-  uint32_t BlockSize() const { return static_cast<uint32_t>(block_size_); }
+  uint32_t BlockSize() const { return static_cast<uint32_t>(block_.size()); }
 
   // The logical buffer, BufSize bytes. Empty when there is no buffer.
   // Valid until the next resize or placement.
@@ -92,10 +92,8 @@ class DataBuffer {
   std::span<const uint8_t> Bytes() const { return {block_.get(), buf_size_}; }
   // The whole block, slack included (for writers that round a length up and
   // may read a few bytes past BufSize).
-  std::span<uint8_t> Block() { return {block_.get(), static_cast<size_t>(block_size_)}; }
-  std::span<const uint8_t> Block() const {
-    return {block_.get(), static_cast<size_t>(block_size_)};
-  }
+  std::span<uint8_t> Block() { return {block_.get(), block_.size()}; }
+  std::span<const uint8_t> Block() const { return {block_.get(), block_.size()}; }
 
   // Checked copies within the logical buffer: false (and nothing copied) when
   // offset + size passes BufSize.
@@ -206,11 +204,13 @@ class DataBuffer {
                   Progress& progress);
   // A whole image at 0, every byte, the fill around it: what ResizeBuffer(n)
   // and then PlaceImageWithFill(image, len, fill, 0) in mode 0 give, done by
-  // taking the image's array over as the block, so that the image is never
-  // held twice. Only when the array has room for the block of BufSize
-  // n + 1024 and the image fits that BufSize; otherwise false with nothing
-  // changed, and the caller resizes and places a copy.
-  bool AdoptImage(StagingImage& image, int64_t n, uint8_t fill, Progress& progress);
+  // taking the image's block over as the buffer's and growing (or cutting)
+  // it in place to the block of BufSize n + 1024, so that the image is never
+  // copied nor held twice. The image is the block's first len bytes; what
+  // the block holds past them does not matter. False with nothing changed
+  // (`image` kept) when the image does not fit that BufSize or the block
+  // cannot grow; the caller then resizes and places a copy.
+  bool AdoptImage(PageBlock& image, uint64_t len, int64_t n, uint8_t fill, Progress& progress);
   // The popup's placement: modes 0, 1, 2 as PlaceImageWithFill, mode 3 the
   // swapped pairs; other modes place nothing.
   bool PlaceImageEvenOdd(std::span<const uint8_t> image, int64_t len, uint8_t fill, int64_t dest,
@@ -253,10 +253,9 @@ class DataBuffer {
     if (change_handler_) change_handler_(change);
   }
 
-  // One array, not a vector, so that a load can hand its staging image over
-  // as the block instead of holding a copy beside it.
-  std::unique_ptr<uint8_t[]> block_;
-  uint64_t block_size_ = 0;
+  // Zero pages, so that a load can hand its image over as the block instead
+  // of holding a copy beside it, and bytes never written cost nothing.
+  PageBlock block_;
   int32_t buf_rows_ = 0;
   int32_t view_top_row_ = 0;
   int32_t view_page_ = 0;

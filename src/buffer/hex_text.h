@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,43 +61,71 @@ inline bool IsSkippedOutsideRecords(unsigned char c) {
 std::optional<HexParseFailure> SkipToRecordMark(std::string_view text, char mark, size_t& i,
                                                 size_t& line);
 
+#if defined(__SSE2__)
+// The readers' digit-pair decoder, sixteen digits at a time: both cases of
+// A-F, any other byte refused; no branch per digit.
+class HexPairLanes {
+ public:
+  // The bytes of the eight digit pairs in c, in the low half of the result.
+  // Only the lanes of `looked_at` must hold digits, and only the bytes of
+  // `counted` add to the sum.
+  [[gnu::always_inline]] __m128i Decode(__m128i c, __m128i looked_at = _mm_set1_epi8(-1),
+                                        __m128i counted = _mm_set1_epi8(-1)) {
+    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)),
+                                        _mm_cmplt_epi8(c, _mm_set1_epi8('9' + 1)));
+    const __m128i lower = _mm_or_si128(c, _mm_set1_epi8(0x20));
+    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
+                                         _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
+    good_ = _mm_and_si128(good_, _mm_or_si128(_mm_or_si128(digit, letter),
+                                              _mm_andnot_si128(looked_at, _mm_set1_epi8(-1))));
+    // Digit values: the low nibble, plus 9 for a letter; each 16-bit lane
+    // holds a byte's high digit in its low half.
+    const __m128i v = _mm_add_epi8(_mm_and_si128(c, _mm_set1_epi8(0x0F)),
+                                   _mm_and_si128(letter, _mm_set1_epi8(9)));
+    const __m128i hi = _mm_slli_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00FF)), 4);
+    const __m128i lo = _mm_srli_epi16(v, 8);
+    const __m128i bytes = _mm_packus_epi16(_mm_or_si128(hi, lo), _mm_setzero_si128());
+    sums_ = _mm_add_epi64(sums_, _mm_sad_epu8(_mm_and_si128(bytes, counted), _mm_setzero_si128()));
+    return bytes;
+  }
+  // Whether every lane looked at held a digit.
+  bool Sound() const { return _mm_movemask_epi8(good_) == 0xFFFF; }
+  unsigned Sum() const { return static_cast<unsigned>(_mm_cvtsi128_si32(sums_)); }
+
+ private:
+  __m128i good_ = _mm_set1_epi8(-1);
+  __m128i sums_ = _mm_setzero_si128();
+};
+#endif
+
 // Decodes `count` digit pairs at text[pos...] into out and adds their values
 // to *sum. False when the text ends first or a character is no hex digit;
-// DescribeBadPairs then says what is wrong. The readers' inner loop: no
-// branch per digit.
-inline bool DecodeHexPairs(std::string_view text, size_t pos, size_t count, uint8_t* out,
-                           unsigned* sum) {
+// DescribeBadPairs then says what is wrong. The readers' inner loop.
+[[gnu::always_inline]] inline bool DecodeHexPairs(std::string_view text, size_t pos, size_t count,
+                                                  uint8_t* out, unsigned* sum) {
   if (pos > text.size() || 2 * count > text.size() - pos) return false;
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data()) + pos;
   size_t k = 0;
   unsigned total = 0;
 #if defined(__SSE2__)
   // Sixteen digits at a time (the data of the usual records is a multiple of
-  // 8 bytes): both cases of A-F, any other byte refused.
-  if (count >= 8) {
-    const __m128i zero = _mm_setzero_si128();
-    __m128i good = _mm_set1_epi8(-1);
-    __m128i sums = zero;
+  // 8 bytes), then eight (a record's header).
+  if (count >= 4) {
+    HexPairLanes lanes;
     for (; k + 8 <= count; k += 8) {
       const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * k));
-      const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)),
-                                          _mm_cmplt_epi8(c, _mm_set1_epi8('9' + 1)));
-      const __m128i lower = _mm_or_si128(c, _mm_set1_epi8(0x20));
-      const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
-                                           _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
-      good = _mm_and_si128(good, _mm_or_si128(digit, letter));
-      // Digit values: the low nibble, plus 9 for a letter; each 16-bit lane
-      // holds a byte's high digit in its low half.
-      const __m128i v = _mm_add_epi8(_mm_and_si128(c, _mm_set1_epi8(0x0F)),
-                                     _mm_and_si128(letter, _mm_set1_epi8(9)));
-      const __m128i hi = _mm_slli_epi16(_mm_and_si128(v, _mm_set1_epi16(0x00FF)), 4);
-      const __m128i lo = _mm_srli_epi16(v, 8);
-      const __m128i bytes = _mm_packus_epi16(_mm_or_si128(hi, lo), zero);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), bytes);
-      sums = _mm_add_epi64(sums, _mm_sad_epu8(bytes, zero));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), lanes.Decode(c));
     }
-    if (_mm_movemask_epi8(good) != 0xFFFF) return false;
-    total = static_cast<unsigned>(_mm_cvtsi128_si32(sums));
+    if (count - k >= 4) {
+      // Eight digits into the low half; the zero lanes above add nothing.
+      const __m128i c = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 2 * k));
+      const uint32_t four =
+          static_cast<uint32_t>(_mm_cvtsi128_si32(lanes.Decode(c, _mm_set_epi32(0, 0, -1, -1))));
+      std::memcpy(out + k, &four, 4);
+      k += 4;
+    }
+    if (!lanes.Sound()) return false;
+    total = lanes.Sum();
   }
 #endif
   int bad = 0;
@@ -110,6 +139,38 @@ inline bool DecodeHexPairs(std::string_view text, size_t pos, size_t count, uint
   }
   *sum += total;
   return bad >= 0;
+}
+
+// DecodeHexPairs for a text that goes on past the pairs: whole sixteen-digit
+// chunks are read, up to 15 bytes past the last pair (the caller has checked
+// that they exist), and whole 8-byte chunks written (out has room for count
+// rounded up to 8). A record in one go, without a tail.
+[[gnu::always_inline]] inline bool DecodeHexPairsPadded(const char* text, size_t count,
+                                                        uint8_t* out, unsigned* sum) {
+#if defined(__SSE2__)
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  HexPairLanes lanes;
+  size_t k = 0;
+  for (; k + 8 <= count; k += 8) {
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * k));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), lanes.Decode(c));
+  }
+  if (k < count) {
+    // The last pairs: the lanes past them are the text after the record.
+    const char rest = static_cast<char>(count - k);
+    const __m128i lane = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * k));
+    _mm_storel_epi64(
+        reinterpret_cast<__m128i*>(out + k),
+        lanes.Decode(c, _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(2 * rest)), lane),
+                     _mm_cmpgt_epi8(_mm_set1_epi8(rest), lane)));
+  }
+  if (!lanes.Sound()) return false;
+  *sum += lanes.Sum();
+  return true;
+#else
+  return DecodeHexPairs(std::string_view(text, 2 * count), 0, count, out, sum);
+#endif
 }
 
 // Writes n bytes as 2n upper-case digits at out and returns the sum of the

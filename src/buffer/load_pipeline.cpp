@@ -149,9 +149,37 @@ bool RefuseOversizedByteRange(LoadSaveContext& context, const std::string& name,
   return true;
 }
 
+// The block that becomes the buffer when an image is laid whole at 0, the
+// image at its start (`image` then points there); empty when there is none.
+// Where the image is the text's start (binary, .com, POF), the text's. For a
+// hex image, the image's own block, or the text's with the image copied into
+// it once, when the buffer's block of `block` bytes needs fewer new pages
+// that way (a buffer sized by the text of a dense file): a page written for
+// the first time costs several times a page copied.
+PageBlock BlockToAdopt(HexReadResult& hex, TextBlock& text, std::span<const uint8_t>& image,
+                       uint64_t block) {
+  const bool text_start =
+      !text.empty() && image.data() == reinterpret_cast<const uint8_t*>(text.data());
+  if (text_start) return text.Release();
+  if (!hex.image.HasData()) return {};
+  const uint64_t len = image.size();
+  const auto new_pages = [block](uint64_t have) { return block > have ? block - have : 0; };
+  PageBlock taken;
+  if (text.size() >= len && new_pages(text.size()) + len / 8 < new_pages(hex.image.Capacity())) {
+    std::memcpy(text.data(), image.data(), len);
+    hex.image.Release();
+    taken = text.Release();
+  } else {
+    taken = hex.image.Release();
+    text = TextBlock();  // read: it goes before the image grows
+  }
+  image = {taken.get(), len};
+  return taken;
+}
+
 }  // namespace
 
-LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadRequest& request,
+LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, TextBlock text, const LoadRequest& request,
                                Messages& messages, Progress& progress) {
   LoadOutcome outcome;
   const std::string_view view(text);
@@ -222,8 +250,6 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
                      MessageIcon::None);
       }
       image = hex.image.Bytes();
-      // The text has been read: it goes before the buffer grows.
-      std::string().swap(text);
       if (format == kLoadMotorola && dest >= 0) dest %= static_cast<int64_t>(kMotorolaWindow);
       break;
     }
@@ -289,11 +315,18 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
                               static_cast<uint64_t>(dest) + len);
   }
   const int64_t n = static_cast<int64_t>(final_size - DataBuffer::kSizeExtra);
-  // A whole hex image at 0 with the fill around it becomes the buffer itself:
-  // a file whose data lies high is then held once, not twice.
-  const bool adopted = hex.image.HasData() && PlacementMode(mode) == kDataEveryByte && dest == 0 &&
-                       request.fill_unused &&
-                       buffer.AdoptImage(hex.image, n, request.fill, progress);
+  // An image laid whole at 0 with the fill around it becomes the buffer
+  // itself, grown in place to the block (BlockToAdopt). It is then not held
+  // twice. Where that cannot be, `own` still holds the image for the
+  // placement of a copy.
+  PageBlock own;
+  bool adopted = false;
+  if (PlacementMode(mode) == kDataEveryByte && dest == 0 && request.fill_unused) {
+    own = BlockToAdopt(hex, text, image, static_cast<uint64_t>(n) + DataBuffer::kBlockExtra);
+    adopted = !own.empty() && buffer.AdoptImage(own, len, n, request.fill, progress);
+  }
+  // A hex text has been read: it goes before the buffer grows.
+  if (hex.image.HasData() || !own.empty()) text = TextBlock();
   if (!adopted && !buffer.ResizeBuffer(n, messages)) return outcome;
   const int32_t old_mode = buffer.DataMode();
   buffer.SetDataMode(PlacementMode(mode));
@@ -322,7 +355,7 @@ LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadR
   return outcome;
 }
 
-std::optional<std::string> ReadFileRange(LoadSaveContext& context) {
+std::optional<TextBlock> ReadFileRange(LoadSaveContext& context) {
   IniFile ini(context.buffer.HistoryIniPath());
   const std::string name = ini.ReadString(kLoadDlg, "Name", "None");
   const int64_t first = ini.ReadInteger(kLoadDlg, "SourceSAdd", 0);
@@ -381,7 +414,7 @@ std::optional<std::string> ReadFileRange(LoadSaveContext& context) {
   return std::move(read.bytes);
 }
 
-int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_detection,
+int32_t LoadIntoBuffer(LoadSaveContext& context, TextBlock text, bool report_detection,
                        bool report_sum, std::function<void()> before_commit) {
   DataBuffer& buffer = context.buffer;
   IniFile ini(buffer.HistoryIniPath());
@@ -439,7 +472,7 @@ bool LoadFileClick(LoadSaveContext& context, const std::optional<std::string>& p
     if (remember_name) remember_name();
   };
   try {
-    std::optional<std::string> text = ReadFileRange(context);
+    std::optional<TextBlock> text = ReadFileRange(context);
     if (!text) return false;
     const std::string ic_ini = ResolveIcIniFile(buffer, context.paths);
     const bool pic = !ic_ini.empty() &&

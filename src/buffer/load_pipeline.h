@@ -16,6 +16,7 @@
 #include <string>
 
 #include "buffer/load_summary.h"
+#include "buffer/text_block.h"
 
 namespace quenlet {
 
@@ -117,7 +118,7 @@ struct LoadOutcome {
 // The file work of a load: detection, reading, placement by DataMode and the
 // file sum; sets FileStartAdd, FileSize and, for a detected hex or POF file,
 // DataMode 0. Nothing of the buffer changes unless the whole text was read.
-LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, std::string text, const LoadRequest& request,
+LoadOutcome LoadTextIntoBuffer(DataBuffer& buffer, TextBlock text, const LoadRequest& request,
                                Messages& messages, Progress& progress);
 
 // Popup Action / Load. True when data was loaded. With `preset_name` the
@@ -128,12 +129,12 @@ bool LoadFileClick(LoadSaveContext& context,
 // [LoadDlg] Name, bytes SourceSAdd .. SourceEAdd, cut to what the file holds.
 // nullopt after its message when nothing can be read. Raises
 // ConversionError when [LoadDlg] Format is not a number.
-std::optional<std::string> ReadFileRange(LoadSaveContext& context);
+std::optional<TextBlock> ReadFileRange(LoadSaveContext& context);
 
 // Detects, reads, places and sums the text by [LoadDlg] and the editor's
 // FileFormat, fills the summary and the sum field. Returns 1 or 0.
 // before_commit: see LoadRequest.
-int32_t LoadIntoBuffer(LoadSaveContext& context, std::string text, bool report_detection,
+int32_t LoadIntoBuffer(LoadSaveContext& context, TextBlock text, bool report_detection,
                        bool report_sum, std::function<void()> before_commit = {});
 
 // The format the load dialog presets for [LoadDlg] Name: 4 Intel HEX,

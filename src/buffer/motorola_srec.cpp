@@ -44,14 +44,102 @@ uint64_t DataExtent(std::string_view text, size_t from, uint64_t window_base) {
   return extent;
 }
 
+// Where the text's last data record ends, counted from the window base, by
+// its header alone; 0 when the text's last lines hold no data record or it
+// lies below the window.
+uint64_t LastRecordEnd(std::string_view text, uint64_t window_base) {
+  constexpr size_t kLastLines = 4096;
+  const size_t from = text.size() > kLastLines ? text.size() - kLastLines : 0;
+  for (size_t i = text.size(); i-- > from;) {
+    if (text[i] != 'S' || (i > 0 && text[i - 1] != '\n' && text[i - 1] != '\r')) continue;
+    const unsigned char t = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (t < '1' || t > '3') continue;
+    const int address_bytes = kAddressBytes[t - '0'];
+    const int count = HexPairAt(text, i + 2);
+    if (count < address_bytes + 1) continue;
+    uint64_t address = 0;
+    bool digits = true;
+    for (int k = 0; k < address_bytes && digits; ++k) {
+      const int v = HexPairAt(text, i + 4 + 2 * static_cast<size_t>(k));
+      digits = v >= 0;
+      address = address << 8 | static_cast<uint64_t>(v);
+    }
+    if (!digits) continue;
+    return address < window_base
+               ? 0
+               : address - window_base + static_cast<uint64_t>(count - address_bytes - 1);
+  }
+  return 0;
+}
+
+// Reads the usual records from text[i] on straight into the image, while
+// they come one per line: S1, S2 or S3 records with a count that holds
+// their address, sound digits, a right checksum, a gap after them, and data
+// inside the window and the image's room, with text enough after them for
+// the decoder's whole chunks. Returns where the first record it does not take starts (i itself
+// when that is the first), which the careful walk then reads and, where it
+// is damaged, reports; `line` counts the lines passed.
+size_t ReadSoundRecords(std::string_view text, size_t i, size_t& line, uint64_t window_base,
+                        StagingImage& image, WalkProgress& walk) {
+  const char* t = text.data();
+  const size_t n = text.size();
+  const uint64_t room = image.Capacity();
+  StagingImage::Run run(image);
+  uint8_t rec[256];
+  while (i + 4 <= n) {
+    walk.At(i);
+    // The text is asked for well ahead of the walk: waiting for it took half
+    // of the reader's time. (A prefetch past the text's end is harmless.)
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(t) + i + 1024));
+    const unsigned char type = static_cast<unsigned char>(t[i + 1]);
+    if (type < '1' || type > '3') break;
+    const size_t address_bytes = static_cast<size_t>(type - '0') + 1;
+    const int high = HexDigitValue(static_cast<unsigned char>(t[i + 2]));
+    const int low = HexDigitValue(static_cast<unsigned char>(t[i + 3]));
+    if ((high | low) < 0) break;
+    const size_t count = static_cast<size_t>(high << 4 | low);
+    // Whole chunks of 16 digits are read from the count on, and the line
+    // end and the next record's mark after the record.
+    const size_t reads = std::max<size_t>(16 * ((count + 8) / 8), 2 * count + 5);
+    if (count < address_bytes + 1 || i + 2 + reads > n) break;
+    const size_t end = i + 4 + 2 * count;
+    if (!IsRecordGap(static_cast<unsigned char>(t[end]))) break;
+    // The count, address, data and checksum; with the checksum the bytes
+    // add up to FF.
+    unsigned sum = 0;
+    if (!DecodeHexPairsPadded(t + i + 2, count + 1, rec, &sum) || (sum & 0xFF) != 0xFF) break;
+    uint64_t address = uint64_t{rec[1]} << 8 | rec[2];
+    if (address_bytes > 2) address = address << 8 | rec[3];
+    if (address_bytes > 3) address = address << 8 | rec[4];
+    const size_t data_length = count - address_bytes - 1;
+    if (address < window_base || address - window_base + data_length > room ||
+        address + data_length > uint64_t{0xFFFFFFFF} + 1) {
+      break;
+    }
+    if (data_length > 0) {
+      uint8_t* to = run.Claim(address - window_base, data_length);
+      const uint8_t* data = rec + 1 + address_bytes;
+      if (data_length == 16) {
+        std::memcpy(to, data, 16);  // the usual length, without a call
+      } else {
+        std::memcpy(to, data, data_length);
+      }
+    }
+    // The next record on the next line (CR LF or LF), or the careful walk
+    // from here.
+    const size_t next = end + (t[end] == '\r' && t[end + 1] == '\n' ? 2 : t[end] == '\n' ? 1 : 0);
+    if (next == end || t[next] != 'S') return end;
+    i = next;
+    ++line;
+  }
+  return i;
+}
+
 }  // namespace
 
 HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progress,
                             uint64_t limit) {
   HexReadResult result{std::nullopt, StagingImage(fill, limit)};
-  // Two digits a byte: records that follow each other from a low address
-  // need at most half the text.
-  result.image.Reserve(text.size() / 2);
   bool sized = false;
   progress.SetCaption("File processing ......");
   WalkProgress walk(progress, text.size());
@@ -63,13 +151,27 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
   size_t i = 0;
   const size_t n = text.size();
   for (;;) {
-    if (auto stray = SkipToRecordMark(text, 'S', i, line)) {
+    // The usual line end before the next record, without the walk's call.
+    if (i + 2 < n && text[i] == '\r' && text[i + 1] == '\n' && text[i + 2] == 'S') {
+      i += 2;
+      ++line;
+    } else if (auto stray = SkipToRecordMark(text, 'S', i, line)) {
       result.failure = std::move(stray);
       return result;
     }
     if (i >= n) break;
     any_record = true;
     walk.At(i);
+    // Sound data records inside the window and the image's room go in at
+    // once; every other record (the first data record among them, which
+    // sets the window and sizes the image) takes the careful way below.
+    if (have_window) {
+      const size_t next = ReadSoundRecords(text, i, line, window_base, result.image, walk);
+      if (next != i) {
+        i = next;
+        continue;
+      }
+    }
     if (i + 1 >= n || text[i + 1] == '\r' || text[i + 1] == '\n') {
       result.failure = Fail(line, "the record is cut short");
       return result;
@@ -115,6 +217,13 @@ HexReadResult ReadMotorolaS(std::string_view text, uint8_t fill, Progress& progr
       if (!have_window) {
         have_window = true;
         window_base = address & ~uint64_t{0xFFFFFF};
+        // Files in address order end with their highest record: the image
+        // is sized once, to what the records reach, and no larger.
+        if (const uint64_t last = LastRecordEnd(text, window_base)) {
+          result.image.Reserve(
+              std::max(ImageRoomFor(std::max(last, address - window_base + data_length)),
+                       BlockForBufSize(kMotorolaBufSize)));
+        }
       }
       if (address < window_base) {
         result.failure = Fail(line, strprintf("the address %08llX lies below the 16 MB window of "

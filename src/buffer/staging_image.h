@@ -3,12 +3,17 @@
 // byte of address a at offset a, addresses below and between records holding
 // the fill byte. It grows to what the file needs, up to a limit, and never
 // loses bytes already stored; a failed read simply drops it.
+//
+// Its memory is a PageBlock: bytes past the image are zero and never
+// written, so holes of a zero fill cost nothing, and the data buffer can
+// take the block over and grow it in place.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <span>
+#include <utility>
 
+#include "platform/page_block.h"
 #include "state/buffer_limits.h"
 
 namespace quenlet {
@@ -34,11 +39,12 @@ class StagingImage {
   uint8_t* Claim(uint64_t address, size_t size) {
     if (address > limit_ || size > limit_ - address) return nullptr;
     const uint64_t end = address + size;
-    if (end > capacity_ && !GrowFor(end)) {
+    if (end > Capacity() && !GrowFor(end)) {
       out_of_memory_ = true;
       return nullptr;
     }
-    if (address > size_) std::memset(bytes_.get() + size_, fill_, address - size_);
+    // The bytes past the image are zero already.
+    if (address > size_ && fill_ != 0) std::memset(bytes_.get() + size_, fill_, address - size_);
     if (end > size_) size_ = end;
     return bytes_.get() + address;
   }
@@ -52,16 +58,42 @@ class StagingImage {
     return true;
   }
 
-  // The image's array, taken out: the image is empty afterwards. Its size
-  // and capacity are what Bytes() and Capacity() said before.
-  std::unique_ptr<uint8_t[]> Release() {
+  // Direct writes for a reader's inner loop, inside the room the image
+  // already has: the size is kept in the run while the loop goes (so that
+  // the loop's stores into the image cannot make it be read again), and the
+  // image takes it when the run ends.
+  class Run {
+   public:
+    explicit Run(StagingImage& image)
+        : image_(image), bytes_(image.bytes_.get()), size_(image.size_), fill_(image.fill_) {}
+    ~Run() { image_.size_ = size_; }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    // Room for size bytes from address on, which must end inside
+    // Capacity(); as StagingImage::Claim otherwise.
+    uint8_t* Claim(uint64_t address, size_t size) {
+      if (address > size_ && fill_ != 0) std::memset(bytes_ + size_, fill_, address - size_);
+      if (address + size > size_) size_ = address + size;
+      return bytes_ + address;
+    }
+
+   private:
+    StagingImage& image_;
+    uint8_t* bytes_;
+    uint64_t size_;
+    uint8_t fill_;
+  };
+
+  // The image's block, taken out: the image is empty afterwards. The block
+  // is Capacity() bytes long; past what Bytes() said it is zero.
+  PageBlock Release() {
     size_ = 0;
-    capacity_ = 0;
     return std::move(bytes_);
   }
 
   // Bytes the image holds room for without growing.
-  uint64_t Capacity() const { return capacity_; }
+  uint64_t Capacity() const { return bytes_.size(); }
 
   // True once a byte was stored.
   bool HasData() const { return size_ > 0; }
@@ -80,11 +112,9 @@ class StagingImage {
 
   uint8_t fill_;
   uint64_t limit_;
-  // Bytes below size_ are the image; bytes from size_ to capacity_ are not
-  // yet written.
-  std::unique_ptr<uint8_t[]> bytes_;
+  // Bytes below size_ are the image; the rest of the block is zero.
+  PageBlock bytes_;
   uint64_t size_ = 0;
-  uint64_t capacity_ = 0;
   bool out_of_memory_ = false;
 };
 

@@ -57,7 +57,7 @@ class Progress {
   virtual void SetPosition(int position) = 0;
   // position := min(position + 1, Max - 1)
   virtual void StepIt() = 0;
-  // position := Max, then a short pause so the full bar is seen
+  // position := Max; the full bar stays seen a moment while the caller goes on
   virtual void Complete() = 0;
   virtual void Close() = 0;
 };

@@ -3,8 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "buffer/data_buffer.h"
-#include "buffer/staging_image.h"
+#include "platform/page_block.h"
 #include "state/buffer_limits.h"
 #include "support/fakes.h"
 
@@ -198,28 +200,43 @@ TEST_F(Placement, AnImageTakenFromTheBufferItselfSurvivesTheGrowth) {
 
 // A load's image taken over as the block gives the buffer, slack and all,
 // that a resize and a placement of a copy give; the progress window walks
-// alike. An array without room for the block is left to the copy.
+// alike. The image's block may be smaller than the buffer's block (it grows
+// in place, also from the heap into a mapping), larger (it is cut), or hold
+// other bytes past the image (a text whose start is the image).
 TEST(AdoptImage, GivesWhatAResizeAndAPlacementGive) {
+  constexpr uint64_t kMapped = PageBlock::kMappedFrom;
   struct Row {
     const char* name;
     uint64_t old_size;  // ResizeBuffer of the buffer before the load, 0: as created
     uint64_t address;   // where the image's data starts
     uint64_t data;      // data bytes
-    int64_t n;          // the load's ResizeBuffer
+    uint64_t room;      // the image block's size
+    bool other_bytes;   // the block holds other bytes past the image
+    uint8_t fill;
+    int64_t n;  // the load's ResizeBuffer
   };
   for (const Row& row : {
-           Row{"fresh buffer, data high", 0, 0x30000, 0x100, 0x40000},
-           Row{"larger buffer before, its slack kept", 0x80000, 0x30000, 0x100, 0x40000},
-           Row{"image ends at BufSize", 0, 0x3FC00, 0x800, 0x40000},
+           Row{"fresh buffer, data high", 0, 0x30000, 0x100, ImageRoomFor(0x30100), false, kFill,
+               0x40000},
+           Row{"larger buffer before, its slack kept", 0x80000, 0x30000, 0x100,
+               ImageRoomFor(0x30100), false, kFill, 0x40000},
+           Row{"image ends at BufSize", 0, 0x3FC00, 0x800, ImageRoomFor(0x40400), false, kFill,
+               0x40000},
+           Row{"heap array grows into a mapping", 0, 0, 0x1000, 0x1000, false, kFill, 4 * kMapped},
+           Row{"mapped array grows, zero fill", 0, 0x10000, kMapped, 2 * kMapped, false, 0,
+               16 * kMapped},
+           Row{"array larger than the block", 0, 0, 0x800, 2 * kMapped, false, kFill, 0x1000},
+           Row{"a text's start, zero fill", 0x300000, 0, 0x3000, 4 * kMapped, true, 0, 2 * kMapped},
        }) {
     SCOPED_TRACE(row.name);
+    const uint64_t len = row.address + row.data;
     auto image = [&] {
-      StagingImage img(kFill);
-      img.Reserve(ImageRoomFor(row.address + row.data));
-      Bytes data(row.data);
-      for (size_t i = 0; i < data.size(); ++i) data[i] = uint8_t(i * 7 + 1);
-      EXPECT_TRUE(img.Store(row.address, data.data(), data.size()));
-      return img;
+      PageBlock block;
+      EXPECT_TRUE(block.Resize(row.room));
+      std::memset(block.get(), 0xE5, row.address);  // the reader's pre-fill
+      for (uint64_t i = row.address; i < len; ++i) block.get()[i] = uint8_t(i * 7 + 1);
+      if (row.other_bytes) std::memset(block.get() + len, 0xAB, row.room - len);
+      return block;
     };
     auto before = [&](DataBuffer& b) {
       FakeMessages m;
@@ -233,14 +250,13 @@ TEST(AdoptImage, GivesWhatAResizeAndAPlacementGive) {
     before(adopted);
     FakeMessages messages;
     FakeProgress copy_progress, adopt_progress;
-    StagingImage for_copy = image(), for_adoption = image();
-    const int64_t len = int64_t(for_copy.Bytes().size());
+    PageBlock for_copy = image(), for_adoption = image();
     ASSERT_TRUE(copied.ResizeBuffer(row.n, messages));
-    ASSERT_TRUE(
-        copied.PlaceImageWithFill(for_copy.Bytes(), len, kFill, 0, messages, copy_progress));
-    ASSERT_TRUE(adopted.AdoptImage(for_adoption, row.n, kFill, adopt_progress));
+    ASSERT_TRUE(copied.PlaceImageWithFill({for_copy.get(), len}, int64_t(len), row.fill, 0,
+                                          messages, copy_progress));
+    ASSERT_TRUE(adopted.AdoptImage(for_adoption, len, row.n, row.fill, adopt_progress));
 
-    EXPECT_FALSE(for_adoption.HasData());
+    EXPECT_TRUE(for_adoption.empty());
     EXPECT_EQ(adopted.BufSize(), copied.BufSize());
     ASSERT_EQ(adopted.BlockSize(), copied.BlockSize());
     EXPECT_TRUE(std::equal(adopted.Block().begin(), adopted.Block().end(), copied.Block().begin()));
@@ -248,21 +264,18 @@ TEST(AdoptImage, GivesWhatAResizeAndAPlacementGive) {
     EXPECT_EQ(adopt_progress.steps, copy_progress.steps);
   }
 
-  // Too small an array, or an image past the BufSize: nothing changes.
+  // An image past the BufSize, a bad size or an image longer than its
+  // block: nothing changes.
   DataBuffer buffer;
   FakeProgress progress;
-  StagingImage small(kFill);
-  small.Reserve(0x100);
-  ASSERT_TRUE(small.Store(0, kImage.data(), kImage.size()));
-  EXPECT_FALSE(buffer.AdoptImage(small, 0x40000, kFill, progress));
-  EXPECT_FALSE(buffer.AdoptImage(small, -1, kFill, progress));
-  StagingImage wide(kFill);
-  wide.Reserve(ImageRoomFor(0x20000));
-  Bytes data(0x20000, 0x5A);
-  ASSERT_TRUE(wide.Store(0, data.data(), data.size()));
-  EXPECT_FALSE(buffer.AdoptImage(wide, 0x1000, kFill, progress));
-  EXPECT_TRUE(small.HasData());
-  EXPECT_TRUE(wide.HasData());
+  PageBlock wide;
+  ASSERT_TRUE(wide.Resize(0x20000));
+  std::memset(wide.get(), 0x5A, wide.size());
+  EXPECT_FALSE(buffer.AdoptImage(wide, 0x20000, 0x1000, kFill, progress));
+  EXPECT_FALSE(buffer.AdoptImage(wide, 0x100, -1, kFill, progress));
+  EXPECT_FALSE(buffer.AdoptImage(wide, 0x20001, 0x40000, kFill, progress));
+  EXPECT_EQ(wide.size(), 0x20000u);
+  EXPECT_EQ(wide.get()[0x1FFFF], 0x5A);
   EXPECT_EQ(buffer.BufSize(), DataBuffer::kInitialSize);
   EXPECT_TRUE(progress.calls.empty());
 }

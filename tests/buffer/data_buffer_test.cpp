@@ -16,6 +16,7 @@
 #include "platform/ini_file.h"
 #include "state/buffer_limits.h"
 #include "support/fakes.h"
+#include "support/resident_pages.h"
 
 namespace quenlet {
 namespace {
@@ -69,6 +70,21 @@ TEST(DataBufferStorage, ResizeKeepsContentsZeroesNewBytesAndResetsTheView) {
   EXPECT_EQ(buffer.BufSize(), 1024u);
   EXPECT_EQ(buffer.BlockSize(), 2000u);
   EXPECT_EQ(buffer.Bytes()[0], 0x5A);
+}
+
+// A large buffer is zero pages: sizing it touches only what it keeps.
+TEST(DataBufferStorage, ALargeBufferCostsOnlyTheBytesWritten) {
+  constexpr size_t kHugePages = 2 * 512;  // two huge pages, where the system gives them unasked
+  DataBuffer buffer;
+  FakeMessages messages;
+  buffer.Bytes()[0x1FFF] = 0xA5;
+  for (int64_t n : {int64_t(256) << 20, int64_t(kMaxBufferSize), int64_t(64) << 20}) {
+    SCOPED_TRACE(n);
+    ASSERT_TRUE(buffer.ResizeBuffer(n, messages));
+    EXPECT_LE(testing::ResidentPages(buffer.Block().data(), buffer.BlockSize()), kHugePages);
+    EXPECT_EQ(buffer.Bytes()[0x1FFF], 0xA5);
+    EXPECT_EQ(buffer.Block()[buffer.BlockSize() - 1], 0);
+  }
 }
 
 TEST(DataBufferStorage, RefusedSizesKeepTheOldBufferAndSayWhy) {

@@ -19,6 +19,7 @@
 #include "buffer/hex_text.h"
 #include "buffer/load_pipeline.h"
 #include "buffer/record_output.h"
+#include "support/fake_load_save_windows.h"
 #include "support/temp_dir.h"
 
 namespace quenlet::testing {
@@ -60,41 +61,6 @@ inline std::vector<std::string> Lines(const std::string& text) {
   }
   return lines;
 }
-
-// The load and save commands' windows: scripted dialogs, recorded fields.
-class FakeLoadSaveWindows : public LoadSaveWindows {
- public:
-  bool RunLoadDialog(const std::optional<std::string>& preset_name) override {
-    ++load_dialogs;
-    preset = preset_name;
-    if (on_load_dialog) return on_load_dialog();
-    return true;
-  }
-  bool RunSaveDialog() override {
-    ++save_dialogs;
-    if (on_save_dialog) on_save_dialog();
-    return save_confirmed;
-  }
-  std::string LoadPathText() const override { return load_path; }
-  void SetLoadPathText(const std::string& text) override { load_path = text; }
-  std::string SumText() const override { return sum_text; }
-  void SetSumText(const std::string& text) override { sum_text = text; }
-  void SetSumRed(bool red) override { sum_red = red; }
-  void SetSummary(const LoadSummary& s) override { summary = s; }
-  void ShowSummaryModal() override { ++summaries_shown; }
-  bool TakeShowSummaryRequest() override { return std::exchange(show_summary, false); }
-  void RedrawView() override { ++redraws; }
-  int64_t MainWindowHandle() const override { return 0x1234; }
-
-  std::function<bool()> on_load_dialog;
-  std::function<void()> on_save_dialog;
-  bool save_confirmed = true;  // what the save dialog ends with
-  std::optional<std::string> preset;
-  int load_dialogs = 0, save_dialogs = 0, summaries_shown = 0, redraws = 0;
-  std::string load_path, sum_text = "00000000";
-  bool sum_red = false, show_summary = false;
-  LoadSummary summary;
-};
 
 // A damaged text a reader must refuse: the kind of failure, its line and a
 // part of its reason.

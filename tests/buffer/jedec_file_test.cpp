@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "buffer/fuse_map.h"
+#include "support/counting_memory.h"
 #include "support/fuse_map_of.h"
-#include "support/heap_count.h"
 
 namespace quenlet {
 namespace {
@@ -155,7 +155,7 @@ TEST(JedecReadWrite, RoundTripsForSeveralGeometries) {
 TEST(JedecRead, HoldsTheFusesAndNothingPerField) {
   std::string text = "\x02*";
   while (text.size() < (4u << 20)) text += "L0*";
-  const testing::PeakAbove measure;
+  const testing::memory::PeakAbove measure;
   const JedecRead read = ReadJedecText(text, 5892);
   ASSERT_EQ(read.status, JedecStatus::Read);
   EXPECT_LE(measure.bytes(), 2 * 5892u);

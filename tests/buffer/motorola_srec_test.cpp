@@ -24,6 +24,12 @@ std::vector<uint8_t> At(const HexReadResult& r, uint64_t address, size_t n) {
   return {b.begin() + address, b.begin() + address + n};
 }
 
+// A text that goes on after the records that matter, as files do: those
+// after the first are then read in one go.
+std::string ThenMore(const std::string& text) {
+  return text + "S9030000FC\n" + std::string(64, ' ') + "\n";
+}
+
 TEST(MotorolaRead, S1S2S3RecordsAndSkippedRecords) {
   const std::string text =
       "S00600004844521B\r\n"
@@ -39,6 +45,12 @@ TEST(MotorolaRead, S1S2S3RecordsAndSkippedRecords) {
   EXPECT_EQ(At(r, 0xFFFFFE, 2), (std::vector<uint8_t>{0x11, 0x22}));
   EXPECT_EQ(r.image.LastAddress(), 0xFFFFFFu);
   EXPECT_EQ(At(r, 4, 1), std::vector<uint8_t>{0x5A});
+
+  // Lower-case digits, in the records that follow the first one too.
+  HexReadResult lower = Read(ThenMore("S1070000aabbccddea\nS1070004AaBbcCdDe6\n"));
+  ASSERT_TRUE(lower.ok()) << lower.failure->reason;
+  EXPECT_EQ(At(lower, 0, 8),
+            (std::vector<uint8_t>{0xAA, 0xBB, 0xCC, 0xDD, 0xAA, 0xBB, 0xCC, 0xDD}));
 }
 
 TEST(MotorolaRead, S3AddressesCountFromTheFirstRecordsWindow) {
@@ -78,8 +90,8 @@ using K = HexParseFailure::Kind;
 INSTANTIATE_TEST_SUITE_P(
     Damage, MotorolaBadTest,
     ::testing::Values(
-        testing::BadCase{"bad_checksum", "S1070000AABBCCDDEA\nS1070000AABBCCDDEB\n", K::Checksum, 2,
-                         "EB"},
+        testing::BadCase{"bad_checksum", ThenMore("S1070000AABBCCDDEA\nS1070000AABBCCDDEB\n"),
+                         K::Checksum, 2, "EB"},
         testing::BadCase{"bad_checksum_in_header", "S0030000FD\nS1070000AABBCCDDEA\n", K::Checksum,
                          1, "FD"},
         testing::BadCase{"truncated", "S1070000AABBCCDDEA\nS1070000AABB", K::Format, 2,
@@ -88,7 +100,25 @@ INSTANTIATE_TEST_SUITE_P(
         testing::BadCase{"unknown_type", "S4030000FC\n", K::Format, 1, "S4"},
         testing::BadCase{"count_too_small", "S1020000\n", K::Format, 1, "too small"},
         testing::BadCase{"control_byte", "S1070000AABBCCDDEA\n\x7F\n", K::Format, 2, "0x7F"},
-        testing::BadCase{"empty", "\r\n", K::Format, 1, "no S-record"}),
+        testing::BadCase{"empty", "\r\n", K::Format, 1, "no S-record"},
+        // Damage after a sound data record, where records are read in one go.
+        testing::BadCase{"later_bad_digit", ThenMore("S1070000AABBCCDDEA\nS1070004AABBCGDDE6\n"),
+                         K::Format, 2, "'G' is not a hex digit"},
+        testing::BadCase{"later_more_digits",
+                         ThenMore("S1070000AABBCCDDEA\nS1070004AABBCCDDE600\n"), K::Format, 2,
+                         "more digits than its count 07"},
+        testing::BadCase{"later_other_characters",
+                         ThenMore("S1070000AABBCCDDEA\nS1070004AABBCCDDE6x\n"), K::Format, 2,
+                         "followed by other characters"},
+        testing::BadCase{"later_past_the_last_address",
+                         ThenMore("S3060800000044AD\nS30EFFFFFFF8000102030405060708D8\n"),
+                         K::Format, 2, "runs past the last address"},
+        testing::BadCase{"later_past_the_last_address_in_the_top_window",
+                         ThenMore("S306FF00000044B6\nS30EFFFFFFF8000102030405060708D8\n"),
+                         K::Format, 2, "runs past the last address"},
+        testing::BadCase{"later_beyond_the_largest_buffer",
+                         ThenMore("S3060000000022D7\nS306300000001100\n"), K::Format, 2,
+                         "beyond the largest buffer"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MotorolaDetect, EveryDataRecordMustBeRight) {

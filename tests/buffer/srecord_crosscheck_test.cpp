@@ -8,13 +8,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
+#include "buffer/binary_file.h"
+#include "buffer/data_buffer.h"
+#include "buffer/format_detect.h"
 #include "buffer/intel_hex.h"
+#include "buffer/load_pipeline.h"
 #include "buffer/motorola_srec.h"
 #include "buffer/tektronix_hex.h"
 #include "format_test_support.h"
+#include "platform/strprintf.h"
 #include "platform/user_interfaces.h"
+#include "support/fakes.h"
 
 namespace quenlet {
 namespace {
@@ -171,6 +178,164 @@ TEST_F(SrecordTest, ReadersLoadSrecCatFilesIntoSrecCatsImage) {
     ASSERT_EQ(ours.image.Bytes().size(), image.size());
     EXPECT_TRUE(std::equal(image.begin(), image.end(), ours.image.Bytes().begin(),
                            [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; }));
+  }
+}
+
+// Whole loads of srec_cat's files, compared byte for byte with srec_cat's
+// own reading of them: with a fill, the buffer is srec_cat's image with the
+// fill in every hole up to BufSize; without one, the image up to its last
+// byte (holes pre-filled as the reader does) over what the buffer held. The
+// sizes stand on both sides of each way the buffer's memory is had: small
+// and large blocks, an image taken over as the buffer growing in place or
+// across that bound, a buffer sized by the text and by the data, an old
+// buffer larger than the new data.
+TEST_F(SrecordTest, LoadsMatchSrecCatsReadingByteForByte) {
+  struct Region {
+    uint64_t offset, size;
+  };
+  struct Row {
+    const char* name;
+    int32_t format;
+    std::string options;
+    std::vector<Region> regions;
+    std::optional<uint8_t> fill;  // none: merged over the buffer
+    int64_t before;               // the buffer's size before, -1 a new buffer
+    int64_t dest = 0;             // where the image goes
+  };
+  constexpr uint64_t kBound = 0x40000;  // small blocks below, mapped ones from here
+  const std::vector<Row> rows = {
+      {"intel dense tiny", kLoadIntelHex, "-intel", {{0, 0x1000}}, 0xFF, -1},
+      {"intel dense, buffer below the bound", kLoadIntelHex, "-intel", {{0, 0x18000}}, 0xFF, -1},
+      {"intel dense, image below and buffer above the bound",
+       kLoadIntelHex,
+       "-intel",
+       {{0, kBound / 2}},
+       0xFF,
+       -1},
+      {"intel dense 1 MiB", kLoadIntelHex, "-intel", {{0, 0x100000}}, 0xFF, -1},
+      {"intel sparse high, zero fill",
+       kLoadIntelHex,
+       "-intel",
+       {{0x10, 0x60}, {0x300000, 0x80}},
+       0x00,
+       -1},
+      {"intel sparse merged over a large buffer",
+       kLoadIntelHex,
+       "-intel",
+       {{0x30, 0x50}, {0x23456, 0x71}},
+       std::nullopt,
+       0x80000},
+      {"intel dense merged over a small buffer",
+       kLoadIntelHex,
+       "-intel",
+       {{0, kBound / 2}},
+       std::nullopt,
+       0x10000},
+      {"S3 dense 1 MiB", kLoadMotorola, "-motorola -address-length=4", {{0, 0x100000}}, 0xFF, -1},
+      {"S3 sparse merged",
+       kLoadMotorola,
+       "-motorola -address-length=4",
+       {{0x100, 0x40}, {0xFF0000, 0x40}},
+       std::nullopt,
+       0x20000},
+      {"S3 past 16 MiB, zero fill",
+       kLoadMotorola,
+       "-motorola -address-length=4",
+       {{0x20, 0x40}, {0x1400000, 0x40}},
+       0x00,
+       -1},
+      {"S2 into a larger buffer than 16 MiB",
+       kLoadMotorola,
+       "-motorola -address-length=3",
+       {{0x5, 0x2000}, {0x7FFF00, 0x100}},
+       0x5A,
+       0x1800000},
+      {"intel sparse placed higher, zero fill",
+       kLoadIntelHex,
+       "-intel",
+       {{0x10, 0x60}, {0x300000, 0x80}},
+       0x00,
+       0x100000,
+       0x10030},
+      {"S3 dense merged higher",
+       kLoadMotorola,
+       "-motorola -address-length=4",
+       {{0, 0x20000}},
+       std::nullopt,
+       0x40000,
+       0x1234},
+      {"tektronix dense", kLoadTektronix, "-tektronix", {{0, 0x8000}}, 0xFF, -1},
+      {"tektronix sparse merged over a large buffer",
+       kLoadTektronix,
+       "-tektronix",
+       {{0x10, 0x20}, {0xF000, 0x40}},
+       std::nullopt,
+       0x50000},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string inputs;
+    uint64_t end = 0;
+    for (size_t k = 0; k < row.regions.size(); ++k) {
+      const Region& r = row.regions[k];
+      const std::string region = Bin("r" + std::to_string(k) + ".bin",
+                                     testing::RandomBytes(r.size, static_cast<uint32_t>(k + 7)));
+      inputs += region + " -binary -offset " + std::to_string(r.offset) + " ";
+      end = std::max(end, r.offset + r.size);
+    }
+    const std::string file = Path("in.hex");
+    SrecCat(inputs + "-o " + file + " " + row.options);
+
+    DataBuffer buffer;
+    testing::FakeMessages messages;
+    NullProgress progress;
+    if (row.before >= 0) {
+      ASSERT_TRUE(buffer.ResizeBuffer(row.before, messages));
+      ASSERT_TRUE(buffer.FillPattern(0, buffer.BufSize(), 1, progress));
+    }
+    const std::vector<uint8_t> old(buffer.Block().begin(), buffer.Block().end());
+    LoadRequest request;
+    request.name = file;
+    request.format = row.format;
+    request.fill = row.fill.value_or(0x33);
+    request.fill_unused = row.fill.has_value();
+    request.dest = row.dest;
+    FileRangeRead text = ReadFileBytes(file, 0, GetFileLength(file) - 1);
+    ASSERT_EQ(text.status, FileRangeRead::Status::Read);
+    ASSERT_TRUE(
+        LoadTextIntoBuffer(buffer, std::move(text.bytes), request, messages, progress).loaded);
+    ASSERT_TRUE(messages.boxes.empty()) << messages.boxes[0].text;
+    const uint64_t size = buffer.BufSize();
+
+    // srec_cat's image of the file moved up by `offset`, from 0 up to `end`,
+    // `fill` in its holes.
+    const auto srec_image = [&](uint8_t fill, uint64_t offset, uint64_t end) {
+      const char* reading = row.format == kLoadIntelHex   ? "-intel"
+                            : row.format == kLoadMotorola ? "-motorola"
+                                                          : "-tektronix";
+      return SrecCat(strprintf("%s %s -offset %llu -fill 0x%02X 0 %llu -o - -binary", file.c_str(),
+                               reading, static_cast<unsigned long long>(offset), fill,
+                               static_cast<unsigned long long>(end)));
+    };
+    std::string expected;
+    if (row.fill) {
+      expected = srec_image(*row.fill, row.dest, size);
+      EXPECT_EQ(buffer.Block()[size], *row.fill);  // the slack byte the fill reaches
+    } else {
+      // The readers' pre-fill: 0xFF for S-records without a fill, else the fill byte.
+      const uint8_t pre = row.format == kLoadMotorola ? 0xFF : request.fill;
+      expected.assign(old.begin(), old.begin() + std::min<uint64_t>(old.size(), size));
+      expected.resize(size, '\0');
+      const std::string image = srec_image(pre, 0, end);
+      ASSERT_EQ(image.size(), end);
+      expected.replace(row.dest, image.size(), image);
+    }
+    ASSERT_EQ(expected.size(), size);
+    const auto bytes = buffer.Bytes();
+    const auto differs = std::mismatch(bytes.begin(), bytes.end(), expected.begin(),
+                                       [](uint8_t a, char b) { return a == uint8_t(b); });
+    EXPECT_EQ(differs.first, bytes.end())
+        << "first difference at 0x" << std::hex << (differs.first - bytes.begin());
   }
 }
 

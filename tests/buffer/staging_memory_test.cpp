@@ -1,14 +1,9 @@
 // What the hex readers' images take from memory, and a load whose image
-// cannot be had. The array allocations of this test program (the images are
-// arrays) go through the counting operators below, which can also be told to
-// refuse large nothrow requests.
-#include <malloc.h>
-
+// cannot be had. Every allocation of this test program, the images' included,
+// is counted (support/counting_memory.h), and large requests can be refused.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <cstring>
 #include <string>
 
 #include "buffer/data_buffer.h"
@@ -17,49 +12,10 @@
 #include "buffer/load_pipeline.h"
 #include "buffer/motorola_srec.h"
 #include "platform/user_interfaces.h"
+#include "support/counting_memory.h"
 #include "support/fakes.h"
 #include "support/high_hex_text.h"
-
-namespace {
-
-std::atomic<size_t> refuse_from{SIZE_MAX};  // nothrow requests of this many bytes or more fail
-std::atomic<size_t> live_bytes{0};
-std::atomic<size_t> peak_bytes{0};
-
-void* Take(size_t n) {
-  void* p = std::malloc(n ? n : 1);
-  if (!p) return nullptr;
-  const size_t live = live_bytes += malloc_usable_size(p);
-  size_t peak = peak_bytes.load();
-  while (live > peak && !peak_bytes.compare_exchange_weak(peak, live)) {
-  }
-  return p;
-}
-
-void Give(void* p) {
-  if (!p) return;
-  live_bytes -= malloc_usable_size(p);
-  std::free(p);
-}
-
-}  // namespace
-
-void* operator new[](size_t n) {
-  if (void* p = Take(n)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t n, const std::nothrow_t&) noexcept {
-  return n >= refuse_from ? nullptr : Take(n);
-}
-void operator delete[](void* p) noexcept {
-  Give(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-  Give(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  Give(p);
-}
+#include "support/resident_pages.h"
 
 namespace quenlet {
 namespace {
@@ -99,39 +55,41 @@ TEST(StagingMemory, AHighImageIsAllocatedOnceAtItsSize) {
        }) {
     SCOPED_TRACE(row.name);
     NullProgress progress;
-    const size_t before = live_bytes;
-    peak_bytes = before;
+    testing::memory::PeakAbove held;
     HexReadResult r = row.read(row.text, 0xFF, progress, kMaxBufferSize);
     ASSERT_TRUE(r.ok()) << r.failure->reason;
     ASSERT_EQ(r.image.Bytes().size(), row.image_size);
     EXPECT_EQ(r.image.Bytes()[row.image_size - 1], 0xFF);
     EXPECT_EQ(r.image.Capacity(), kRoom);
-    EXPECT_LE(peak_bytes - before, kRoom + 0x10000);  // and the reader's own few bytes
+    EXPECT_LE(held.bytes(), kRoom + 0x10000);  // and the reader's own few bytes
   }
 }
 
 // A whole load of such a file holds the image once: the buffer takes the
 // image's array over instead of a copy, so the load needs no more than the
-// final buffer beside its text.
+// final buffer beside its text. So does a dense file whose buffer the text's
+// length sizes.
 TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
   struct Row {
     const char* name;
     std::string text;
     int32_t format;
     uint64_t last;  // the last data byte's address
+    uint8_t first;  // the byte at 0
   };
   for (const Row& row : {
            Row{"Intel at 0x01000000", testing::HighIntelText(0x01000000, 0x10000), kLoadIntelHex,
-               0x0100FFFF},
+               0x0100FFFF, 0xFF},
            Row{"S3 at 0x08F00000", testing::HighS3Text(0x08F00000, 0x10000), kLoadMotorola,
-               0x00F0FFFF},
+               0x00F0FFFF, 0xFF},
+           Row{"Intel from 0, sized by its text", testing::HighIntelText(0, 0x100000),
+               kLoadIntelHex, 0xFFFFF, 0x00},
        }) {
     SCOPED_TRACE(row.name);
     DataBuffer buffer;
     testing::FakeMessages messages;
     NullProgress progress;
-    const size_t before = live_bytes;
-    peak_bytes = before;
+    testing::memory::PeakAbove held;
     const LoadOutcome outcome =
         LoadTextIntoBuffer(buffer, row.text, HighLoad(row.format, true), messages, progress);
     ASSERT_TRUE(outcome.loaded);
@@ -139,9 +97,57 @@ TEST(StagingMemory, AWholeLoadHoldsAHighImageOnce) {
     EXPECT_EQ(buffer.Bytes()[row.last], 0xFF);  // the counting bytes' last, of 0x10000
     EXPECT_EQ(buffer.Bytes()[row.last - 0xFE], 0x01);
     EXPECT_EQ(buffer.Bytes()[row.last + 1], 0xFF);
-    EXPECT_EQ(buffer.Bytes()[0], 0xFF);
-    // Beside the new block: the old 8 KB one until it goes, nothing more.
-    EXPECT_LE(peak_bytes - before, buffer.BlockSize() + DataBuffer::kInitialBlock);
+    EXPECT_EQ(buffer.Bytes()[0], row.first);
+    // Beside the new block: the text handed in and the old 8 KB block until
+    // they go, and the reader's few bytes; nothing more.
+    EXPECT_LE(held.bytes(),
+              buffer.BlockSize() + row.text.size() + DataBuffer::kInitialBlock + 0x1000);
+  }
+}
+
+// A zero fill costs nothing where no data lies: the holes of the image and
+// of the buffer stay zero pages, also where the buffer held data before. A
+// fill of another byte writes every byte, as it must.
+TEST(StagingMemory, AZeroFillLeavesTheHolesUntouched) {
+  constexpr uint32_t kAddress = 0x04000000;
+  const std::string text = testing::HighIntelText(kAddress, 0x10000);
+  struct Row {
+    const char* name;
+    uint8_t fill;
+    int64_t dest;
+    bool written_before;  // the buffer held 64 MiB of data
+    bool touched;         // every page is resident afterwards
+  };
+  for (const Row& row : {
+           Row{"zero fill", 0x00, 0, false, false},
+           Row{"zero fill over old data", 0x00, 0, true, false},
+           Row{"zero fill of a copy placed higher", 0x00, 0x100, true, false},
+           Row{"another fill", 0xFF, 0, false, true},
+       }) {
+    SCOPED_TRACE(row.name);
+    const uint64_t resident_before = testing::ResidentAnonymousBytes();
+    DataBuffer buffer;
+    testing::FakeMessages messages;
+    NullProgress progress;
+    if (row.written_before) {
+      ASSERT_TRUE(buffer.ResizeBuffer(int64_t(64) << 20, messages));
+      std::memset(buffer.Bytes().data(), 0x77, buffer.BufSize());
+    }
+    LoadRequest request = HighLoad(kLoadIntelHex, true);
+    request.fill = row.fill;
+    request.dest = row.dest;
+    ASSERT_TRUE(LoadTextIntoBuffer(buffer, text, request, messages, progress).loaded);
+    const uint64_t data = kAddress + row.dest;
+    EXPECT_EQ(buffer.Bytes()[data + 0xFFFF], 0xFF);
+    EXPECT_EQ(buffer.Bytes()[data - 1], row.fill);
+    EXPECT_EQ(buffer.Bytes()[1], row.fill);
+    const uint64_t resident = testing::ResidentAnonymousBytes() - resident_before;
+    if (row.touched) {
+      EXPECT_GE(resident, kAddress);
+    } else {
+      // The data's 64 KB and the ends, in huge pages at most, and the text.
+      EXPECT_LE(resident, uint64_t(8) << 20);
+    }
   }
 }
 
@@ -163,10 +169,12 @@ TEST(StagingMemory, AnImageThatCannotBeHadShowsTheMemoryText) {
     DataBuffer buffer;
     testing::FakeMessages messages;
     NullProgress progress;
-    refuse_from = row.refuse_from;
-    const LoadOutcome outcome =
-        LoadTextIntoBuffer(buffer, row.text, HighLoad(row.format, false), messages, progress);
-    refuse_from = SIZE_MAX;
+    LoadOutcome outcome;
+    {
+      testing::memory::Refusal refusal(row.refuse_from);
+      outcome =
+          LoadTextIntoBuffer(buffer, row.text, HighLoad(row.format, false), messages, progress);
+    }
     EXPECT_FALSE(outcome.loaded);
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text, "Memory Error.");

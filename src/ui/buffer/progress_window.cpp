@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QShowEvent>
-#include <QThread>
 #include <algorithm>
+#include <utility>
 
 #include "ui/controls/window_frame.h"
 #include "ui/controls/window_placement.h"
@@ -25,6 +25,10 @@ TProgressWindow::TProgressWindow(QWidget* owner)
   progress_->setValue(0);
   progress_->setTextVisible(false);
   shown_ = false;
+  hold_.setSingleShot(true);
+  connect(&hold_, &QTimer::timeout, this, [this] {
+    if (std::exchange(close_when_held_, false)) close();
+  });
   FrameWindow(this);
   PlaceWindow(*this, WindowPlacement::OnScreen());
 }
@@ -38,6 +42,7 @@ void TProgressWindow::SetMax(int max) {
 }
 
 void TProgressWindow::Show() {
+  close_when_held_ = false;
   // Centred on the screen the main window is on now.
   if (!isVisible()) PlaceWindow(*this, WindowPlacement::OnScreen(parentWidget()));
   show();
@@ -55,12 +60,17 @@ void TProgressWindow::StepIt() {
 
 void TProgressWindow::Complete() {
   progress_->setValue(progress_->maximum());
-  // The loop has not let the queue run: paint the full bar now, then hold it.
+  // The loop has not let the queue run: paint the full bar now. It stays
+  // shown for the pause by the timer; the caller goes on at once.
   if (isVisible()) progress_->repaint();
-  if (complete_pause_ms_ > 0) QThread::msleep(static_cast<unsigned long>(complete_pause_ms_));
+  if (complete_pause_ms_ > 0) hold_.start(complete_pause_ms_);
 }
 
 void TProgressWindow::Close() {
+  if (hold_.isActive()) {
+    close_when_held_ = true;
+    return;
+  }
   close();
 }
 

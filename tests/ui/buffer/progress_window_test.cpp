@@ -2,6 +2,7 @@
 #include "ui/buffer/progress_window.h"
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QScreen>
@@ -10,6 +11,7 @@
 #include "buffer/data_buffer.h"
 #include "support/fakes.h"
 #include "ui/dialog_script.h"
+#include "ui/screenshot.h"
 
 namespace quenlet {
 namespace {
@@ -51,6 +53,32 @@ TEST_F(ProgressWindowTest, CompleteFillsTheBarWithoutAnyStep) {
   window.Close();
 }
 
+// The full bar is held by a timer, not by stopping the program: Complete
+// returns with the hold running, a Close takes effect when it is over, and a
+// loop that shows the window again in the meantime keeps it up.
+TEST_F(ProgressWindowTest, CompleteHoldsTheFullBarWhileTheProgramGoesOn) {
+  window.SetCompletePauseMs(TProgressWindow::kDefaultCompletePauseMs);
+  window.Show();
+  window.SetPosition(0);
+  window.Complete();
+  EXPECT_TRUE(window.Holding());
+  window.Close();
+  EXPECT_TRUE(window.Shown());
+  EXPECT_EQ(window.Position(), window.Max());
+  testing::SaveScreenshot(window, "progress_window_complete");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Shown(); }, 5000));
+
+  window.Show();
+  window.Complete();
+  window.Close();
+  window.Show();  // the next loop
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Holding(); }, 5000));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window.Shown());
+  window.Close();
+  EXPECT_FALSE(window.Shown());
+}
+
 TEST_F(ProgressWindowTest, ShownFollowsShowAndClose) {
   EXPECT_FALSE(window.Shown());
   window.Show();
@@ -83,13 +111,19 @@ TEST_F(ProgressWindowTest, OpensCentredOnTheDesktop) {
 }
 
 TEST_F(ProgressWindowTest, ABufferPlacementLeavesItFullAndClosed) {
-  DataBuffer buffer;
-  testing::FakeMessages messages;
-  std::vector<uint8_t> image(0x30000, 0x5A);
-  ASSERT_TRUE(buffer.PlaceImageWithFill(image, int64_t(image.size()), 0, 0, messages, window));
-  EXPECT_EQ(window.windowTitle(), "Waiting...");
-  EXPECT_EQ(window.Position(), window.Max());
-  EXPECT_FALSE(window.Shown());
+  for (int pause : {0, TProgressWindow::kDefaultCompletePauseMs}) {
+    SCOPED_TRACE(pause);
+    window.SetCompletePauseMs(pause);
+    DataBuffer buffer;
+    testing::FakeMessages messages;
+    std::vector<uint8_t> image(0x30000, 0x5A);
+    ASSERT_TRUE(buffer.PlaceImageWithFill(image, int64_t(image.size()), 0, 0, messages, window));
+    EXPECT_EQ(window.windowTitle(), "Waiting...");
+    EXPECT_EQ(window.Position(), window.Max());
+    // Closed at once without a pause; after the held full bar with one.
+    EXPECT_EQ(window.Shown(), pause > 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.Shown(); }, 5000));
+  }
 }
 
 }  // namespace
